@@ -1,0 +1,53 @@
+#include "config/settings.h"
+
+#include <cstdint>
+
+#include "host/platform.h"
+
+int SPAWN_MENU_KEY = 36;
+bool ALLOW_REVIVE = true;
+bool NO_HEADSHOT = true;
+int BODYGUARD_HEALTH = 500;
+int ATTACK_KEY = 48;
+int FOLLOW_ALL = 18;
+int PRICE = 0;
+bool ONLY_IN_SALOONS = false;
+
+int spawnHealth = 0;
+
+namespace {
+
+int ReadInt(const char* key, int defaultValue) {
+    // The Windows function returns a UINT; the setting is its 32-bit pattern.
+    return static_cast<int>(GetPrivateProfileIntA(SETTINGS_SECTION, key, defaultValue, SETTINGS_FILE));
+}
+
+// Reads the file during static initialisation, before DllMain runs.
+const bool settingsRead = (ReadSettings(), true);
+
+}  // namespace
+
+void ReadSettings() {
+    SPAWN_MENU_KEY = ReadInt("SPAWN_MENU_KEY", 36);
+    ALLOW_REVIVE = ReadInt("ALLOW_REVIVE", 1) != 0;
+    NO_HEADSHOT = ReadInt("NO_HEADSHOT", 1) != 0;
+    BODYGUARD_HEALTH = ReadInt("BODYGUARD_HEALTH", 500);
+    ATTACK_KEY = ReadInt("ATTACK_KEY", 48);
+    FOLLOW_ALL = ReadInt("FOLLOW_ALL", 18);
+    PRICE = ReadInt("PRICE", 0);
+    ONLY_IN_SALOONS = ReadInt("ONLY_IN_SALOONS", 0) != 0;
+    (void)settingsRead;
+}
+
+int ComputeSpawnHealth() {
+    // Wraps like the game's own 32-bit arithmetic would, without undefined behaviour.
+    std::uint32_t health = static_cast<std::uint32_t>(BODYGUARD_HEALTH);
+    if (ALLOW_REVIVE) health += 500u;
+    return static_cast<int>(health);
+}
+
+int HireChargeCents() {
+    if (PRICE <= 0) return 0;
+    const std::int64_t cents = static_cast<std::int64_t>(PRICE) * 100;
+    return cents > INT32_MAX ? INT32_MAX : static_cast<int>(cents);
+}

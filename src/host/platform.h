@@ -1,0 +1,63 @@
+// The plug-in's only window onto its platform: the eight script host functions,
+// the two Windows calls it makes, and the one-step file replacement the save file
+// needs. On Windows they come from ScriptHookRDR2.dll and KERNEL32; on Linux the
+// stand-in (standin/) defines them under the same names and signatures.
+#pragma once
+
+#include <cstdint>
+
+#if defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX  // keep std::min and std::max usable after windows.h
+#endif
+#include <windows.h>
+#else
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;
+using BOOL = int;
+using DWORD = std::uint32_t;
+using UINT = unsigned int;
+using LPVOID = void*;
+#ifndef TRUE
+#define TRUE 1
+#endif
+#define WINAPI
+#endif
+
+using ScriptEntry = void (*)();
+using KeyboardHandler = void (*)(unsigned long key, unsigned short repeats, unsigned char scanCode, int isExtended,
+                                 int isWithAlt, int wasDownBefore, int isUpNow);
+
+#if defined(_WIN32) && defined(__GNUC__)
+// GNU as cannot take the '?' of an MSVC-decorated name in an asm label, so each
+// declaration is bound to a plain alias; packaging/ScriptHookRDR2.def maps the
+// aliases to the decorated names exported by ScriptHookRDR2.dll.
+#define TAVROSSIMER_HOST_DECL(decl, alias) __declspec(dllimport) decl __asm__(alias)
+#elif defined(_WIN32)
+// MSVC mangles these plain declarations to exactly the decorated names.
+#define TAVROSSIMER_HOST_DECL(decl, alias) __declspec(dllimport) decl
+#else
+#define TAVROSSIMER_HOST_DECL(decl, alias) decl
+#endif
+
+TAVROSSIMER_HOST_DECL(void scriptRegister(HINSTANCE module, void (*entry)()), "shScriptRegister");
+TAVROSSIMER_HOST_DECL(void scriptUnregister(HINSTANCE module), "shScriptUnregister");
+TAVROSSIMER_HOST_DECL(void keyboardHandlerRegister(KeyboardHandler handler), "shKeyboardHandlerRegister");
+TAVROSSIMER_HOST_DECL(void keyboardHandlerUnregister(KeyboardHandler handler), "shKeyboardHandlerUnregister");
+TAVROSSIMER_HOST_DECL(void scriptWait(unsigned long ms), "shScriptWait");
+TAVROSSIMER_HOST_DECL(void nativeInit(unsigned long long hash), "shNativeInit");
+TAVROSSIMER_HOST_DECL(void nativePush64(unsigned long long value), "shNativePush64");
+TAVROSSIMER_HOST_DECL(unsigned long long* nativeCall(), "shNativeCall");
+
+#if !defined(_WIN32)
+// The two Windows functions the plug-in uses, provided on Linux by the stand-in.
+DWORD GetTickCount();
+UINT GetPrivateProfileIntA(const char* section, const char* key, int defaultValue, const char* fileName);
+#endif
+
+// Replaces `target` with `source` in one step (rename on POSIX, MoveFileEx with
+// MOVEFILE_REPLACE_EXISTING on Windows). Returns false when the file system refused.
+bool ReplaceFileAtomically(const char* source, const char* target);

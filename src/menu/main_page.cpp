@@ -1,0 +1,3 @@
+// STUB: being written; replaced by its owner.
+#include "menu/pages.h"
+void MainMenuPage() {}

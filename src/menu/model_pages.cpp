@@ -1,0 +1,4 @@
+// STUB: being written; replaced by its owner.
+#include "menu/pages.h"
+void CategoryPage() {}
+void ModelListPage(int) {}

@@ -1,0 +1,52 @@
+// Every call the plug-in makes into the host: game functions with their hash,
+// name, raw 64-bit argument slots, copies of their string arguments and their
+// result, and the host's own functions (scriptWait, registration).
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+struct Call {
+    int frame = 0;
+    std::uint64_t hash = 0;  // 0 for a host function
+    const char* name = "";
+    std::vector<std::uint64_t> args;
+    std::vector<std::string> strings;  // per argument: a copy of the text for string arguments
+    std::uint64_t result[3] = {0, 0, 0};
+
+    std::int32_t I(std::size_t i) const { return static_cast<std::int32_t>(static_cast<std::uint32_t>(args.at(i))); }
+    std::uint32_t U(std::size_t i) const { return static_cast<std::uint32_t>(args.at(i)); }
+    float F(std::size_t i) const {
+        const std::uint32_t bits = static_cast<std::uint32_t>(args.at(i));
+        float f;
+        std::memcpy(&f, &bits, 4);
+        return f;
+    }
+    const std::string& S(std::size_t i) const { return strings.at(i); }
+    std::int32_t ResultInt() const { return static_cast<std::int32_t>(static_cast<std::uint32_t>(result[0])); }
+    bool Is(const char* n) const { return std::strcmp(name, n) == 0; }
+};
+
+struct CallLog {
+    bool enabled = true;  // off in the lean mode the benchmarks use
+    std::vector<Call> calls;
+
+    std::size_t Mark() const { return calls.size(); }
+    void Clear() { calls.clear(); }
+    // Calls since `mark`, optionally only those named `name`.
+    std::vector<const Call*> Since(std::size_t mark, const char* name = nullptr) const;
+    std::vector<const Call*> Named(const char* name) const { return Since(0, name); }
+    std::vector<std::string> NamesSince(std::size_t mark) const;
+    // Calls since `mark` without the given names (e.g. the drawing calls).
+    std::vector<const Call*> SinceExcept(std::size_t mark, const std::vector<std::string>& names) const;
+    // A readable line per call, for failure messages and transcripts.
+    static std::string Describe(const Call& call);
+};
+
+CallLog& GetCallLog();
+
+}  // namespace standin

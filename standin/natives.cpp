@@ -1,0 +1,604 @@
+#include "natives.h"
+
+#include <cmath>
+#include <unordered_map>
+
+namespace standin {
+
+namespace {
+
+using R = unsigned long long*;
+using A = const NativeArgs&;
+
+void SetInt(R r, std::int32_t v) { r[0] = static_cast<std::uint32_t>(v); }
+void SetFloat(R r, float v) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    r[0] = bits;
+}
+void SetVector(R r, Vec3 v) {
+    r[0] = r[1] = r[2] = 0;
+    std::memcpy(&r[0], &v.x, 4);
+    std::memcpy(&r[1], &v.y, 4);
+    std::memcpy(&r[2], &v.z, 4);
+}
+void WriteVector(float* out, Vec3 v) {
+    // Three 8-byte slots, each float in the first four bytes of its slot.
+    auto* bytes = reinterpret_cast<unsigned char*>(out);
+    std::memcpy(bytes + 0, &v.x, 4);
+    std::memcpy(bytes + 8, &v.y, 4);
+    std::memcpy(bytes + 16, &v.z, 4);
+}
+
+Ped* LivePed(World& w, std::int32_t h) {
+    Ped* p = w.FindPed(h);
+    return (p && p->exists) ? p : nullptr;
+}
+
+std::string StripMarkup(const std::string& s) {
+    std::string out;
+    bool inTag = false;
+    for (char c : s) {
+        if (c == '<') inTag = true;
+        else if (c == '>') inTag = false;
+        else if (!inTag) out += c;
+    }
+    return out;
+}
+
+void AddText(World& w, std::uint64_t handle, float x, float y) {
+    DisplayItem item;
+    item.kind = DisplayItem::Text;
+    item.x = x;
+    item.y = y;
+    auto it = w.texts.find(handle);
+    item.text = it == w.texts.end() ? std::string("<unknown text handle>") : it->second;
+    item.plainText = StripMarkup(item.text);
+    if (w.pendingScale) {
+        item.scaleSet = true;
+        item.scaleX = w.pendingScaleX;
+        item.scaleY = w.pendingScaleY;
+    }
+    if (w.pendingColour) {
+        item.colourSet = true;
+        item.r = w.pendingR;
+        item.g = w.pendingG;
+        item.b = w.pendingB;
+        item.a = w.pendingA;
+    }
+    // Text settings apply to one text only.
+    w.pendingScale = w.pendingColour = false;
+    w.display.push_back(item);
+}
+
+const NativeInfo kNatives[] = {
+    // ---- names, models, the player
+    {0xfd340785adf8cfb7, "HashOfName", "s",
+     [](World& w, A a, R r) { SetInt(r, static_cast<std::int32_t>(w.HashName(a.S(0)))); }},
+    {0x72355278c069f272, "IsNamedSetRegistered", "si",
+     [](World& w, A a, R r) { SetInt(r, w.namedSets.count(a.S(0)) ? 1 : 0); }},
+    {0xb253d644e3c36b3, "RegisterNamedSet", "si", [](World& w, A a, R) { w.namedSets.insert(a.S(0)); }},
+    {0xe88f4d7f52a6090f, "AddPedToNamedSet", "esi",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->namedSets.insert(a.S(1));
+     }},
+    {0x96275889b8e0ee0, "GetPlayerPed", "", [](World& w, A, R r) { SetInt(r, w.player.ped); }},
+    {0x217e9dc48139933d, "GetPlayerId", "", [](World& w, A, R r) { SetInt(r, w.player.id); }},
+    {0x9bab31815159abcf, "GetPlayerGroup", "i",
+     [](World& w, A a, R r) { SetInt(r, a.I(0) == w.player.id ? w.player.group : 0); }},
+    {0x3ee1f7a8c32f24e1, "GetPlayerTargetEntity", "ioii",
+     [](World& w, A a, R r) {
+         *a.P(1) = w.player.target;
+         SetInt(r, w.player.target != 0);
+     }},
+    {0xa6817c110b830ead, "GetPlayerAimedEntity", "io",
+     [](World& w, A a, R r) {
+         *a.P(1) = w.player.aimed;
+         SetInt(r, w.player.aimed != 0);
+     }},
+    {0xd6f3b6d7716cff8e, "IsModelAvailable", "i",
+     [](World& w, A a, R r) { SetInt(r, w.unavailableModels.count(a.U(0)) ? 0 : 1); }},
+    {0x392c8d8e07b70efc, "IsModelValid", "i",
+     [](World& w, A a, R r) { SetInt(r, w.invalidModels.count(a.U(0)) ? 0 : 1); }},
+    {0x1283b8b89dd5d1b6, "IsModelLoaded", "i",
+     [](World& w, A a, R r) {
+         auto it = w.modelReadyFrame.find(a.U(0));
+         SetInt(r, it != w.modelReadyFrame.end() && it->second >= 0 && w.frame >= it->second);
+     }},
+    {0xfa28fe3a6246fc30, "RequestModel", "ii",
+     [](World& w, A a, R) {
+         ++w.modelRequests;
+         if (w.modelReadyFrame.count(a.U(0))) return;
+         auto o = w.modelLoadFramesFor.find(a.U(0));
+         const int frames = o == w.modelLoadFramesFor.end() ? w.modelLoadFrames : o->second;
+         // A model the game does not know never loads.
+         const bool known = !w.unavailableModels.count(a.U(0)) && !w.invalidModels.count(a.U(0));
+         w.modelReadyFrame[a.U(0)] = (frames < 0 || !known) ? -1 : w.frame + frames;
+     }},
+    {0x4ad96ef928bd4f9a, "ReleaseModel", "i", [](World& w, A, R) { ++w.modelReleases; }},
+    {0xd53343aa4fb7dd28, "RandomIntInRange", "ii",
+     [](World& w, A a, R r) { SetInt(r, w.NextRandom(a.I(0), a.I(1))); }},
+    {0x4f67e8eca7d3f667, "GetGameTimer", "", [](World& w, A, R r) { SetInt(r, w.gameTimer); }},
+    {0x466bc8769cf26a7a, "ChargePlayer", "i",
+     [](World& w, A a, R) {
+         w.player.money -= a.I(0);
+         w.player.charges.push_back(a.I(0));
+     }},
+
+    // ---- entities
+    {0xd42bd6eb2e0f1677, "EntityExists", "e",
+     [](World& w, A a, R r) {
+         Ped* p = w.FindPed(a.I(0));
+         bool exists = p && p->exists;
+         if (p && p->isPlayer) exists = w.player.pedExists;
+         SetInt(r, exists ? 1 : 0);
+     }},
+    {0x1899f328b0e12848, "GetOffsetPosition", "efff",
+     [](World& w, A a, R r) {
+         Vec3 base;
+         if (Ped* p = w.FindPed(a.I(0))) base = p->pos;
+         SetVector(r, {base.x + a.F(1), base.y + a.F(2), base.z + a.F(3)});
+     }},
+    {0xa86d5f069399f44d, "GetEntityCoords", "eii",
+     [](World& w, A a, R r) {
+         Vec3 v;
+         if (Ped* p = w.FindPed(a.I(0))) v = p->pos;
+         SetVector(r, v);
+     }},
+    {0x2a488c176d52cca5, "GetDistanceBetweenCoords", "ffffff",
+     [](World&, A a, R r) {
+         const float dx = a.F(0) - a.F(3), dy = a.F(1) - a.F(4), dz = a.F(2) - a.F(5);
+         SetFloat(r, std::sqrt(dx * dx + dy * dy + dz * dz));
+     }},
+    {0xb417689857646f61, "GetEntityInterior", "e",
+     [](World& w, A a, R r) { SetInt(r, a.I(0) == w.player.ped ? w.player.interior : 0); }},
+    {0x7d5b1f88e7504bba, "IsEntityDead", "e",
+     [](World& w, A a, R r) {
+         Ped* p = w.FindPed(a.I(0));
+         SetInt(r, p && p->dead ? 1 : 0);
+     }},
+    {0xcf8176912dda4ea5, "IsEntityAPed", "e", [](World& w, A a, R r) { SetInt(r, LivePed(w, a.I(0)) ? 1 : 0); }},
+    {0x82368787ea73c0f7, "GetEntityHealth", "e",
+     [](World& w, A a, R r) {
+         Ped* p = w.FindPed(a.I(0));
+         SetInt(r, p ? p->health : 0);
+     }},
+    {0x15d757606d170c3c, "GetEntityMaxHealth", "ei",
+     [](World& w, A a, R r) {
+         Ped* p = w.FindPed(a.I(0));
+         SetInt(r, p ? p->maxHealth : 0);
+     }},
+    {0x166e7cf68597d8b5, "SetEntityMaxHealth", "ei",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->maxHealth = a.I(1);
+     }},
+    {0xac2767ed8bdfab15, "SetEntityHealth", "eii",
+     [](World& w, A a, R) {
+         Ped* p = LivePed(w, a.I(0));
+         if (!p) return;
+         p->health = a.I(1);
+         if (p->health <= 0) {
+             p->health = 0;
+             p->dead = true;
+         } else {
+             p->dead = false;
+         }
+     }},
+    {0x918e3565c20f03c, "SetEntityPosition", "effffii",
+     [](World& w, A a, R) {
+         if (Ped* p = w.FindPed(a.I(0))) p->pos = {a.F(1), a.F(2), a.F(3)};
+     }},
+    {0xb61c8e878a4199ca, "FindSafePosition", "fffivi",
+     [](World& w, A a, R r) {
+         if (w.safePositionFails) {
+             SetInt(r, 0);
+             return;
+         }
+         WriteVector(reinterpret_cast<float*>(a.P(4)), {a.F(0), a.F(1), a.F(2)});
+         SetInt(r, 1);
+     }},
+
+    // ---- peds
+    {0xd49f9b0955c367de, "CreatePed", "iffffiiii",
+     [](World& w, A a, R r) { SetInt(r, w.SpawnPed(a.U(0), {a.F(1), a.F(2), a.F(3)})); }},
+    {0x283978a15512b2fe, "PedInitFlagA", "ei",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->initFlagA = a.I(1);
+     }},
+    {0x9587913b9e772d29, "PedInitFlagB", "ei",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->initFlagB = a.I(1);
+     }},
+    {0x7d9efb7ad6b19754, "PedInitFlagC", "ei",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->initFlagC = a.I(1);
+     }},
+    {0xdc19c288082e586e, "SetPedScriptOwned", "eii",
+     [](World& w, A a, R) {
+         if (Ped* p = w.FindPed(a.I(0))) p->scriptOwned = a.I(1) != 0;
+     }},
+    {0x138190f64db4bbd1, "IsPedScriptOwned", "e",
+     [](World& w, A a, R r) {
+         Ped* p = w.FindPed(a.I(0));
+         SetInt(r, p && p->scriptOwned ? 1 : 0);
+     }},
+    {0xed74007ffb146bc2, "PedReleaseStep", "e",
+     [](World& w, A a, R) {
+         if (Ped* p = w.FindPed(a.I(0))) p->releaseStep = true;
+     }},
+    {0x2595dd4236549ce3, "ReleasePedHandle", "o",
+     [](World& w, A a, R) {
+         if (Ped* p = w.FindPed(*a.P(0))) {
+             p->released = true;
+             p->scriptOwned = false;
+         }
+         *a.P(0) = 0;
+     }},
+    {0x4cd38c78bd19a497, "DeletePed", "o",
+     [](World& w, A a, R) {
+         Ped* p = w.FindPed(*a.P(0));
+         if (p && !p->survivesDeletion && !p->isPlayer) {
+             p->exists = false;
+             p->deleted = true;
+             *a.P(0) = 0;
+         }
+     }},
+    {0x10c70a515bc03707, "GetPedOutfitCount", "e",
+     [](World& w, A a, R r) {
+         Ped* p = LivePed(w, a.I(0));
+         SetInt(r, p ? p->outfitCount : 0);
+     }},
+    {0x77ff8d35eec6bbc4, "SetPedOutfit", "eii",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->outfit = a.I(1);
+     }},
+    {0x5e3bddbcb83f3d84, "GiveWeaponToPed", "eiiiiiiffiifi",
+     [](World& w, A a, R r) {
+         if (Ped* p = LivePed(w, a.I(0))) {
+             GivenWeapon g;
+             g.hash = a.U(1);
+             g.a = a.I(3);
+             g.b = a.I(4);
+             g.place = a.I(5);
+             p->weapons.push_back(g);
+         }
+         SetInt(r, 1);
+     }},
+    {0x4899cb088edf59b8, "RemoveWeaponFromPed", "eiii",
+     [](World& w, A a, R) {
+         Ped* p = LivePed(w, a.I(0));
+         if (!p) return;
+         for (auto it = p->weapons.begin(); it != p->weapons.end(); ++it) {
+             if (it->hash == a.U(1)) {
+                 p->weapons.erase(it);
+                 break;
+             }
+         }
+     }},
+    {0x3edcb0505123623b, "SetPedWeaponFlag", "eii",
+     [](World& w, A a, R) {
+         Ped* p = LivePed(w, a.I(0));
+         if (!p) return;
+         for (auto it = p->weapons.rbegin(); it != p->weapons.rend(); ++it) {
+             if (it->hash == a.U(2)) {
+                 it->flagged = true;
+                 break;
+             }
+         }
+     }},
+    {0x6373d1349925a70e, "PedLoadoutFlag", "ei",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->loadoutFlag = a.I(1) != 0;
+     }},
+    {0x2e2f4240b3f24647, "SetPedGroupOption", "eii",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->groupOption = a.I(1);
+     }},
+    {0xc7622c0d36b2fda8, "SetPedIntOptionA", "ei",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->intOptionA = a.I(1);
+     }},
+    {0x4d9ca1009afbd057, "SetPedIntOptionB", "ei",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->intOptionB = a.I(1);
+     }},
+    {0x9f7794730795e019, "SetPedAttribute", "eii",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->attributes[a.I(1)] = a.I(2);
+     }},
+    {0x1913fe4cbf41c463, "SetPedConfigFlag", "eii",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->configFlags[a.I(1)] = a.I(2) != 0;
+     }},
+    {0x7ee53118c892b513, "GetPedConfigFlag", "eii",
+     [](World& w, A a, R r) {
+         Ped* p = LivePed(w, a.I(0));
+         SetInt(r, p && p->configFlags.count(a.I(1)) && p->configFlags[a.I(1)] ? 1 : 0);
+     }},
+    {0xf29cf591c4bf6cee, "SetPedFollowSettingA", "ef",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->followSettingA = a.F(1);
+     }},
+    {0x33a8f7f7d5f7f33c, "SetPedFollowSettingB", "ef",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->followSettingB = a.F(1);
+     }},
+    {0x4a48b6e03babb4ac, "SetPedDisplayName", "es",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->displayName = a.S(1);
+     }},
+    {0x7dbdd04862d95f04, "GetPedRelationshipGroupHash", "e",
+     [](World& w, A a, R r) {
+         Ped* p = w.FindPed(a.I(0));
+         SetInt(r, p ? p->relationshipGroup : 0);
+     }},
+    {0xc80a74ac829ddd92, "SetPedRelationshipGroupHash", "ei",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->relationshipGroup = a.I(1);
+     }},
+    {0x9f3480fe65db31b5, "SetPedAsGroupMember", "ei",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->group = a.I(1);
+     }},
+    {0x9bb01e3834671191, "IsPedGroupMember", "eii",
+     [](World& w, A a, R r) {
+         Ped* p = LivePed(w, a.I(0));
+         SetInt(r, p && p->group != 0 && p->group == a.I(1) ? 1 : 0);
+     }},
+    {0xce2f5fc3af7e8c1e, "SetGroupFormation", "ii", [](World& w, A a, R) { w.groupFormation[a.I(0)] = a.I(1); }},
+    {0x4102c7858cfee4e4, "SetGroupSeparationRange", "if",
+     [](World& w, A a, R) { w.groupSeparation[a.I(0)] = a.F(1); }},
+    {0xe7e11b8dcbed1058, "GetMount", "e",
+     [](World& w, A a, R r) {
+         Ped* p = w.FindPed(a.I(0));
+         SetInt(r, p ? p->mount : 0);
+     }},
+    {0x4859f1fc66a6278e, "IsPedInAnyVehicle", "ei",
+     [](World& w, A a, R r) {
+         Ped* p = w.FindPed(a.I(0));
+         SetInt(r, p && p->inVehicle ? 1 : 0);
+     }},
+    {0xd5fe956c70ff370b, "IsPedOnFoot", "e",
+     [](World& w, A a, R r) {
+         Ped* p = w.FindPed(a.I(0));
+         SetInt(r, p && p->exists && !p->inVehicle && p->mount == 0 ? 1 : 0);
+     }},
+    {0x34d6ac1157c8226c, "IsPedUsingScenario", "ei",
+     [](World& w, A a, R r) {
+         Ped* p = LivePed(w, a.I(0));
+         SetInt(r, p && p->scenario != 0 && p->scenario == a.I(1) ? 1 : 0);
+     }},
+    {0x524b54361229154f, "TaskStartScenarioInPlace", "eiiiifi",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) {
+             p->scenario = a.I(1);
+             p->combatTarget = 0;
+         }
+     }},
+    {0xe1ef3c1216aff2cd, "ClearPedTasks", "eii",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) {
+             p->scenario = 0;
+             p->combatTarget = 0;
+             p->ragdoll = false;
+         }
+     }},
+    {0x2f25d9aefa34fba2, "AddPedTarget", "eei",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->targets.push_back(a.I(1));
+     }},
+    {0xf166e48407bac484, "TaskCombatPed", "eeii",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) {
+             p->combatTarget = a.I(1);
+             p->scenario = 0;
+         }
+     }},
+    {0xae99fb955581844a, "SetPedToRagdoll", "eiiiiii",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) {
+             p->ragdoll = true;
+             ++p->ragdollCount;
+         }
+     }},
+    {0xe3b6097cc25aa69e, "IsPedRagdoll", "e",
+     [](World& w, A a, R r) {
+         Ped* p = LivePed(w, a.I(0));
+         SetInt(r, p && p->ragdoll ? 1 : 0);
+     }},
+    {0x9fa4664cf62e47e8, "RefreshPedRagdoll", "e", [](World&, A, R) {}},
+    {0xbc9ae166038a5cec, "PlayPedPain", "eifii",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) {
+             ++p->painCount;
+             p->lastPainVariant = a.I(1);
+         }
+     }},
+
+    // ---- blips
+    {0xcd82fa174080b3b1, "BlipExists", "b",
+     [](World& w, A a, R r) {
+         Blip* b = w.FindBlip(a.I(0));
+         SetInt(r, b && b->exists ? 1 : 0);
+     }},
+    {0xf2c3c9da47aaa54a, "RemoveBlip", "o",
+     [](World& w, A a, R) {
+         if (Blip* b = w.FindBlip(*a.P(0))) b->exists = false;
+         *a.P(0) = 0;
+     }},
+    {0x23f74c2fda6e7c61, "AddBlipForEntity", "ie",
+     [](World& w, A a, R r) {
+         Blip b;
+         b.handle = w.nextBlipHandle++;
+         b.style = a.U(0);
+         b.entity = a.I(1);
+         w.blips[b.handle] = b;
+         SetInt(r, b.handle);
+     }},
+    {0x9cb1a1623062f402, "SetBlipName", "bt",
+     [](World& w, A a, R) {
+         if (Blip* b = w.FindBlip(a.I(0))) b->name = w.texts.count(a.T(1)) ? w.texts[a.T(1)] : "";
+     }},
+    {0x74f74d3207ed525c, "SetBlipStyle", "bii",
+     [](World& w, A a, R) {
+         if (Blip* b = w.FindBlip(a.I(0))) b->blipStyle = a.I(1);
+     }},
+
+    // ---- prompts
+    {0x4f97de45a519419, "PromptRegisterBegin", "",
+     [](World& w, A, R r) {
+         Prompt p;
+         p.handle = w.nextPromptHandle++;
+         w.prompts[p.handle] = p;
+         SetInt(r, p.handle);
+     }},
+    {0xb5352b7494a08258, "PromptSetControlAction", "ri",
+     [](World& w, A a, R) {
+         if (Prompt* p = w.FindPrompt(a.I(0))) {
+             p->control = a.I(1);
+             p->controlName = w.NameOfHash(a.U(1));
+         }
+     }},
+    {0x5dd02a8318420dd7, "PromptSetText", "rt",
+     [](World& w, A a, R) {
+         if (Prompt* p = w.FindPrompt(a.I(0))) p->text = w.texts.count(a.T(1)) ? w.texts[a.T(1)] : "";
+     }},
+    {0x94073d5ca3f16b7b, "PromptSetMode", "ri",
+     [](World& w, A a, R) {
+         if (Prompt* p = w.FindPrompt(a.I(0))) p->mode = a.I(1);
+     }},
+    {0xb796970bd125fce8, "GetPedPromptGroup", "e",
+     [](World& w, A a, R r) {
+         Ped* p = w.FindPed(a.I(0));
+         SetInt(r, p ? p->promptGroup : 0);
+     }},
+    {0x2f11d3a254169ea4, "PromptSetGroup", "rii",
+     [](World& w, A a, R) {
+         if (Prompt* p = w.FindPrompt(a.I(0))) {
+             p->grouped = true;
+             p->group = a.I(1);
+             p->groupPage = a.I(2);
+         }
+     }},
+    {0xf7aa2696a22ad8b9, "PromptRegisterEnd", "r",
+     [](World& w, A a, R) {
+         if (Prompt* p = w.FindPrompt(a.I(0))) p->registrationEnded = true;
+     }},
+    {0x71215accfde075ee, "PromptSetEnabled", "ri",
+     [](World& w, A a, R) {
+         if (Prompt* p = w.FindPrompt(a.I(0))) p->enabled = a.I(1) != 0;
+     }},
+    {0x8a0fb4d03a630d21, "PromptSetVisible", "ri",
+     [](World& w, A a, R) {
+         if (Prompt* p = w.FindPrompt(a.I(0))) p->visible = a.I(1) != 0;
+     }},
+    {0xe0f65f0640ef0617, "PromptHasCompleted", "r",
+     [](World& w, A a, R r) {
+         Prompt* p = w.FindPrompt(a.I(0));
+         SetInt(r, p && !p->deleted && p->completedFrame == w.frame ? 1 : 0);
+     }},
+    {0xede88d4d13cf59, "PromptDelete", "r",
+     [](World& w, A a, R) {
+         if (Prompt* p = w.FindPrompt(a.I(0))) {
+             p->deleted = true;
+             p->enabled = p->visible = false;
+         }
+     }},
+
+    // ---- text, drawing, input, sound
+    {0xfa925ac00eb830b9, "CreateVarString", "is*",
+     [](World& w, A a, R r) {
+         const std::uint64_t h = w.nextTextHandle++;
+         const std::string format = a.S(1);
+         if (format == "LITERAL_STRING" && a.count >= 3) {
+             w.texts[h] = a.S(2);
+         } else if (format == "COLOR_STRING" && a.count >= 4) {
+             auto it = w.texts.find(a.T(3));
+             w.texts[h] = it == w.texts.end() ? std::string() : it->second;
+         } else {
+             w.texts[h] = "<" + format + ">";
+         }
+         r[0] = h;
+     }},
+    {0xd79334a4bb99bad1, "DisplayText", "tff", [](World& w, A a, R) { AddText(w, a.T(0), a.F(1), a.F(2)); }},
+    {0x4170b650590b3b00, "SetTextScale", "ff",
+     [](World& w, A a, R) {
+         w.pendingScale = true;
+         w.pendingScaleX = a.F(0);
+         w.pendingScaleY = a.F(1);
+     }},
+    {0x50a41ad966910f03, "SetTextColor", "iiii",
+     [](World& w, A a, R) {
+         w.pendingColour = true;
+         w.pendingR = a.I(0);
+         w.pendingG = a.I(1);
+         w.pendingB = a.I(2);
+         w.pendingA = a.I(3);
+     }},
+    {0x405224591df02025, "DrawRect", "ffffiiiiii",
+     [](World& w, A a, R) {
+         DisplayItem d;
+         d.kind = DisplayItem::Rect;
+         d.x = a.F(0);
+         d.y = a.F(1);
+         d.width = a.F(2);
+         d.height = a.F(3);
+         d.r = a.I(4);
+         d.g = a.I(5);
+         d.b = a.I(6);
+         d.a = a.I(7);
+         d.trailing1 = a.I(8);
+         d.trailing2 = a.I(9);
+         w.display.push_back(d);
+     }},
+    {0xc9884ecade94cb34, "DrawSprite", "ssfffffiiiii",
+     [](World& w, A a, R) {
+         DisplayItem d;
+         d.kind = DisplayItem::Sprite;
+         d.dictionary = a.S(0);
+         d.texture = a.S(1);
+         d.x = a.F(2);
+         d.y = a.F(3);
+         d.width = a.F(4);
+         d.height = a.F(5);
+         d.heading = a.F(6);
+         d.r = a.I(7);
+         d.g = a.I(8);
+         d.b = a.I(9);
+         d.a = a.I(10);
+         d.trailing1 = a.I(11);
+         w.display.push_back(d);
+     }},
+    {0x83666f9fb8febd4b, "GetMenuTimer", "", [](World& w, A, R r) { SetInt(r, w.menuTimer); }},
+    {0xc1b1e9a034a63a62, "SetMenuTimer", "i", [](World& w, A a, R) { w.menuTimer = a.I(0); }},
+    {0xe2587f8cbbd87b1d, "IsControlHeld", "ii",
+     [](World& w, A a, R r) { SetInt(r, w.controlsHeld.count(a.I(1)) ? 1 : 0); }},
+    {0x305c8dcd79da8b0f, "IsControlTriggered", "ii",
+     [](World& w, A a, R r) { SetInt(r, w.controlsTriggered.count(a.I(1)) ? 1 : 0); }},
+    {0xa571d46727e2b718, "IsUsingKeyboard", "i", [](World& w, A, R r) { SetInt(r, w.usingKeyboard ? 1 : 0); }},
+    {0x67c540aa08e4a6f5, "PlayFrontendSound", "ssii",
+     [](World& w, A a, R) {
+         ++w.sounds;
+         w.lastSound = a.S(0);
+         w.lastSoundSet = a.S(1);
+     }},
+};
+
+}  // namespace
+
+const NativeInfo* NativeTable(int* count) {
+    *count = static_cast<int>(sizeof kNatives / sizeof kNatives[0]);
+    return kNatives;
+}
+
+const NativeInfo* FindNative(std::uint64_t hash) {
+    static const std::unordered_map<std::uint64_t, const NativeInfo*> index = [] {
+        std::unordered_map<std::uint64_t, const NativeInfo*> m;
+        for (const NativeInfo& n : kNatives) m.emplace(n.hash, &n);
+        return m;
+    }();
+    auto it = index.find(hash);
+    return it == index.end() ? nullptr : it->second;
+}
+
+}  // namespace standin

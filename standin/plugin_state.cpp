@@ -1,0 +1,28 @@
+// Putting the plug-in back to the state loading the module gives it, so that
+// one process can play several game starts (the simulator's restart, the soak
+// test). Every piece of the plug-in's static state is listed here.
+#include <cstring>
+
+#include "behaviour/behaviour.h"
+#include "catalog/catalog.h"
+#include "config/settings.h"
+#include "driver.h"
+#include "host/keyboard.h"
+#include "menu/state.h"
+#include "persist/custom_peds.h"
+#include "roster/roster.h"
+
+namespace standin {
+
+void ResetPluginToLoadState() {
+    ReadSettings();
+    spawnHealth = 0;
+    std::memset(keyStates, 0, sizeof keyStates);
+    for (BodyguardRecord& r : roster) ClearRecord(r);
+    ResetMenuState();
+    ResetBehaviourState();
+    customPedNames.clear();
+    modelCatalogue[CATEGORY_CUSTOM] = ModelList{nullptr, 0};
+}
+
+}  // namespace standin

@@ -1,0 +1,237 @@
+// The Linux script host: the plug-in's script entry runs on a thread of its
+// own, and scriptWait hands control back to the frame driver, which resumes the
+// script for exactly one frame at a time. Only one side runs at any moment, so
+// the world needs no locks. Ending a run makes the blocked scriptWait unwind the
+// script thread.
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "driver.h"
+#include "host/lifecycle.h"
+
+namespace standin {
+
+namespace {
+
+struct ScriptEnded {};
+
+std::mutex handoffMutex;
+std::condition_variable handoff;
+enum class Turn { Driver, Script };
+Turn turn = Turn::Driver;
+bool stopRequested = false;
+std::thread scriptThread;
+
+struct KeyEvent {
+    unsigned long vk;
+    bool release;
+};
+std::deque<KeyEvent> pendingKeys;
+std::vector<std::int32_t> pendingTriggers;
+
+void LogHostCall(const char* name, std::uint64_t arg, bool hasArg) {
+    CallLog& log = GetCallLog();
+    if (!log.enabled) return;
+    Call c;
+    c.frame = GetWorld().frame;
+    c.name = name;
+    if (hasArg) {
+        c.args.push_back(arg);
+        c.strings.resize(1);
+    }
+    log.calls.push_back(std::move(c));
+}
+
+void ScriptThreadMain(void (*entry)()) {
+    {
+        std::unique_lock<std::mutex> lock(handoffMutex);
+        handoff.wait(lock, [] { return turn == Turn::Script; });
+    }
+    if (!stopRequested) {
+        try {
+            entry();
+        } catch (const ScriptEnded&) {
+        }
+    }
+    std::unique_lock<std::mutex> lock(handoffMutex);
+    GetHost().scriptRunning = false;
+    turn = Turn::Driver;
+    handoff.notify_all();
+}
+
+// Gives the script the floor until it yields again (or ends).
+void ResumeScript() {
+    std::unique_lock<std::mutex> lock(handoffMutex);
+    turn = Turn::Script;
+    handoff.notify_all();
+    handoff.wait(lock, [] { return turn == Turn::Driver; });
+}
+
+void StopScript() {
+    HostState& host = GetHost();
+    if (scriptThread.joinable()) {
+        if (host.scriptRunning) {
+            stopRequested = true;
+            ResumeScript();
+        }
+        scriptThread.join();
+    }
+    stopRequested = false;
+    host.scriptRunning = false;
+    host.scriptBlocked = false;
+}
+
+// A test that ends without EndGame still leaves the process cleanly.
+struct ExitGuard {
+    ~ExitGuard() { StopScript(); }
+} exitGuard;
+
+}  // namespace
+
+HostState& GetHost() {
+    static HostState* host = new HostState();
+    return *host;
+}
+
+HINSTANCE PluginModule() { return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x180000000ull)); }
+
+void StartGame() {
+    StopScript();
+    GetCallLog().Clear();
+    pendingKeys.clear();
+    pendingTriggers.clear();
+    HostState& host = GetHost();
+    const bool logEnabled = GetCallLog().enabled;
+    host = HostState();
+    GetCallLog().enabled = logEnabled;
+    ResetPluginToLoadState();
+    DllMain(PluginModule(), 1, nullptr);
+}
+
+void EndGame() {
+    StopScript();
+    DllMain(PluginModule(), 0, nullptr);
+}
+
+void RestartGame(bool freshWorld) {
+    EndGame();
+    if (freshWorld) ResetWorld();
+    StartGame();
+}
+
+void RunFrame() {
+    World& w = GetWorld();
+    HostState& host = GetHost();
+    ++w.frame;
+    w.timeMs += w.frameMs;
+    w.gameTimer += w.frameMs;
+    w.tickCount += static_cast<std::uint32_t>(w.frameMs);
+    w.menuTimer += w.frameMs;
+    w.display.clear();
+    w.texts.clear();
+    w.pendingScale = w.pendingColour = false;
+
+    w.controlsTriggered.clear();
+    for (std::int32_t c : pendingTriggers) w.controlsTriggered.insert(c);
+    pendingTriggers.clear();
+    while (!pendingKeys.empty()) {
+        const KeyEvent e = pendingKeys.front();
+        pendingKeys.pop_front();
+        SendKeyEvent(e.vk, e.release);
+    }
+
+    if (!host.scriptEntry) return;
+    if (!host.scriptRunning && !scriptThread.joinable()) {
+        host.scriptRunning = true;
+        host.wakeAtMs = 0;
+        scriptThread = std::thread(ScriptThreadMain, host.scriptEntry);
+    }
+    if (host.scriptRunning && w.timeMs >= host.wakeAtMs) ResumeScript();
+}
+
+void RunFrames(int count) {
+    for (int i = 0; i < count; ++i) RunFrame();
+}
+
+bool RunUntil(const std::function<bool()>& done, int maxFrames) {
+    for (int i = 0; i < maxFrames; ++i) {
+        if (done()) return true;
+        RunFrame();
+    }
+    return done();
+}
+
+void RunMs(int ms) {
+    const std::int64_t until = GetWorld().timeMs + ms;
+    while (GetWorld().timeMs < until) RunFrame();
+}
+
+void KeyDown(int vk) { pendingKeys.push_back({static_cast<unsigned long>(vk), false}); }
+void KeyUp(int vk) { pendingKeys.push_back({static_cast<unsigned long>(vk), true}); }
+void TapKey(int vk) {
+    KeyDown(vk);
+    KeyUp(vk);
+}
+
+void SendKeyEvent(unsigned long vk, bool release) {
+    HostState& host = GetHost();
+    if (host.keyboardHandler) host.keyboardHandler(vk, 1, 0, 0, 0, release ? 1 : 0, release ? 1 : 0);
+}
+
+void HoldControl(const char* name, bool held) {
+    const std::int32_t h = static_cast<std::int32_t>(GameHash(name));
+    if (held) GetWorld().controlsHeld.insert(h);
+    else GetWorld().controlsHeld.erase(h);
+}
+
+void TriggerControl(const char* name) { pendingTriggers.push_back(static_cast<std::int32_t>(GameHash(name))); }
+
+}  // namespace standin
+
+using namespace standin;
+
+void scriptRegister(HINSTANCE module, void (*entry)()) {
+    HostState& host = GetHost();
+    host.module = module;
+    host.scriptEntry = entry;
+    ++host.scriptRegisterCalls;
+    LogHostCall("scriptRegister", 0, false);
+}
+
+void scriptUnregister(HINSTANCE) {
+    HostState& host = GetHost();
+    host.scriptEntry = nullptr;
+    ++host.scriptUnregisterCalls;
+    LogHostCall("scriptUnregister", 0, false);
+}
+
+void keyboardHandlerRegister(KeyboardHandler handler) {
+    HostState& host = GetHost();
+    host.keyboardHandler = handler;
+    ++host.keyboardRegisterCalls;
+    LogHostCall("keyboardHandlerRegister", 0, false);
+}
+
+void keyboardHandlerUnregister(KeyboardHandler handler) {
+    HostState& host = GetHost();
+    if (host.keyboardHandler == handler) host.keyboardHandler = nullptr;
+    ++host.keyboardUnregisterCalls;
+    LogHostCall("keyboardHandlerUnregister", 0, false);
+}
+
+void scriptWait(unsigned long ms) {
+    LogHostCall("scriptWait", ms, true);
+    HostState& host = GetHost();
+    host.wakeAtMs = GetWorld().timeMs + static_cast<std::int64_t>(ms);
+    std::unique_lock<std::mutex> lock(handoffMutex);
+    host.scriptBlocked = true;
+    turn = Turn::Driver;
+    handoff.notify_all();
+    handoff.wait(lock, [] { return turn == Turn::Script; });
+    host.scriptBlocked = false;
+    if (stopRequested) throw ScriptEnded{};
+}

@@ -1,0 +1,129 @@
+#include "world.h"
+
+#include <cctype>
+
+namespace standin {
+
+namespace {
+World* theWorld = nullptr;
+}
+
+World& GetWorld() {
+    if (!theWorld) ResetWorld();
+    return *theWorld;
+}
+
+void ResetWorld() {
+    delete theWorld;
+    theWorld = new World();
+    World& w = *theWorld;
+    w.player.relationshipGroup = static_cast<std::int32_t>(GameHash("PLAYER"));
+    Ped player;
+    player.handle = w.player.ped;
+    player.model = GameHash("player_zero");
+    player.isPlayer = true;
+    player.health = player.maxHealth = 600;
+    player.pos = {-300.0f, 790.0f, 117.0f};
+    player.relationshipGroup = w.player.relationshipGroup;
+    player.group = w.player.group;
+    player.promptGroup = static_cast<std::int32_t>(0x80000000u | 1u);
+    w.peds[player.handle] = player;
+}
+
+std::uint32_t GameHash(const char* name) {
+    std::uint32_t h = 0;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
+        h += static_cast<std::uint32_t>(std::tolower(*p));
+        h += h << 10;
+        h ^= h >> 6;
+    }
+    h += h << 3;
+    h ^= h >> 11;
+    h += h << 15;
+    return h;
+}
+
+Ped* World::FindPed(std::int32_t handle) {
+    auto it = peds.find(handle);
+    return it == peds.end() ? nullptr : &it->second;
+}
+
+Prompt* World::FindPrompt(std::int32_t handle) {
+    auto it = prompts.find(handle);
+    return it == prompts.end() ? nullptr : &it->second;
+}
+
+Blip* World::FindBlip(std::int32_t handle) {
+    auto it = blips.find(handle);
+    return it == blips.end() ? nullptr : &it->second;
+}
+
+Ped& World::PlayerPed() { return peds[player.ped]; }
+
+std::int32_t World::SpawnPed(std::uint32_t model, Vec3 pos) {
+    Ped p;
+    p.handle = nextPedHandle++;
+    p.model = model;
+    p.pos = pos;
+    p.promptGroup = static_cast<std::int32_t>(0x80000000u | static_cast<std::uint32_t>(p.handle));
+    auto oc = outfitCounts.find(model);
+    p.outfitCount = oc == outfitCounts.end() ? 20 : oc->second;
+    peds[p.handle] = p;
+    return p.handle;
+}
+
+std::uint32_t World::HashName(const std::string& name) {
+    const std::uint32_t h = GameHash(name.c_str());
+    hashNames.emplace(h, name);
+    return h;
+}
+
+std::string World::NameOfHash(std::uint32_t hash) const {
+    auto it = hashNames.find(hash);
+    return it == hashNames.end() ? std::string() : it->second;
+}
+
+void World::Damage(std::int32_t handle, int amount) {
+    Ped* p = FindPed(handle);
+    if (!p || p->dead) return;
+    p->health -= amount;
+    if (p->health <= 0) {
+        p->health = 0;
+        p->dead = true;
+    }
+}
+
+void World::Kill(std::int32_t handle) {
+    Ped* p = FindPed(handle);
+    if (!p) return;
+    p->health = 0;
+    p->dead = true;
+}
+
+bool World::CompletePrompt(std::int32_t handle) {
+    Prompt* p = FindPrompt(handle);
+    if (!p || p->deleted || !p->enabled || !p->visible) return false;
+    p->completedFrame = frame + 1;
+    return true;
+}
+
+int World::NextRandom(int min, int max) {
+    if (!scriptedRandom.empty()) {
+        const int v = scriptedRandom.front();
+        scriptedRandom.pop_front();
+        return v;
+    }
+    if (max <= min) return min;
+    const std::uint32_t span = static_cast<std::uint32_t>(max) - static_cast<std::uint32_t>(min);
+    return static_cast<int>(static_cast<std::uint32_t>(min) + rng() % span);
+}
+
+std::vector<const Ped*> World::PedsInNamedSet(const std::string& set) const {
+    std::vector<const Ped*> out;
+    for (const auto& [h, p] : peds) {
+        if (p.namedSets.count(set)) out.push_back(&p);
+    }
+    return out;
+}
+
+}  // namespace standin
