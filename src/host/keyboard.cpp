@@ -8,13 +8,13 @@ KeyState keyStates[KEY_STATE_COUNT] = {};
 // caller reset it. It must read as neither held nor released, whatever the tick
 // count is (the windows below would otherwise call it held for the first five
 // seconds after the tick count wraps). An event that really falls on tick 0 is
-// therefore stamped 1 ms later.
+// therefore stamped 1 ms earlier, at the last tick before the wrap.
 static bool HoldsEvent(const KeyState& k) { return k.time != 0 || k.released != 0; }
 
 void OnKeyboardEvent(unsigned long key, unsigned short, unsigned char, int, int, int, int isUpNow) {
     if (key >= static_cast<unsigned long>(KEY_STATE_COUNT)) return;
     const std::uint32_t now = GetTickCount();
-    keyStates[key].time = now != 0 ? now : 1;
+    keyStates[key].time = now != 0 ? now : 0xFFFFFFFFu;
     keyStates[key].released = isUpNow;
 }
 
