@@ -7,13 +7,27 @@
 #include <cstdint>
 
 #if defined(_WIN32)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
+// Only what the plug-in uses, declared exactly as the Windows headers declare it
+// (a later #include <windows.h> agrees with every line), so plug-in code never
+// sees windows.h's macros: VK_LEFT and the other key codes, min and max, and the
+// A/W name macros that would rename functions such as DrawText or PlaySound.
+struct HINSTANCE__;
+typedef struct HINSTANCE__* HINSTANCE;
+typedef int BOOL;
+typedef unsigned long DWORD;
+typedef unsigned int UINT;
+typedef void* LPVOID;
+#ifndef TRUE
+#define TRUE 1
 #endif
-#ifndef NOMINMAX
-#define NOMINMAX  // keep std::min and std::max usable after windows.h
+#ifndef WINAPI
+#define WINAPI __stdcall
 #endif
-#include <windows.h>
+extern "C" {
+__declspec(dllimport) DWORD WINAPI GetTickCount(void);
+__declspec(dllimport) UINT WINAPI GetPrivateProfileIntA(const char* lpAppName, const char* lpKeyName, int nDefault,
+                                                        const char* lpFileName);
+}
 #else
 struct HINSTANCE__;
 using HINSTANCE = HINSTANCE__*;
@@ -31,7 +45,11 @@ using ScriptEntry = void (*)();
 using KeyboardHandler = void (*)(unsigned long key, unsigned short repeats, unsigned char scanCode, int isExtended,
                                  int isWithAlt, int wasDownBefore, int isUpNow);
 
-#if defined(_WIN32) && defined(__GNUC__)
+#if defined(_WIN32) && defined(TAVROSSIMER_STANDIN_HOST)
+// The Windows stand-in host (standin/windows/) defines these functions itself and
+// exports them under the decorated names through its own module definition file.
+#define TAVROSSIMER_HOST_DECL(decl, alias) decl
+#elif defined(_WIN32) && defined(__GNUC__)
 // GNU as cannot take the '?' of an MSVC-decorated name in an asm label, so each
 // declaration is bound to a plain alias; packaging/ScriptHookRDR2.def maps the
 // aliases to the decorated names exported by ScriptHookRDR2.dll.
