@@ -47,6 +47,13 @@ void RunFrames(int count);
 bool RunUntil(const std::function<bool()>& done, int maxFrames);
 // Runs frames for at least `ms` of game time.
 void RunMs(int ms);
+// Runs `fn` on the script thread, for code that must yield with scriptWait
+// (hiring waits for its model). The next frame the script is resumed in runs
+// `fn` in place of the plug-in's own frame; every scriptWait inside `fn` ends
+// that frame as usual and later frames resume `fn`, without the plug-in's frame
+// loop in between. Returns once `fn` has finished, after the frame it finished
+// in; the plug-in's loop goes on from the next frame. Linux host only.
+void RunOnScript(std::function<void()> fn);
 
 // Keyboard events, delivered through the registered handler at the start of
 // the next frame, stamped with that frame's tick count.

@@ -33,6 +33,12 @@ struct KeyEvent {
 std::deque<KeyEvent> pendingKeys;
 std::vector<std::int32_t> pendingTriggers;
 
+// RunOnScript: a job waiting for the script thread, whether one runs there now
+// (its own scriptWaits must not pick up another), and whether it has finished.
+std::function<void()> pendingJob;
+bool jobRunning = false;
+bool jobDone = false;
+
 void LogHostCall(const char* name, std::uint64_t arg, bool hasArg) {
     CallLog& log = GetCallLog();
     if (!log.enabled) return;
@@ -83,6 +89,30 @@ void StopScript() {
     stopRequested = false;
     host.scriptRunning = false;
     host.scriptBlocked = false;
+    pendingJob = nullptr;
+    jobRunning = false;
+    jobDone = false;
+}
+
+// On the script thread, with the handoff lock held: hands the floor to the
+// driver and blocks until the next frame resumes the script.
+void YieldToDriver(std::unique_lock<std::mutex>& lock) {
+    HostState& host = GetHost();
+    host.scriptBlocked = true;
+    turn = Turn::Driver;
+    handoff.notify_all();
+    handoff.wait(lock, [] { return turn == Turn::Script; });
+    host.scriptBlocked = false;
+    if (stopRequested) throw ScriptEnded{};
+}
+
+// Runs a RunOnScript job; an ended run unwinds through it.
+void RunJob(const std::function<void()>& job) {
+    struct Running {
+        Running() { jobRunning = true; }
+        ~Running() { jobRunning = false; }
+    } running;
+    job();
 }
 
 // A test that ends without EndGame still leaves the process cleanly.
@@ -170,6 +200,30 @@ void RunMs(int ms) {
     while (GetWorld().timeMs < until) RunFrame();
 }
 
+void RunOnScript(std::function<void()> fn) {
+    HostState& host = GetHost();
+    if (jobRunning) {
+        std::fprintf(stderr, "stand-in host: RunOnScript called from inside a script job\n");
+        std::abort();
+    }
+    pendingJob = std::move(fn);
+    jobDone = false;
+    while (!jobDone) {
+        if (!host.scriptEntry) {
+            std::fprintf(stderr, "stand-in host: RunOnScript with no script registered (frame %d)\n",
+                         GetWorld().frame);
+            std::abort();
+        }
+        RunFrame();
+        if (!host.scriptRunning && !jobDone) {
+            std::fprintf(stderr, "stand-in host: the script ended before its job finished (frame %d)\n",
+                         GetWorld().frame);
+            std::abort();
+        }
+    }
+    jobDone = false;
+}
+
 void KeyDown(int vk) { pendingKeys.push_back({static_cast<unsigned long>(vk), false}); }
 void KeyUp(int vk) { pendingKeys.push_back({static_cast<unsigned long>(vk), true}); }
 void TapKey(int vk) {
@@ -228,10 +282,17 @@ void scriptWait(unsigned long ms) {
     HostState& host = GetHost();
     host.wakeAtMs = GetWorld().timeMs + static_cast<std::int64_t>(ms);
     std::unique_lock<std::mutex> lock(handoffMutex);
-    host.scriptBlocked = true;
-    turn = Turn::Driver;
-    handoff.notify_all();
-    handoff.wait(lock, [] { return turn == Turn::Script; });
-    host.scriptBlocked = false;
-    if (stopRequested) throw ScriptEnded{};
+    YieldToDriver(lock);
+    // A job queued by RunOnScript takes this frame instead of the plug-in. The
+    // plug-in's wait goes on afterwards: it returns in a later frame, so the job's
+    // last frame holds nothing but the job. Waits inside the job yield plainly.
+    while (pendingJob && !jobRunning) {
+        const std::function<void()> job = std::move(pendingJob);
+        pendingJob = nullptr;
+        lock.unlock();
+        RunJob(job);
+        lock.lock();
+        jobDone = true;
+        YieldToDriver(lock);
+    }
 }

@@ -1,0 +1,34 @@
+// Helpers for tests that run plug-in code on the script thread and compare the
+// game calls it made against an expected list, one readable line per call.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "call_log.h"
+
+// One line per call since `mark`: the name and the arguments as the game saw
+// them: ints as their 64-bit slot (so a zero-extended -1 reads 4294967295 and a
+// sign-extended one -1), floats with %g, strings quoted, out-pointers "&", and
+// a text handle as T"text" when a CreateVarString in the same range made it.
+// Host calls show too, e.g. "scriptWait(0)".
+std::vector<std::string> CallsSince(std::size_t mark);
+std::string RenderCall(const standin::Call& call);
+
+// An expected call list written as text: calls separated by "; " or line
+// breaks, surrounding blanks ignored, each placeholder replaced by its value.
+std::vector<std::string> ExpectedCalls(const std::string& text,
+                                       const std::vector<std::pair<std::string, std::string>>& values);
+
+// A 32-bit hash or handle as it reads when pushed zero-extended.
+std::string Z(std::uint32_t value);
+// The game's hash of a name, as it reads when pushed zero-extended.
+std::string ZHash(const char* name);
+
+// HireBodyguard, run on the script thread (it waits for its model there).
+int HireOnScript(int category, int modelIndex, int outfit, int sidearm, int secondSidearm, int longarm,
+                 float x, float y, float z);
