@@ -1,4 +1,185 @@
-// STUB: being written; replaced by its owner.
 #include "persist/save_file.h"
-void SaveRoster() {}
-void LoadRoster() {}
+
+#include <cstdint>
+#include <cstdio>
+#include <type_traits>
+
+#include "host/platform.h"
+#include "menu/state.h"
+#include "persist/held_records.h"
+#include "roster/roster.h"
+
+static_assert(std::is_same<int, std::int32_t>::value, "formationMode is stored as a 32-bit value");
+
+namespace {
+
+// The new content is written here first, in the same folder, so the final
+// replacement is a rename within one file system.
+constexpr const char* SAVE_TEMP_FILE_NAME = "Tavrossimer.dat.tmp";
+
+constexpr int FIELDS_PER_SLOT = 6;
+static_assert(ROSTER_SIZE * FIELDS_PER_SLOT + 1 == SAVE_FILE_VALUE_COUNT,
+              "six fields per slot and the formation");
+
+// " -2147483648" is the longest value: 12 characters.
+constexpr int SAVE_TEXT_CAPACITY = SAVE_FILE_VALUE_COUNT * 12 + 1;
+
+// The field stored at a position of the file (0 to 42).
+std::int32_t& FieldAt(int position) {
+    if (position >= ROSTER_SIZE * FIELDS_PER_SLOT) return formationMode;
+    BodyguardRecord& record = roster[position / FIELDS_PER_SLOT];
+    switch (position % FIELDS_PER_SLOT) {
+        case 0:
+            return record.modelCategory;
+        case 1:
+            return record.modelIndex;
+        case 2:
+            return record.sidearm;
+        case 3:
+            return record.secondSidearm;
+        case 4:
+            return record.longarm;
+        default:
+            return record.outfit;
+    }
+}
+
+// The six values saved for a slot: a held record while it still waits for
+// its model, otherwise the roster's own fields.
+void SlotValues(int slot, std::int32_t out[FIELDS_PER_SLOT]) {
+    if (RecordStillHeld(slot)) {
+        const HeldRecord& held = heldRecords[slot];
+        const std::int32_t values[FIELDS_PER_SLOT] = {held.modelCategory, held.modelIndex, held.sidearm,
+                                                      held.secondSidearm, held.longarm,    held.outfit};
+        for (int i = 0; i < FIELDS_PER_SLOT; ++i) out[i] = values[i];
+        return;
+    }
+    // A hire has used the slot since its record was held: that record is gone.
+    heldRecords[slot].held = false;
+    const BodyguardRecord& record = roster[slot];
+    const std::int32_t values[FIELDS_PER_SLOT] = {record.modelCategory, record.modelIndex, record.sidearm,
+                                                  record.secondSidearm, record.longarm,    record.outfit};
+    for (int i = 0; i < FIELDS_PER_SLOT; ++i) out[i] = values[i];
+}
+
+// Formats the 43 values, each as a space and the decimal number. Returns the
+// length, or -1 if the text did not fit (it always does).
+int FormatSaveText(char* text, int capacity) {
+    int length = 0;
+    auto append = [&](std::int32_t value) {
+        if (length < 0) return;
+        const int written = std::snprintf(text + length, static_cast<std::size_t>(capacity - length), " %d",
+                                          static_cast<int>(value));
+        length = (written < 0 || written >= capacity - length) ? -1 : length + written;
+    };
+    for (int slot = 0; slot < ROSTER_SIZE; ++slot) {
+        std::int32_t values[FIELDS_PER_SLOT];
+        SlotValues(slot, values);
+        for (std::int32_t value : values) append(value);
+    }
+    append(formationMode);
+    return length;
+}
+
+// Writes the whole text to a new file and closes it, checking every step.
+enum class WriteOutcome { Written, NotOpened, Failed };
+
+WriteOutcome WriteWholeFile(const char* name, const char* text, int length) {
+    std::FILE* file = std::fopen(name, "wb");
+    if (file == nullptr) return WriteOutcome::NotOpened;
+    bool ok =
+        std::fwrite(text, 1, static_cast<std::size_t>(length), file) == static_cast<std::size_t>(length);
+    ok = std::fflush(file) == 0 && ok;
+    ok = std::ferror(file) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    return ok ? WriteOutcome::Written : WriteOutcome::Failed;
+}
+
+// Reading the file: one value at a time, as a decimal number after any
+// whitespace.
+enum class ReadOutcome { Value, EndOfFile, NotANumber, OutOfRange };
+
+bool IsSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+bool IsDigit(int c) {
+    return c >= '0' && c <= '9';
+}
+
+ReadOutcome ReadValue(std::FILE* file, std::int32_t* out) {
+    int c = std::fgetc(file);
+    while (c != EOF && IsSpace(c)) c = std::fgetc(file);
+    if (c == EOF) return ReadOutcome::EndOfFile;
+
+    bool negative = false;
+    if (c == '+' || c == '-') {
+        negative = c == '-';
+        c = std::fgetc(file);
+    }
+    if (!IsDigit(c)) {
+        *out = 0;
+        return ReadOutcome::NotANumber;
+    }
+
+    // The whole digit run is consumed; the magnitude stops growing once it is
+    // past every 32-bit value.
+    constexpr std::int64_t LIMIT = std::int64_t{INT32_MAX} + 1;
+    std::int64_t magnitude = 0;
+    while (IsDigit(c)) {
+        if (magnitude <= LIMIT) magnitude = magnitude * 10 + (c - '0');
+        c = std::fgetc(file);
+    }
+    if (c != EOF) std::ungetc(c, file);
+
+    if (negative) {
+        if (magnitude > LIMIT) {
+            *out = INT32_MIN;
+            return ReadOutcome::OutOfRange;
+        }
+        *out = static_cast<std::int32_t>(-magnitude);
+        return ReadOutcome::Value;
+    }
+    if (magnitude > INT32_MAX) {
+        *out = INT32_MAX;
+        return ReadOutcome::OutOfRange;
+    }
+    *out = static_cast<std::int32_t>(magnitude);
+    return ReadOutcome::Value;
+}
+
+}  // namespace
+
+void SaveRoster() {
+    char text[SAVE_TEXT_CAPACITY];
+    const int length = FormatSaveText(text, SAVE_TEXT_CAPACITY);
+    if (length < 0) return;
+
+    // The old file is replaced only by a complete new one; on any failure it
+    // stays as it was and the partial new file is removed. A temporary name
+    // that could not even be opened (something else holds that name) is left
+    // alone: it is not ours.
+    switch (WriteWholeFile(SAVE_TEMP_FILE_NAME, text, length)) {
+        case WriteOutcome::NotOpened:
+            return;
+        case WriteOutcome::Failed:
+            std::remove(SAVE_TEMP_FILE_NAME);
+            return;
+        case WriteOutcome::Written:
+            break;
+    }
+    if (!ReplaceFileAtomically(SAVE_TEMP_FILE_NAME, SAVE_FILE_NAME)) std::remove(SAVE_TEMP_FILE_NAME);
+}
+
+void LoadRoster() {
+    // A file that cannot be opened reads like an empty one: nothing changes.
+    std::FILE* file = std::fopen(SAVE_FILE_NAME, "rb");
+    if (file == nullptr) return;
+    for (int position = 0; position < SAVE_FILE_VALUE_COUNT; ++position) {
+        std::int32_t value = 0;
+        const ReadOutcome outcome = ReadValue(file, &value);
+        if (outcome == ReadOutcome::EndOfFile) break;
+        FieldAt(position) = value;
+        if (outcome != ReadOutcome::Value) break;  // the reading stops for good
+    }
+    std::fclose(file);
+}

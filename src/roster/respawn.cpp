@@ -1,3 +1,85 @@
-// STUB: being written; replaced by its owner.
+// Startup: the bodyguards of the save file come back beside the player.
+//
+// Every saved bodyguard comes back into its own slot, so a slot keeps its
+// meaning from one start to the next and each record appears once in the next
+// save. A saved record that fails its checks leaves its slot free:
+// - when its model merely cannot be used at this start (the custom list is
+//   missing or shorter, the game does not offer the model, or the model never
+//   loaded), the record is held aside (persist/held_records.h) and keeps its
+//   line in the save file until a hire takes the slot;
+// - otherwise (an empty or damaged record) the slot is simply cleared.
+// Either way the free slot holds no loadout a later hire could take over.
+#include <utility>
+
+#include "catalog/catalog.h"
+#include "game/natives.h"
+#include "persist/held_records.h"
 #include "roster/roster.h"
-void RespawnSavedRoster(float, float, float) {}
+
+namespace {
+
+constexpr unsigned MAX_SIDEARM_ROW = SIDEARM_COUNT - 1;
+constexpr unsigned MAX_LONGARM_ROW = LONGARM_COUNT - 1;
+
+enum class RecordCheck { Usable, Broken, ModelUnusableNow };
+
+// The four startup checks, in order; the first that fails decides. The
+// model's hash is asked for anew before each of the two game tests.
+RecordCheck CheckSavedRecord(const BodyguardRecord& record) {
+    if (static_cast<unsigned>(record.modelCategory) > static_cast<unsigned>(CATEGORY_CUSTOM)) {
+        return RecordCheck::Broken;
+    }
+    const ModelList& list = modelCatalogue[record.modelCategory];
+    const bool weaponsInRange = static_cast<unsigned>(record.sidearm) <= MAX_SIDEARM_ROW &&
+                                static_cast<unsigned>(record.longarm) <= MAX_LONGARM_ROW;
+    if (record.modelIndex < 0 || record.modelIndex >= list.count) {
+        // Only the custom list can change between two starts; a row past the
+        // end of a constant list never becomes valid.
+        const bool mayReturn =
+            record.modelCategory == CATEGORY_CUSTOM && record.modelIndex >= 0 && weaponsInRange;
+        return mayReturn ? RecordCheck::ModelUnusableNow : RecordCheck::Broken;
+    }
+    if (!weaponsInRange) return RecordCheck::Broken;
+    const char* name = list.names[record.modelIndex];
+    if (IsModelAvailable(HashOfName(name)) == 0) return RecordCheck::ModelUnusableNow;
+    if (IsModelValid(HashOfName(name)) == 0) return RecordCheck::ModelUnusableNow;
+    return RecordCheck::Usable;
+}
+
+}  // namespace
+
+void RespawnSavedRoster(float baseX, float baseY, float baseZ) {
+    ReleaseHeldRecords();
+    for (int i = 0; i < ROSTER_SIZE; ++i) {
+        const BodyguardRecord loaded = roster[i];
+        const RecordCheck check = CheckSavedRecord(loaded);
+        if (check == RecordCheck::Broken) {
+            ClearRecord(roster[i]);
+            continue;
+        }
+        if (check == RecordCheck::ModelUnusableNow) {
+            HoldRecord(i);
+            continue;
+        }
+
+        // HireBodyguard takes the first free slot, which is a lower slot when
+        // an earlier record was skipped. That slot lends its place: it takes
+        // record i's loaded fields for the hire (so the hire sees exactly what
+        // it would see in slot i), and afterwards the two swap back, so the new
+        // bodyguard with its handles ends in slot i and the lower slot is as
+        // it was. Nothing else refers to a slot by number at this point.
+        const int lent = FirstFreeSlot();
+        const bool borrowed = lent >= 0 && lent != i;
+        if (borrowed) std::swap(roster[lent], roster[i]);
+        const int slot = HireBodyguard(loaded.modelCategory, loaded.modelIndex, loaded.outfit, loaded.sidearm,
+                                       loaded.secondSidearm, loaded.longarm, baseX,
+                                       baseY - 2.0f + static_cast<float>(i), baseZ);
+        if (borrowed) std::swap(roster[lent], roster[i]);
+
+        if (slot == -1) {
+            // The model never loaded: like a model the game does not offer now.
+            roster[i] = loaded;
+            HoldRecord(i);
+        }
+    }
+}
