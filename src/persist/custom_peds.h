@@ -8,5 +8,7 @@
 constexpr const char* CUSTOM_PEDS_FILE_NAME = "Tavrossimer_CustomPeds.txt";
 
 extern std::vector<std::string> customPedNames;
+// The text of each name, in order: the rows of the catalogue's list 4.
+extern std::vector<const char*> customPedNamePointers;
 
 void LoadCustomPedList();

@@ -1,0 +1,103 @@
+#include "builder_driver.h"
+
+#include <algorithm>
+
+#include "menu/state.h"
+#include "script_calls.h"
+
+void BuilderDriverTest::WriteSettings(const std::string& lines) {
+    WriteFile("Tavrossimer.ini", "[SETTINGS]\n" + lines);
+}
+
+void BuilderDriverTest::Arrow(int vk) {
+    standin::KeyDown(vk);
+    standin::RunFrame();
+    standin::KeyUp(vk);
+    standin::RunFrame();
+    WaitGate();
+}
+
+void BuilderDriverTest::MoveTo(const int& item, int target) {
+    for (int i = 0; i < 12 && item != target; ++i) Arrow(VK_DOWN_KEY);
+    ASSERT_EQ(item, target);
+}
+
+void BuilderDriverTest::OpenBuilder() {
+    Home();
+    ASSERT_EQ(menuPage, PAGE_MAIN);
+    MoveTo(mainMenuItem, 0);
+    Enter();
+    ASSERT_EQ(menuPage, PAGE_BUILDER);
+}
+
+void BuilderDriverTest::OpenModelPage(int category) {
+    MoveTo(builderItem, 0);
+    Enter();
+    ASSERT_EQ(menuPage, PAGE_CATEGORY);
+    MoveTo(categoryItem, category);
+    Enter();
+}
+
+namespace {
+
+// The item variable of the model list page that is open, or nullptr.
+int* ModelPageItem() {
+    switch (menuPage) {
+        case PAGE_MODELS_FEMALE:
+            return &femaleItem;
+        case PAGE_MODELS_MALE:
+            return &maleItem;
+        case PAGE_MODELS_GANG:
+            return &gangItem;
+        case PAGE_MODELS_ALL:
+            return &allItem;
+        case PAGE_MODELS_CUSTOM:
+            return &customItem;
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
+void BuilderDriverTest::StepModel(int steps) {
+    int* item = ModelPageItem();
+    ASSERT_NE(item, nullptr) << "not on a model page: " << menuPage;
+    MoveTo(*item, 0);
+    for (int i = 0; i < steps; ++i) Right();
+}
+
+void BuilderDriverTest::AcceptSpawn() {
+    int* item = ModelPageItem();
+    ASSERT_NE(item, nullptr) << "not on a model page: " << menuPage;
+    MoveTo(*item, 1);
+    Enter();
+    // The hire waits for the model, then 300 ms.
+    standin::RunMs(600);
+}
+
+void BuilderDriverTest::SpawnModel(int category, int index) {
+    OpenBuilder();
+    OpenModelPage(category);
+    StepModel(index);
+    AcceptSpawn();
+}
+
+std::vector<std::string> BuilderDriverTest::CallsNamed(std::size_t mark,
+                                                       const std::vector<std::string>& names) {
+    std::vector<std::string> out;
+    const std::vector<std::string> all = CallsSince(mark);
+    for (const std::string& line : all) {
+        const std::string name = line.substr(0, line.find('('));
+        if (std::find(names.begin(), names.end(), name) != names.end()) out.push_back(line);
+    }
+    return out;
+}
+
+std::vector<std::string> BuilderDriverTest::Lines() {
+    std::vector<std::string> out;
+    for (const standin::MenuLine& l : standin::MenuLines()) {
+        out.push_back(std::to_string(l.row) + ":" + (l.dimmed ? "~" : "") + l.text);
+    }
+    return out;
+}
