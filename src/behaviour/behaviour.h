@@ -10,13 +10,36 @@
 extern std::int32_t playerPed;
 extern std::int32_t playerGroup;
 extern std::int32_t playerRelationshipGroup;
-extern std::int32_t targetEntity;        // what the player targets, asked once per frame
-extern std::int32_t nextFormationTime;   // game time of the next formation refresh
-extern bool onFootSettingsActive;        // the on-foot settings were last applied (one flag for all)
+extern std::int32_t targetEntity;       // what the player targets, asked once per frame
+extern std::int32_t nextFormationTime;  // game time of the next formation refresh
+extern bool onFootSettingsActive;       // the on-foot settings were last applied (one flag for all)
 
 constexpr const char* SMOKE_SCENARIO = "WORLD_HUMAN_SMOKE";
 constexpr int DOWNED_HEALTH = 500;
 constexpr int BLEED_OUT_CHECKS = 50;
+constexpr float REVIVE_DISTANCE = 1.5f;
+
+// Periods of the game-time deadlines, in milliseconds.
+constexpr std::int32_t FORMATION_PERIOD_MS = 5000;
+constexpr std::int32_t FOLLOWING_PERIOD_MS = 2000;
+constexpr std::int32_t DOWNED_CHECK_PERIOD_MS = 5000;
+
+// Config flag 130 goes with the expanded order prompts; 158 with walking on foot.
+constexpr std::int32_t CONFIG_FLAG_COMMANDS = 130;
+constexpr std::int32_t CONFIG_FLAG_ON_FOOT = 158;
+
+// Group formations the "Auto" setting switches between.
+constexpr int FORMATION_MOUNTED = 5;
+constexpr int FORMATION_ON_FOOT = 0;
+constexpr float GROUP_SEPARATION_RANGE = 8000.0f;
+constexpr float FOLLOW_SETTING_ON_FOOT = 1.0f;
+constexpr float FOLLOW_SETTING_NORMAL = 50.0f;
+
+// Game time `ms` after `now`. The game's clock is a 32-bit millisecond count;
+// the sum wraps with it instead of overflowing.
+inline std::int32_t GameTimeAfter(std::int32_t now, std::int32_t ms) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(now) + static_cast<std::uint32_t>(ms));
+}
 
 // The bodyguard section of the frame: target query, attack key, follow-all key,
 // formation refresh, then the pass over the seven slots.
@@ -38,6 +61,7 @@ void OrderFollow(BodyguardRecord& record);
 // Following and formations.
 void FollowAllKeyCheck();
 void FormationRefresh();
+// Refreshes the player caches, then runs the downed, staying or following step.
 void PeriodicStep(BodyguardRecord& record);
 void StayingStep(BodyguardRecord& record);
 void FollowingStep(BodyguardRecord& record);
