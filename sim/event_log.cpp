@@ -1,0 +1,233 @@
+#include "event_log.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <map>
+#include <sstream>
+
+#include "menu/state.h"
+#include "workdir.h"
+#include "world.h"
+#include "world_view.h"
+
+namespace sim {
+
+void EventLog::Add(EventKind kind, const std::string& text) {
+    const standin::World& w = standin::GetWorld();
+    events_.push_back({w.frame, w.timeMs, kind, text});
+    ++count_;
+    while (events_.size() > kKept) events_.pop_front();
+}
+
+std::vector<Event> EventLog::Since(std::uint64_t count) const {
+    std::vector<Event> out;
+    if (count >= count_) return out;
+    const std::uint64_t wanted = count_ - count;
+    const std::size_t have = events_.size();
+    const std::size_t start = wanted >= have ? 0 : have - static_cast<std::size_t>(wanted);
+    out.assign(events_.begin() + static_cast<std::ptrdiff_t>(start), events_.end());
+    return out;
+}
+
+void EventLog::Clear() {
+    events_.clear();
+    count_ = 0;
+}
+
+SaveStamp StampOf(const char* path) {
+    SaveStamp s;
+    struct stat st;
+    if (stat(path, &st) != 0) return s;
+    s.exists = true;
+    s.inode = static_cast<std::uint64_t>(st.st_ino);
+    s.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    s.size = static_cast<std::int64_t>(st.st_size);
+    return s;
+}
+
+WorldSnapshot TakeSnapshot() {
+    standin::World& w = standin::GetWorld();
+    WorldSnapshot s;
+    s.menuPage = menuPage;
+    s.lastSpawnSlot = lastSpawnSlot;
+    for (int i = 0; i < ROSTER_SIZE; ++i) {
+        s.slots[i].ped = roster[i].ped;
+        s.slots[i].downed = roster[i].downed;
+        s.slots[i].downedChecks = roster[i].downedChecks;
+        s.slots[i].staying = roster[i].staying;
+    }
+    s.playerDead = w.PlayerPed().dead;
+    auto f = w.groupFormation.find(w.player.group);
+    s.formation = f == w.groupFormation.end() ? -1 : f->second;
+    s.save = StampOf(SAVE_FILE);
+    s.staleUses = w.staleUses.size();
+    return s;
+}
+
+const char* PageName(int page) {
+    switch (page) {
+        case PAGE_CLOSED:
+            return "closed";
+        case PAGE_MAIN:
+            return "main page";
+        case PAGE_BUILDER:
+            return "custom bodyguard builder";
+        case PAGE_ROSTER_FULL:
+            return "roster-full notice";
+        case PAGE_CATEGORY:
+            return "model categories";
+        case PAGE_MODELS_FEMALE:
+            return "female models";
+        case PAGE_MODELS_MALE:
+            return "male models";
+        case PAGE_MODELS_GANG:
+            return "gang members";
+        case PAGE_MODELS_ALL:
+            return "all models";
+        case PAGE_MODELS_CUSTOM:
+            return "custom list";
+        case PAGE_INVALID_MODEL:
+            return "invalid-model notice";
+        default:
+            return "unknown page";
+    }
+}
+
+std::string Dollars(std::int64_t cents) {
+    const bool negative = cents < 0;
+    const std::uint64_t c =
+        negative ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%s$%llu.%02llu", negative ? "-" : "",
+                  static_cast<unsigned long long>(c / 100), static_cast<unsigned long long>(c % 100));
+    return buf;
+}
+
+std::string DescribeSaveFile(const std::string& content) {
+    std::istringstream in(content);
+    std::vector<long long> values;
+    long long v;
+    while (values.size() < 43 && in >> v) values.push_back(v);
+    int bodyguards = 0;
+    for (std::size_t i = 0; i < values.size() && i < 42; i += 6) {
+        if (values[i] >= 0 && values[i] <= 4) ++bodyguards;
+    }
+    std::string out = std::to_string(bodyguards) + (bodyguards == 1 ? " bodyguard" : " bodyguards");
+    if (values.size() >= 43) {
+        out += ", formation " + (values[42] == 11 ? std::string("Auto") : std::to_string(values[42]));
+    } else {
+        out += " (" + std::to_string(values.size()) + " of 43 values)";
+    }
+    return out;
+}
+
+namespace {
+
+std::string SlotName(int slot, std::int32_t ped) {
+    const SlotView v = ViewOfSlot(slot);
+    if (v.occupied && v.ped == ped) return v.Label();
+    const standin::Ped* p = standin::GetWorld().FindPed(ped);
+    if (!p) return "ped #" + std::to_string(ped);
+    return p->displayName.empty() ? ModelName(p->model) : p->displayName + " (" + ModelName(p->model) + ")";
+}
+
+void NoteRosterChanges(const WorldSnapshot& before, const WorldSnapshot& after, EventLog& log) {
+    standin::World& w = standin::GetWorld();
+    for (int s = 0; s < ROSTER_SIZE; ++s) {
+        const SlotSnapshot& b = before.slots[s];
+        const SlotSnapshot& a = after.slots[s];
+        const std::string slot = "slot " + std::to_string(s);
+        if (b.ped != 0 && b.ped != a.ped) {
+            const standin::Ped* p = w.FindPed(b.ped);
+            const std::string who = SlotName(s, b.ped);
+            if (p && p->dead) {
+                std::string why = b.downed ? " while down" : "";
+                if (b.downed && b.downedChecks >= 50) why = " (bled out)";
+                log.Add(EventKind::Death, who + " died" + why + "; " + slot + " is free");
+            } else if (p && p->deleted) {
+                log.Add(EventKind::Dismiss, who + " was removed (builder discarded); " + slot + " is free");
+            } else {
+                log.Add(EventKind::Dismiss, who + " was dismissed; " + slot + " is free");
+            }
+        }
+        if (a.ped != 0 && a.ped != b.ped) {
+            const std::string who = SlotName(s, a.ped);
+            if (after.lastSpawnSlot == s) {
+                log.Add(EventKind::Hire, "Spawned " + who + " into " + slot + " for the builder");
+            } else {
+                log.Add(EventKind::Hire, "Hired " + who + " into " + slot);
+            }
+            continue;
+        }
+        if (a.ped == 0 || a.ped != b.ped) continue;
+        const std::string who = SlotName(s, a.ped);
+        if (before.lastSpawnSlot == s && after.lastSpawnSlot != s)
+            log.Add(EventKind::Hire, "Confirmed " + who + " in " + slot);
+        if (!b.downed && a.downed) {
+            const standin::Ped* p = w.FindPed(a.ped);
+            log.Add(EventKind::Downed, who + " went down (health " + std::to_string(p ? p->health : 0) + ")");
+        }
+        if (b.downed && !a.downed) log.Add(EventKind::Revive, who + " was revived");
+        if (a.downed && a.downedChecks > b.downedChecks)
+            log.Add(EventKind::Downed, who + " is down: check " + std::to_string(a.downedChecks) + " of 50");
+        if (!b.staying && a.staying) log.Add(EventKind::Order, who + " stays here");
+        if (b.staying && !a.staying) log.Add(EventKind::Order, who + " follows the player");
+    }
+}
+
+void NoteCalls(const std::vector<standin::Call>& calls, EventLog& log) {
+    standin::World& w = standin::GetWorld();
+    std::map<std::int32_t, int> attackOrders;
+    for (const standin::Call& c : calls) {
+        if (c.Is("ChargePlayer")) {
+            log.Add(EventKind::Charge, "Charged " + Dollars(c.I(0)) + " (" + std::to_string(c.I(0)) +
+                                           " cents); money now " + Dollars(w.player.money));
+        } else if (c.Is("TaskCombatPed")) {
+            ++attackOrders[c.I(1)];
+        }
+    }
+    for (const auto& [target, n] : attackOrders) {
+        log.Add(
+            EventKind::Order,
+            std::to_string(n) + (n == 1 ? " bodyguard attacks " : " bodyguards attack ") + PedLabel(target));
+    }
+}
+
+}  // namespace
+
+void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
+                     const std::vector<standin::Call>& calls, EventLog& log) {
+    standin::World& w = standin::GetWorld();
+    if (before.menuPage != after.menuPage) {
+        if (after.menuPage == PAGE_CLOSED) {
+            log.Add(EventKind::Menu, "Menu closed");
+        } else if (before.menuPage == PAGE_CLOSED) {
+            log.Add(EventKind::Menu, std::string("Menu opened: ") + PageName(after.menuPage));
+        } else {
+            log.Add(EventKind::Menu, std::string("Menu: ") + PageName(after.menuPage));
+        }
+    }
+    NoteRosterChanges(before, after, log);
+    NoteCalls(calls, log);
+    if (before.formation != after.formation && after.formation >= 0)
+        log.Add(EventKind::Order, "Group formation set to " + std::to_string(after.formation));
+    if (!before.playerDead && after.playerDead) log.Add(EventKind::Player, "The player died");
+    if (before.playerDead && !after.playerDead) log.Add(EventKind::Player, "The player is alive again");
+    if (after.save != before.save) {
+        if (after.save.exists) {
+            std::string content;
+            ReadTextFile(SAVE_FILE, &content);
+            log.Add(EventKind::Save, std::string("Saved ") + SAVE_FILE + ": " + DescribeSaveFile(content));
+        } else {
+            log.Add(EventKind::Save, std::string(SAVE_FILE) + " was removed");
+        }
+    }
+    for (std::size_t i = before.staleUses; i < after.staleUses && i < w.staleUses.size(); ++i) {
+        const standin::StaleUse& u = w.staleUses[i];
+        log.Add(EventKind::Warning, "the plug-in used handle " + std::to_string(u.handle) + " in " + u.call +
+                                        " after giving it back to the game");
+    }
+}
+
+}  // namespace sim

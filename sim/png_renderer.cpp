@@ -1,0 +1,98 @@
+#include "png_renderer.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace sim {
+
+namespace {
+
+constexpr const char* kFontFace = "DejaVu Sans";
+
+double Channel(int v) {
+    return std::clamp(v, 0, 255) / 255.0;
+}
+
+// A calm, neutral stand-in for the game world behind the menu: a dusky sky
+// over darker ground, so the translucent panel and the text read as they do
+// in the game.
+void DrawBackdrop(cairo_t* cr) {
+    cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, PNG_HEIGHT);
+    cairo_pattern_add_color_stop_rgb(sky, 0.0, 0.47, 0.50, 0.53);
+    cairo_pattern_add_color_stop_rgb(sky, 0.55, 0.62, 0.60, 0.55);
+    cairo_pattern_add_color_stop_rgb(sky, 0.56, 0.40, 0.37, 0.31);
+    cairo_pattern_add_color_stop_rgb(sky, 1.0, 0.27, 0.25, 0.21);
+    cairo_set_source(cr, sky);
+    cairo_paint(cr);
+    cairo_pattern_destroy(sky);
+}
+
+void FillCentred(cairo_t* cr, const standin::DisplayItem& d) {
+    const double w = d.width * PNG_WIDTH, h = d.height * PNG_HEIGHT;
+    const double x = d.x * PNG_WIDTH - w / 2, y = d.y * PNG_HEIGHT - h / 2;
+    cairo_set_source_rgba(cr, Channel(d.r), Channel(d.g), Channel(d.b), Channel(d.a));
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_fill(cr);
+}
+
+// The game places a text by the top-left corner of its line, and its line is
+// the scale times the game's base text height; the letters (from the top of
+// a capital to the foot of a descender) fill the middle three quarters of it.
+void DrawText(cairo_t* cr, const standin::DisplayItem& d) {
+    const double scale = d.scaleSet ? d.scaleY : 1.0;
+    const double lineHeight = scale * BASE_TEXT_HEIGHT * PNG_HEIGHT;
+    cairo_select_font_face(cr, kFontFace, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    // Measured at a large size: at size 1 the font's hinted metrics are coarse.
+    constexpr double kProbeSize = 100.0;
+    cairo_set_font_size(cr, kProbeSize);
+    cairo_text_extents_t probe;
+    cairo_text_extents(cr, "Ay", &probe);
+    if (probe.height <= 0) return;
+    cairo_text_extents_t unit = probe;
+    unit.height /= kProbeSize;
+    unit.y_bearing /= kProbeSize;
+    const double size = GLYPH_SHARE * lineHeight / unit.height;
+    cairo_set_font_size(cr, size);
+    const int r = d.colourSet ? d.r : 255, g = d.colourSet ? d.g : 255, b = d.colourSet ? d.b : 255;
+    const int a = d.colourSet ? d.a : 255;
+    const double glyphs = unit.height * size;
+    const double baseline = d.y * PNG_HEIGHT + (lineHeight - glyphs) / 2 - unit.y_bearing * size;
+    cairo_set_source_rgba(cr, Channel(r), Channel(g), Channel(b), Channel(a));
+    cairo_move_to(cr, d.x * PNG_WIDTH, baseline);
+    cairo_show_text(cr, d.plainText.c_str());
+}
+
+}  // namespace
+
+bool WriteFramePng(const std::vector<standin::DisplayItem>& display, const std::string& path,
+                   std::string* error) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, PNG_WIDTH, PNG_HEIGHT);
+    cairo_t* cr = cairo_create(surface);
+    DrawBackdrop(cr);
+    // The game draws a frame's script text above its sprites and rectangles,
+    // whatever the order of the calls: the roster-full notice draws its
+    // highlight after its lines, and its "Exit" still shows. Sprites and
+    // rectangles cover one another in the order they were drawn.
+    for (const standin::DisplayItem& d : display) {
+        if (d.kind != standin::DisplayItem::Text) FillCentred(cr, d);
+    }
+    for (const standin::DisplayItem& d : display) {
+        if (d.kind == standin::DisplayItem::Text) DrawText(cr, d);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    std::error_code ec;
+    const std::filesystem::path p(path);
+    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path(), ec);
+    const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
+    cairo_surface_destroy(surface);
+    if (status != CAIRO_STATUS_SUCCESS) {
+        *error = "cannot write " + path + ": " + cairo_status_to_string(status);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace sim

@@ -1,0 +1,213 @@
+#include "session.h"
+
+#include <cstring>
+#include <filesystem>
+
+#include "driver.h"
+#include "keys.h"
+#include "menu/state.h"
+#include "world_actions.h"
+
+namespace sim {
+
+namespace {
+constexpr int kMenuGateMs = 150;        // the menu takes input once its timer is above this
+constexpr int kNavigationHoldMs = 500;  // an arrow nobody acts on is let go after this
+constexpr int kSettleFrameLimit = 60;
+
+// Calls that every frame makes in numbers and that say little on their own.
+bool IsRoutineCall(const standin::Call& c) {
+    static const char* const kRoutine[] = {"DrawRect",        "DrawSprite",    "DisplayText",
+                                           "SetTextScale",    "SetTextColor",  "CreateVarString",
+                                           "GetMenuTimer",    "IsControlHeld", "IsControlTriggered",
+                                           "IsUsingKeyboard", "HashOfName"};
+    for (const char* n : kRoutine) {
+        if (c.Is(n)) return true;
+    }
+    return false;
+}
+
+void DescribeCalls(const std::vector<standin::Call>& calls, std::vector<std::string>* sink) {
+    for (const standin::Call& c : calls) {
+        if (c.hash != 0 && !IsRoutineCall(c)) sink->push_back(standin::CallLog::Describe(c));
+    }
+}
+
+}  // namespace
+
+void ApplyWorldSetup(WorldSetup& setup) {
+    standin::World& w = standin::GetWorld();
+    w.frameMs = setup.frameMs;
+    w.rng.seed(setup.seed);
+    w.modelLoadFrames = setup.modelLoadFrames;
+    for (const std::string& m : setup.unavailableModels) w.unavailableModels.insert(w.HashName(m));
+    for (const std::string& m : setup.invalidModels) w.invalidModels.insert(w.HashName(m));
+    while (!setup.pendingRandom.empty()) {
+        w.scriptedRandom.push_back(setup.pendingRandom.front());
+        setup.pendingRandom.pop_front();
+    }
+}
+
+void Session::ConfigureWorld() {
+    ApplyWorldSetup(setup_);
+}
+
+void Session::Start() {
+    if (started_) standin::EndGame();
+    standin::ResetWorld();
+    ForgetExtras();
+    ConfigureWorld();
+    keyQueue_.clear();
+    current_ = PendingKey();
+    shownDisplay_.clear();
+    standin::StartGame();
+    standin::GetCallLog().Clear();
+    sawFrameLoop_ = lastFrameTicked_ = false;
+    started_ = true;
+    ++starts_;
+    framesSinceStart_ = 0;
+    log_.Add(EventKind::Action, "Game started in " + std::filesystem::current_path().string());
+    Settle();
+}
+
+void Session::Restart(bool freshWorld) {
+    if (!started_) {
+        Start();
+        return;
+    }
+    standin::EndGame();
+    if (freshWorld) {
+        standin::ResetWorld();
+        ForgetExtras();
+        ConfigureWorld();
+    }
+    keyQueue_.clear();
+    current_ = PendingKey();
+    shownDisplay_.clear();
+    standin::StartGame();
+    standin::GetCallLog().Clear();
+    sawFrameLoop_ = lastFrameTicked_ = false;
+    framesSinceStart_ = 0;
+    ++starts_;
+    log_.Add(EventKind::Action, freshWorld
+                                    ? "Game restarted: the plug-in reads its files again"
+                                    : "Game restarted in the same world: the plug-in reads its files again");
+    Settle();
+}
+
+void Session::End() {
+    if (!started_) return;
+    standin::EndGame();
+    started_ = false;
+}
+
+// The plug-in is in its frame loop once its bodyguard section asks for the
+// player's target, which it does every frame.
+void Session::Settle() {
+    for (int i = 0; i < kSettleFrameLimit; ++i) {
+        Frame();
+        if (LastFrameCalled("GetPlayerTargetEntity")) return;
+    }
+}
+
+bool Session::LastFrameCalled(const char* name) const {
+    for (const standin::Call& c : lastCalls_) {
+        if (std::strcmp(c.name, name) == 0) return true;
+    }
+    return false;
+}
+
+// A key is best given when the script starts a new frame of its loop next:
+// inside a hire (a model loading) or a pause the menu reads no keys, and a
+// release older than 100 ms is lost when it comes back.
+bool Session::ScriptTakesKeysNextFrame() const {
+    if (sawFrameLoop_ && !lastFrameTicked_) return false;
+    const standin::World& w = standin::GetWorld();
+    return w.timeMs + w.frameMs >= standin::GetHost().wakeAtMs;
+}
+
+bool Session::MenuGateOpenNextFrame() const {
+    const standin::World& w = standin::GetWorld();
+    return static_cast<std::int64_t>(w.menuTimer) + w.frameMs > kMenuGateMs;
+}
+
+void Session::DeliverKeys() {
+    if (current_.vk >= 0 || keyQueue_.empty() || !ScriptTakesKeysNextFrame()) return;
+    const int vk = keyQueue_.front();
+    const bool menuKey = vk == VK_RETURN || vk == VK_BACK || IsNavigationKey(vk);
+    if (menuKey && menuPage != PAGE_CLOSED && !MenuGateOpenNextFrame()) return;
+    keyQueue_.pop_front();
+    current_.vk = vk;
+    current_.navigation = IsNavigationKey(vk);
+    if (current_.navigation) {
+        standin::KeyDown(vk);
+        current_.deadlineMs = standin::GetWorld().timeMs + standin::GetWorld().frameMs + kNavigationHoldMs;
+    } else {
+        standin::TapKey(vk);
+    }
+}
+
+void Session::ReleaseKeys() {
+    if (current_.vk < 0) return;
+    if (current_.navigation) {
+        if (!LastFrameCalled("SetMenuTimer") && standin::GetWorld().timeMs < current_.deadlineMs) return;
+        standin::KeyUp(current_.vk);
+    }
+    current_ = PendingKey();
+}
+
+void Session::Frame() {
+    if (!started_) return;
+    DeliverKeys();
+    const WorldSnapshot before = TakeSnapshot();
+    standin::CallLog& calls = standin::GetCallLog();
+    calls.Clear();
+    standin::RunFrame();
+    lastCalls_.swap(calls.calls);
+    calls.Clear();
+    if (callSink_) DescribeCalls(lastCalls_, callSink_);
+    ++framesSinceStart_;
+    ++totalFrames_;
+    totalMs_ += standin::GetWorld().frameMs;
+    lastFrameTicked_ = LastFrameCalled("GetPlayerTargetEntity");
+    sawFrameLoop_ = sawFrameLoop_ || lastFrameTicked_;
+    const standin::World& w = standin::GetWorld();
+    if (!w.display.empty() || menuPage == PAGE_CLOSED) shownDisplay_ = w.display;
+    NoteFrameEvents(before, TakeSnapshot(), lastCalls_, log_);
+    ReleaseKeys();
+}
+
+void Session::Frames(int count) {
+    for (int i = 0; i < count; ++i) Frame();
+}
+
+void Session::RunMs(int ms) {
+    const std::int64_t until = standin::GetWorld().timeMs + ms;
+    while (started_ && standin::GetWorld().timeMs < until) Frame();
+}
+
+void Session::QueueKey(int vk) {
+    // Auto-repeat of a key already waiting adds nothing beyond a short type-ahead.
+    int same = current_.vk == vk ? 1 : 0;
+    for (int k : keyQueue_) same += k == vk ? 1 : 0;
+    if (IsNavigationKey(vk) && same >= 2) return;
+    keyQueue_.push_back(vk);
+}
+
+bool Session::KeysIdle() const {
+    if (current_.vk >= 0 || !keyQueue_.empty() || !ScriptTakesKeysNextFrame()) return false;
+    return menuPage == PAGE_CLOSED || MenuGateOpenNextFrame();
+}
+
+void Session::SettleKeys(int maxFrames) {
+    for (int i = 0; i < maxFrames && !KeysIdle(); ++i) Frame();
+}
+
+void Session::RawKeyDown(int vk) {
+    standin::KeyDown(vk);
+}
+void Session::RawKeyUp(int vk) {
+    standin::KeyUp(vk);
+}
+
+}  // namespace sim

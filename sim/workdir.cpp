@@ -1,0 +1,206 @@
+#include "workdir.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace sim {
+
+namespace {
+
+// The files the plug-in ships with, when the simulator runs from a source tree.
+#ifdef TAVROSSIMER_PACKAGING_DIR
+constexpr const char* kPackagingDir = TAVROSSIMER_PACKAGING_DIR;
+#else
+constexpr const char* kPackagingDir = "";
+#endif
+
+constexpr const char* kFallbackIni =
+    "; Tavrossimer settings, read once when the game starts.\n"
+    "; Keys are Windows virtual-key codes (36 Home, 35 End, 45 Insert, 48 to 57 the\n"
+    "; number keys, 112 to 123 F1 to F12, 18 Alt); 255 or more turns a key off.\n"
+    "[SETTINGS]\n"
+    "SPAWN_MENU_KEY=36\n"
+    "ALLOW_REVIVE=1\n"
+    "NO_HEADSHOT=1\n"
+    "BODYGUARD_HEALTH=500\n"
+    "ATTACK_KEY=48\n"
+    "FOLLOW_ALL=18\n"
+    "PRICE=0\n"
+    "ONLY_IN_SALOONS=0\n";
+
+constexpr const char* kCustomListHeader =
+    "Tavrossimer custom bodyguards: one ped model name per line below this first line, ended by END_LIST";
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string Trim(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    return s.substr(b, e - b);
+}
+
+bool ChangeInto(const fs::path& dir, WorkDir* out, std::string* error) {
+    std::error_code ec;
+    out->previousCwd = fs::current_path(ec).string();
+    out->path = fs::absolute(dir, ec).lexically_normal().string();
+    fs::current_path(out->path, ec);
+    if (ec) {
+        *error = "cannot change into " + out->path + ": " + ec.message();
+        return false;
+    }
+    return true;
+}
+
+void SeedMissingFiles() {
+    if (!fs::exists(INI_FILE)) WriteTextFile(INI_FILE, DefaultIniText());
+    if (!fs::exists(CUSTOM_LIST_FILE)) WriteTextFile(CUSTOM_LIST_FILE, DefaultCustomListText());
+}
+
+}  // namespace
+
+std::string DefaultIniText() {
+    std::string text;
+    if (*kPackagingDir && ReadTextFile(std::string(kPackagingDir) + "/Tavrossimer.ini", &text)) return text;
+    return kFallbackIni;
+}
+
+std::string DefaultCustomListText() {
+    std::string text;
+    if (*kPackagingDir && ReadTextFile(std::string(kPackagingDir) + "/Tavrossimer_CustomPeds.txt", &text))
+        return text;
+    return std::string(kCustomListHeader) + "\nCS_SheriffOwens\nS_M_M_Army_01\nEND_LIST\n";
+}
+
+bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* error) {
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (!fs::is_directory(dir)) {
+        *error = "cannot make the working folder " + dir + (ec ? ": " + ec.message() : "");
+        return false;
+    }
+    if (!ChangeInto(dir, out, error)) return false;
+    out->temporary = false;
+    if (fresh) {
+        for (const char* f : {INI_FILE, SAVE_FILE, CUSTOM_LIST_FILE}) fs::remove(f, ec);
+    }
+    SeedMissingFiles();
+    return true;
+}
+
+bool OpenTemporaryWorkDir(WorkDir* out, std::string* error) {
+    std::string pattern = (fs::temp_directory_path() / "tavrossimer-sim-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        *error = "cannot make a temporary working folder";
+        return false;
+    }
+    if (!ChangeInto(pattern, out, error)) return false;
+    out->temporary = true;
+    return true;
+}
+
+void CloseWorkDir(WorkDir& dir, bool keep) {
+    std::error_code ec;
+    if (!dir.previousCwd.empty()) fs::current_path(dir.previousCwd, ec);
+    if (dir.temporary && !keep && !dir.path.empty()) fs::remove_all(dir.path, ec);
+    dir.temporary = false;
+}
+
+bool SplitAssignment(const std::string& text, std::string* key, std::string* value) {
+    const std::size_t eq = text.find('=');
+    if (eq == std::string::npos) return false;
+    *key = Trim(text.substr(0, eq));
+    *value = Trim(text.substr(eq + 1));
+    return !key->empty();
+}
+
+void SetIniValue(const std::string& key, const std::string& value) {
+    std::string content;
+    ReadTextFile(INI_FILE, &content);
+    std::vector<std::string> lines;
+    {
+        std::istringstream in(content);
+        std::string line;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines.push_back(line);
+        }
+    }
+    const std::string newLine = key + "=" + value;
+    int sectionStart = -1, sectionEnd = static_cast<int>(lines.size());
+    bool replaced = false;
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+        const std::string t = Trim(lines[i]);
+        if (!t.empty() && t[0] == '[') {
+            if (sectionStart >= 0) {
+                sectionEnd = i;
+                break;
+            }
+            if (Lower(t) == "[settings]") sectionStart = i;
+            continue;
+        }
+        if (sectionStart < 0 || t.empty() || t[0] == ';') continue;
+        std::string k, v;
+        if (SplitAssignment(t, &k, &v) && Lower(k) == Lower(key)) {
+            lines[i] = newLine;
+            replaced = true;
+        }
+    }
+    if (!replaced) {
+        if (sectionStart < 0) {
+            lines.push_back("[SETTINGS]");
+            lines.push_back(newLine);
+        } else {
+            // After the section's last non-empty line.
+            int at = sectionEnd;
+            while (at > sectionStart + 1 && Trim(lines[at - 1]).empty()) --at;
+            lines.insert(lines.begin() + at, newLine);
+        }
+    }
+    std::string out;
+    for (const std::string& l : lines) out += l + "\n";
+    WriteTextFile(INI_FILE, out);
+}
+
+void WriteCustomList(const std::vector<std::string>& names) {
+    std::string out = std::string(kCustomListHeader) + "\n";
+    for (const std::string& n : names) out += n + "\n";
+    out += "END_LIST\n";
+    WriteTextFile(CUSTOM_LIST_FILE, out);
+}
+
+bool WriteTextFile(const std::string& path, const std::string& content) {
+    std::error_code ec;
+    const fs::path p(path);
+    if (p.has_parent_path()) fs::create_directories(p.parent_path(), ec);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << content;
+    return static_cast<bool>(out);
+}
+
+bool ReadTextFile(const std::string& path, std::string* content) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    *content = s.str();
+    return true;
+}
+
+std::string UserPath(const WorkDir& dir, const std::string& path) {
+    const fs::path p(path);
+    if (p.is_absolute() || dir.previousCwd.empty()) return path;
+    return (fs::path(dir.previousCwd) / p).lexically_normal().string();
+}
+
+}  // namespace sim

@@ -1,0 +1,259 @@
+#include "world_view.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "behaviour/behaviour.h"
+#include "catalog/catalog.h"
+#include "config/settings.h"
+#include "event_log.h"
+#include "host/frame_tick.h"
+#include "menu/state.h"
+#include "roster/roster.h"
+
+namespace sim {
+
+namespace {
+
+constexpr float kTextTop = 0.19f, kHighlightTop = 0.2064f, kPitch = 0.04f;
+
+std::string Hex(std::uint32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08X", v);
+    return buf;
+}
+
+bool PromptShownNow(const standin::Prompt& p) {
+    return !p.deleted && p.enabled && p.visible;
+}
+
+}  // namespace
+
+std::string SlotView::State() const {
+    if (dead) return "dead";
+    if (downed) return "downed " + std::to_string(downedChecks) + "/" + std::to_string(BLEED_OUT_CHECKS);
+    if (combatTarget != 0) return "attacking " + PedLabel(combatTarget);
+    if (staying) return smoking ? "staying (smoking)" : "staying";
+    return "following";
+}
+
+std::string SlotView::Label() const {
+    std::string who = !name.empty() ? name : (!gangName.empty() ? gangName : model);
+    if (who != model && !model.empty()) who += " (" + model + ")";
+    return who;
+}
+
+SlotView ViewOfSlot(int slot) {
+    SlotView v;
+    v.slot = slot;
+    if (slot < 0 || slot >= ROSTER_SIZE) return v;
+    const BodyguardRecord& r = roster[slot];
+    if (r.ped == 0) return v;
+    standin::World& w = standin::GetWorld();
+    v.occupied = true;
+    v.ped = r.ped;
+    v.downed = r.downed;
+    v.downedChecks = r.downedChecks;
+    v.staying = r.staying;
+    v.builderPreview = lastSpawnSlot == slot;
+    if (r.modelCategory == CATEGORY_GANG && r.modelIndex >= 0 && r.modelIndex < GANG_MEMBER_COUNT)
+        v.gangName = gangMemberNames[r.modelIndex];
+    if (const standin::Ped* p = w.FindPed(r.ped)) {
+        v.model = ModelName(p->model);
+        v.name = p->displayName;
+        v.health = p->health;
+        v.maxHealth = p->maxHealth;
+        v.dead = p->dead;
+        v.smoking = p->scenario != 0;
+        v.combatTarget = p->combatTarget;
+        v.inPlayerGroup = p->group != 0 && p->group == w.player.group;
+        v.outfit = p->outfit;
+        v.outfitCount = p->outfitCount;
+        for (const standin::GivenWeapon& g : p->weapons) {
+            if (g.hash != 0) v.weapons.push_back(WeaponName(g.hash));
+        }
+    } else if (r.modelCategory >= 0 && r.modelCategory < CATEGORY_COUNT && r.modelIndex >= 0 &&
+               r.modelIndex < modelCatalogue[r.modelCategory].count) {
+        v.model = modelCatalogue[r.modelCategory].names[r.modelIndex];
+    }
+    const std::int32_t prompts[] = {r.showCommandsPrompt, r.hideCommandsPrompt, r.stayPrompt,
+                                    r.followPrompt,       r.dismissPrompt,      r.helpPrompt};
+    for (std::int32_t h : prompts) {
+        const standin::Prompt* p = w.FindPrompt(h);
+        if (h != 0 && p && PromptShownNow(*p)) v.prompts.push_back(p->text);
+    }
+    return v;
+}
+
+int OccupiedSlots() {
+    int n = 0;
+    for (const BodyguardRecord& r : roster) n += r.ped != 0 ? 1 : 0;
+    return n;
+}
+
+int SlotOfPed(std::int32_t ped) {
+    if (ped == 0) return -1;
+    for (int i = 0; i < ROSTER_SIZE; ++i) {
+        if (roster[i].ped == ped) return i;
+    }
+    return -1;
+}
+
+std::vector<ShownPrompt> ShownPrompts() {
+    standin::World& w = standin::GetWorld();
+    std::int32_t targetGroup = 0;
+    if (const standin::Ped* t = w.FindPed(w.player.target)) targetGroup = t->promptGroup;
+    std::vector<ShownPrompt> out;
+    for (const auto& [h, p] : w.prompts) {
+        if (!PromptShownNow(p)) continue;
+        if (p.grouped && (targetGroup == 0 || p.group != targetGroup)) continue;
+        ShownPrompt s;
+        s.handle = h;
+        s.text = p.text;
+        s.control = p.controlName;
+        for (int i = 0; i < ROSTER_SIZE && s.slot < 0; ++i) {
+            const BodyguardRecord& r = roster[i];
+            if (r.ped == 0) continue;
+            if (h == r.showCommandsPrompt || h == r.hideCommandsPrompt || h == r.stayPrompt ||
+                h == r.followPrompt || h == r.dismissPrompt || h == r.helpPrompt)
+                s.slot = i;
+        }
+        out.push_back(s);
+    }
+    return out;
+}
+
+std::string ModelName(std::uint32_t model) {
+    const std::string n = standin::GetWorld().NameOfHash(model);
+    return n.empty() ? Hex(model) : n;
+}
+
+std::string WeaponName(std::uint32_t hash) {
+    if (hash == 0) return "nothing";
+    for (int i = 0; i < SIDEARM_COUNT; ++i) {
+        if (sidearmHashes[i] == hash) return sidearmNames[i];
+    }
+    for (int i = 0; i < LONGARM_COUNT; ++i) {
+        if (longarmHashes[i] == hash) return longarmNames[i];
+    }
+    return Hex(hash);
+}
+
+std::string PedLabel(std::int32_t handle) {
+    if (handle == 0) return "nobody";
+    standin::World& w = standin::GetWorld();
+    if (handle == w.player.ped) return "the player";
+    const int slot = SlotOfPed(handle);
+    if (slot >= 0) return "slot " + std::to_string(slot) + " " + ViewOfSlot(slot).Label();
+    const standin::Ped* p = w.FindPed(handle);
+    if (!p) return "entity #" + std::to_string(handle);
+    if (w.PlayerPed().mount == handle) return "the player's horse #" + std::to_string(handle);
+    return "ped #" + std::to_string(handle) + " (" + ModelName(p->model) + ")";
+}
+
+PlayerView ViewOfPlayer() {
+    standin::World& w = standin::GetWorld();
+    const standin::Ped& me = w.PlayerPed();
+    PlayerView v;
+    v.alive = !me.dead;
+    v.moving = me.inVehicle ? "in a vehicle" : (me.mount != 0 ? "mounted" : "on foot");
+    v.money = w.player.money;
+    v.health = me.health;
+    v.target = w.player.target;
+    v.aimed = w.player.aimed;
+    v.interior = w.player.interior;
+    for (int id : SALOON_INTERIORS) v.inSaloon = v.inSaloon || (id == v.interior && id != 0);
+    return v;
+}
+
+int TextRowOfY(float y) {
+    return static_cast<int>(std::lround((y - kTextTop) / kPitch));
+}
+int HighlightRowOfY(float y) {
+    return static_cast<int>(std::lround((y - kHighlightTop) / kPitch));
+}
+
+bool MenuView::Empty() const {
+    if (panel || highlightRow >= 0 || !offRows.empty()) return false;
+    for (const MenuRow& r : rows) {
+        if (r.present) return false;
+    }
+    return true;
+}
+
+MenuView ViewOfMenu(const std::vector<standin::DisplayItem>& display) {
+    MenuView m;
+    for (const standin::DisplayItem& d : display) {
+        switch (d.kind) {
+            case standin::DisplayItem::Sprite:
+                m.panel = true;
+                break;
+            case standin::DisplayItem::Rect:
+                // The red frame of the highlight bar; the black fill drawn on it has the same centre.
+                if (d.r > d.g && d.r > d.b) m.highlightRow = HighlightRowOfY(d.y);
+                break;
+            case standin::DisplayItem::Text: {
+                const int row = TextRowOfY(d.y);
+                const bool dimmed = d.colourSet && d.r < 200 && d.g < 200 && d.b < 200;
+                if (row >= 0 && row < MenuView::kRows) {
+                    m.rows[row].present = true;
+                    m.rows[row].text = d.plainText;
+                    m.rows[row].dimmed = dimmed;
+                } else {
+                    m.offRows.push_back(d.plainText);
+                }
+                break;
+            }
+        }
+    }
+    return m;
+}
+
+std::vector<std::string> DescribeMenu(const MenuView& menu) {
+    std::vector<std::string> out;
+    if (menu.Empty()) {
+        out.push_back("(menu closed)");
+        return out;
+    }
+    for (int r = 0; r < MenuView::kRows; ++r) {
+        const MenuRow& row = menu.rows[r];
+        std::string line = std::to_string(r) + (menu.highlightRow == r ? " > " : "   ");
+        if (row.present) line += row.text + (row.dimmed ? "  (dim)" : "");
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        out.push_back(line);
+    }
+    for (const std::string& t : menu.offRows) out.push_back("  (off the panel) " + t);
+    return out;
+}
+
+std::vector<std::string> DescribeWorld() {
+    std::vector<std::string> out;
+    const PlayerView p = ViewOfPlayer();
+    std::string line =
+        std::string("player: ") + (p.alive ? "alive" : "DEAD") + ", " + p.moving + ", " + Dollars(p.money);
+    if (p.target) line += ", targets " + PedLabel(p.target);
+    if (p.aimed) line += ", aims at " + PedLabel(p.aimed);
+    if (p.inSaloon) line += ", in a saloon";
+    out.push_back(line);
+    out.push_back("bodyguards: " + std::to_string(OccupiedSlots()) + " of " + std::to_string(ROSTER_SIZE));
+    for (int s = 0; s < ROSTER_SIZE; ++s) {
+        const SlotView v = ViewOfSlot(s);
+        if (!v.occupied) continue;
+        std::string l = "  slot " + std::to_string(s) + ": " + v.Label() + ", " + v.State() + ", health " +
+                        std::to_string(v.health) + "/" + std::to_string(v.maxHealth);
+        l += ", outfit " + (v.outfit < 0 ? std::string("none") : std::to_string(v.outfit));
+        if (v.builderPreview) l += ", in the builder";
+        out.push_back(l);
+        std::string weapons;
+        for (const std::string& wpn : v.weapons) weapons += (weapons.empty() ? "" : ", ") + wpn;
+        out.push_back("          weapons: " + (weapons.empty() ? std::string("none") : weapons));
+        if (!v.prompts.empty()) {
+            std::string pr;
+            for (const std::string& t : v.prompts) pr += (pr.empty() ? "" : ", ") + ("[" + t + "]");
+            out.push_back("          prompts: " + pr);
+        }
+    }
+    return out;
+}
+
+}  // namespace sim
