@@ -8,8 +8,11 @@
 #include "config/settings.h"
 #include "driver.h"
 #include "host/keyboard.h"
+#include "menu/draw.h"
+#include "menu/pages.h"
 #include "menu/state.h"
 #include "persist/custom_peds.h"
+#include "persist/held_records.h"
 #include "roster/roster.h"
 
 namespace standin {
@@ -19,9 +22,13 @@ void ResetPluginToLoadState() {
     spawnHealth = 0;
     std::memset(keyStates, 0, sizeof keyStates);
     for (BodyguardRecord& r : roster) ClearRecord(r);
+    ReleaseHeldRecords();
     ResetMenuState();
+    ResetMenuDrawing();
     ResetBehaviourState();
     customPedNames.clear();
+    customPedNamePointers.clear();
+    builderPed = 0;
     modelCatalogue[CATEGORY_CUSTOM] = ModelList{nullptr, 0};
 }
 

@@ -5,7 +5,8 @@
 #include <cstdint>
 
 void DrawMenuBackground();
-void DrawMenuRect(float y, float width, float height, std::int32_t r, std::int32_t g, std::int32_t b, std::int32_t a);
+void DrawMenuRect(float y, float width, float height, std::int32_t r, std::int32_t g, std::int32_t b,
+                  std::int32_t a);
 void DrawMenuHighlight(int row);
 void DrawMenuLine(const char* text, int row);
 void DrawMenuLineDimmed(const char* text, int row);
@@ -16,5 +17,9 @@ float MenuTextY(int row);
 float MenuHighlightY(int row);
 
 // Labels built from a decimal number, e.g. NumberLabel("Model - ", 5, " -").
-// The result lives in a buffer reused on the next call with the same slot.
+// The result lives in a small ring of static buffers: it stays valid until
+// eight more labels have been built, so draw it in the same frame.
 const char* NumberLabel(const char* prefix, int value, const char* suffix);
+
+// Puts the text and label buffer rings back to their first buffer.
+void ResetMenuDrawing();
