@@ -7,6 +7,7 @@
 
 #include "call_log.h"
 #include "host/platform.h"
+#include "lean.h"
 #include "natives.h"
 #include "world.h"
 
@@ -75,9 +76,9 @@ void nativePush64(unsigned long long value) {
     slots[slotCount++] = value;
 }
 
-unsigned long long* nativeCall() {
-    if (!inCall) Fail("nativeCall without nativeInit", 0, nullptr);
-    inCall = false;
+// The full world's answer: checked, played on the world and logged. Kept out of
+// nativeCall so that the lean path pays for none of it.
+[[gnu::noinline]] static unsigned long long* FullNativeCall() {
     const NativeInfo* n = FindNative(pendingHash);
     if (!n) Fail("unknown game function", pendingHash, nullptr);
 
@@ -121,4 +122,12 @@ unsigned long long* nativeCall() {
         log.calls.push_back(std::move(call));
     }
     return resultSlots;
+}
+
+unsigned long long* nativeCall() {
+    if (!inCall) Fail("nativeCall without nativeInit", 0, nullptr);
+    inCall = false;
+    // Lean mode (benchmarks, allocation test): plain-table answers, no log, no checks.
+    if (leanMode) return LeanNativeCall(pendingHash, slots, slotCount, resultSlots);
+    return FullNativeCall();
 }

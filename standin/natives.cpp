@@ -200,7 +200,7 @@ const NativeInfo kNatives[] = {
 
     // ---- peds
     {0xd49f9b0955c367de, "CreatePed", "iffffiiii",
-     [](World& w, A a, R r) { SetInt(r, w.SpawnPed(a.U(0), {a.F(1), a.F(2), a.F(3)})); }},
+     [](World& w, A a, R r) { SetInt(r, w.createPedFails ? 0 : w.SpawnPed(a.U(0), {a.F(1), a.F(2), a.F(3)})); }},
     {0x283978a15512b2fe, "PedInitFlagA", "ei",
      [](World& w, A a, R) {
          if (Ped* p = LivePed(w, a.I(0))) p->initFlagA = a.I(1);

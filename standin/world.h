@@ -117,7 +117,16 @@ struct StaleUse {
     std::int32_t handle;
 };
 
+// A number no other world of this process has had (lean mode's tables are
+// built for one world and must notice a fresh one at the same address).
+inline std::uint64_t NextWorldSerial() {
+    static std::uint64_t last = 0;
+    return ++last;
+}
+
 struct World {
+    std::uint64_t serial = NextWorldSerial();
+
     // Clocks, all advanced by the driver once per frame.
     int frame = 0;
     int frameMs = 33;
@@ -144,6 +153,7 @@ struct World {
     std::map<std::uint32_t, int> outfitCounts;       // per-model outfit count (default 20)
     int modelRequests = 0, modelReleases = 0;
     bool safePositionFails = false;  // FindSafePosition finds nothing and writes nothing
+    bool createPedFails = false;     // CreatePed makes no ped and answers 0
 
     // Groups and sets.
     std::map<std::int32_t, int> groupFormation;
