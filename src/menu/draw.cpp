@@ -1,6 +1,7 @@
 #include "menu/draw.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -131,10 +132,26 @@ void DrawMenuLineDimmed(const char* text, int row) {
     DrawTextLine(text, row, true);
 }
 
+// Built by hand rather than with snprintf: the model pages build a label every
+// frame, and formatting was half of the plug-in's own work there.
 const char* NumberLabel(const char* prefix, int value, const char* suffix) {
     char* out = labelBuffers[nextLabelBuffer];
     nextLabelBuffer = (nextLabelBuffer + 1) % LABEL_BUFFER_COUNT;
-    std::snprintf(out, LABEL_BUFFER_SIZE, "%s%d%s", prefix ? prefix : "", value, suffix ? suffix : "");
+    char digits[12];
+    std::size_t d = sizeof digits;
+    digits[--d] = '\0';
+    // Work in unsigned so that the most negative value has a magnitude too.
+    std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    do {
+        digits[--d] = static_cast<char>('0' + magnitude % 10u);
+        magnitude /= 10u;
+    } while (magnitude != 0);
+    if (value < 0) digits[--d] = '-';
+    std::size_t length = 0;
+    out[0] = '\0';
+    Append(out, LABEL_BUFFER_SIZE, &length, prefix ? prefix : "", 0);
+    Append(out, LABEL_BUFFER_SIZE, &length, digits + d, 0);
+    Append(out, LABEL_BUFFER_SIZE, &length, suffix ? suffix : "", 0);
     return out;
 }
 
