@@ -6,11 +6,11 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <mutex>
 #include <thread>
 
 #include "driver.h"
+#include "host_common.h"
 #include "host/lifecycle.h"
 
 namespace standin {
@@ -26,31 +26,11 @@ Turn turn = Turn::Driver;
 bool stopRequested = false;
 std::thread scriptThread;
 
-struct KeyEvent {
-    unsigned long vk;
-    bool release;
-};
-std::deque<KeyEvent> pendingKeys;
-std::vector<std::int32_t> pendingTriggers;
-
 // RunOnScript: a job waiting for the script thread, whether one runs there now
 // (its own scriptWaits must not pick up another), and whether it has finished.
 std::function<void()> pendingJob;
 bool jobRunning = false;
 bool jobDone = false;
-
-void LogHostCall(const char* name, std::uint64_t arg, bool hasArg) {
-    CallLog& log = GetCallLog();
-    if (!log.enabled) return;
-    Call c;
-    c.frame = GetWorld().frame;
-    c.name = name;
-    if (hasArg) {
-        c.args.push_back(arg);
-        c.strings.resize(1);
-    }
-    log.calls.push_back(std::move(c));
-}
 
 void ScriptThreadMain(void (*entry)()) {
     {
@@ -132,8 +112,7 @@ HINSTANCE PluginModule() { return reinterpret_cast<HINSTANCE>(static_cast<std::u
 void StartGame() {
     StopScript();
     GetCallLog().Clear();
-    pendingKeys.clear();
-    pendingTriggers.clear();
+    ClearPendingInput();
     HostState& host = GetHost();
     const bool logEnabled = GetCallLog().enabled;
     host = HostState();
@@ -147,32 +126,10 @@ void EndGame() {
     DllMain(PluginModule(), 0, nullptr);
 }
 
-void RestartGame(bool freshWorld) {
-    EndGame();
-    if (freshWorld) ResetWorld();
-    StartGame();
-}
-
 void RunFrame() {
+    BeginFrame();
     World& w = GetWorld();
     HostState& host = GetHost();
-    ++w.frame;
-    w.timeMs += w.frameMs;
-    w.gameTimer += w.frameMs;
-    w.tickCount += static_cast<std::uint32_t>(w.frameMs);
-    w.menuTimer += w.frameMs;
-    w.display.clear();
-    w.texts.clear();
-    w.pendingScale = w.pendingColour = false;
-
-    w.controlsTriggered.clear();
-    for (std::int32_t c : pendingTriggers) w.controlsTriggered.insert(c);
-    pendingTriggers.clear();
-    while (!pendingKeys.empty()) {
-        const KeyEvent e = pendingKeys.front();
-        pendingKeys.pop_front();
-        SendKeyEvent(e.vk, e.release);
-    }
 
     if (!host.scriptEntry) return;
     if (!host.scriptRunning && !scriptThread.joinable()) {
@@ -181,23 +138,6 @@ void RunFrame() {
         scriptThread = std::thread(ScriptThreadMain, host.scriptEntry);
     }
     if (host.scriptRunning && w.timeMs >= host.wakeAtMs) ResumeScript();
-}
-
-void RunFrames(int count) {
-    for (int i = 0; i < count; ++i) RunFrame();
-}
-
-bool RunUntil(const std::function<bool()>& done, int maxFrames) {
-    for (int i = 0; i < maxFrames; ++i) {
-        if (done()) return true;
-        RunFrame();
-    }
-    return done();
-}
-
-void RunMs(int ms) {
-    const std::int64_t until = GetWorld().timeMs + ms;
-    while (GetWorld().timeMs < until) RunFrame();
 }
 
 void RunOnScript(std::function<void()> fn) {
@@ -223,26 +163,6 @@ void RunOnScript(std::function<void()> fn) {
     }
     jobDone = false;
 }
-
-void KeyDown(int vk) { pendingKeys.push_back({static_cast<unsigned long>(vk), false}); }
-void KeyUp(int vk) { pendingKeys.push_back({static_cast<unsigned long>(vk), true}); }
-void TapKey(int vk) {
-    KeyDown(vk);
-    KeyUp(vk);
-}
-
-void SendKeyEvent(unsigned long vk, bool release) {
-    HostState& host = GetHost();
-    if (host.keyboardHandler) host.keyboardHandler(vk, 1, 0, 0, 0, release ? 1 : 0, release ? 1 : 0);
-}
-
-void HoldControl(const char* name, bool held) {
-    const std::int32_t h = static_cast<std::int32_t>(GameHash(name));
-    if (held) GetWorld().controlsHeld.insert(h);
-    else GetWorld().controlsHeld.erase(h);
-}
-
-void TriggerControl(const char* name) { pendingTriggers.push_back(static_cast<std::int32_t>(GameHash(name))); }
 
 }  // namespace standin
 

@@ -8,9 +8,8 @@
 // never returns ends when its fiber is deleted at unregistration.
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
-#include <vector>
 
+#include "../host_common.h"
 #include "wine_support.h"
 
 namespace standin {
@@ -21,26 +20,6 @@ LPVOID driverFiber = nullptr;
 LPVOID scriptFiber = nullptr;
 bool onScriptFiber = false;  // the script has the floor (kept here: GetCurrentFiber trips GCC's bounds check)
 HMODULE pluginModule = nullptr;
-
-struct KeyEvent {
-    unsigned long vk;
-    bool release;
-};
-std::deque<KeyEvent> pendingKeys;
-std::vector<std::int32_t> pendingTriggers;
-
-void LogHostCall(const char* name, std::uint64_t arg, bool hasArg) {
-    CallLog& log = GetCallLog();
-    if (!log.enabled) return;
-    Call c;
-    c.frame = GetWorld().frame;
-    c.name = name;
-    if (hasArg) {
-        c.args.push_back(arg);
-        c.strings.resize(1);
-    }
-    log.calls.push_back(std::move(c));
-}
 
 [[noreturn]] void HostFail(const char* what) {
     std::printf("stand-in host: %s (frame %d)\n", what, GetWorld().frame);
@@ -92,8 +71,7 @@ void StartGame() {
     if (pluginModule) EndGame();
     EnsureDriverFiber();
     GetCallLog().Clear();
-    pendingKeys.clear();
-    pendingTriggers.clear();
+    ClearPendingInput();
     HostState& host = GetHost();
     const bool logEnabled = GetCallLog().enabled;
     host = HostState();
@@ -121,32 +99,10 @@ void EndGame() {
     host.keyboardHandler = nullptr;
 }
 
-void RestartGame(bool freshWorld) {
-    EndGame();
-    if (freshWorld) ResetWorld();
-    StartGame();
-}
-
 void RunFrame() {
+    BeginFrame();  // the plug-in reads the real tick count here, not the world's
     World& w = GetWorld();
     HostState& host = GetHost();
-    ++w.frame;
-    w.timeMs += w.frameMs;
-    w.gameTimer += w.frameMs;
-    w.tickCount += static_cast<std::uint32_t>(w.frameMs);  // the plug-in reads the real tick count here
-    w.menuTimer += w.frameMs;
-    w.display.clear();
-    w.texts.clear();
-    w.pendingScale = w.pendingColour = false;
-
-    w.controlsTriggered.clear();
-    for (std::int32_t c : pendingTriggers) w.controlsTriggered.insert(c);
-    pendingTriggers.clear();
-    while (!pendingKeys.empty()) {
-        const KeyEvent e = pendingKeys.front();
-        pendingKeys.pop_front();
-        SendKeyEvent(e.vk, e.release);
-    }
 
     if (!host.scriptEntry) return;
     if (!scriptFiber) {
@@ -161,51 +117,6 @@ void RunFrame() {
         SwitchToFiber(scriptFiber);
         onScriptFiber = false;
     }
-}
-
-void RunFrames(int count) {
-    for (int i = 0; i < count; ++i) RunFrame();
-}
-
-bool RunUntil(const std::function<bool()>& done, int maxFrames) {
-    for (int i = 0; i < maxFrames; ++i) {
-        if (done()) return true;
-        RunFrame();
-    }
-    return done();
-}
-
-void RunMs(int ms) {
-    const std::int64_t until = GetWorld().timeMs + ms;
-    while (GetWorld().timeMs < until) RunFrame();
-}
-
-void KeyDown(int vk) {
-    pendingKeys.push_back({static_cast<unsigned long>(vk), false});
-}
-void KeyUp(int vk) {
-    pendingKeys.push_back({static_cast<unsigned long>(vk), true});
-}
-void TapKey(int vk) {
-    KeyDown(vk);
-    KeyUp(vk);
-}
-
-void SendKeyEvent(unsigned long vk, bool release) {
-    HostState& host = GetHost();
-    if (host.keyboardHandler) host.keyboardHandler(vk, 1, 0, 0, 0, release ? 1 : 0, release ? 1 : 0);
-}
-
-void HoldControl(const char* name, bool held) {
-    const std::int32_t h = static_cast<std::int32_t>(GameHash(name));
-    if (held)
-        GetWorld().controlsHeld.insert(h);
-    else
-        GetWorld().controlsHeld.erase(h);
-}
-
-void TriggerControl(const char* name) {
-    pendingTriggers.push_back(static_cast<std::int32_t>(GameHash(name)));
 }
 
 }  // namespace standin

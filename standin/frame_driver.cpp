@@ -1,0 +1,104 @@
+// The host-independent part of the frame driver: frame loops, queued input and
+// the start of each frame.
+#include <deque>
+#include <vector>
+
+#include "driver.h"
+#include "host_common.h"
+
+namespace standin {
+
+namespace {
+
+struct KeyEvent {
+    unsigned long vk;
+    bool release;
+};
+std::deque<KeyEvent> pendingKeys;
+std::vector<std::int32_t> pendingTriggers;
+
+}  // namespace
+
+void ClearPendingInput() {
+    pendingKeys.clear();
+    pendingTriggers.clear();
+}
+
+void BeginFrame() {
+    World& w = GetWorld();
+    ++w.frame;
+    w.timeMs += w.frameMs;
+    w.gameTimer += w.frameMs;
+    w.tickCount += static_cast<std::uint32_t>(w.frameMs);
+    w.menuTimer += w.frameMs;
+    w.display.clear();
+    w.texts.clear();
+    w.pendingScale = w.pendingColour = false;
+
+    w.controlsTriggered.clear();
+    for (std::int32_t c : pendingTriggers) w.controlsTriggered.insert(c);
+    pendingTriggers.clear();
+    while (!pendingKeys.empty()) {
+        const KeyEvent e = pendingKeys.front();
+        pendingKeys.pop_front();
+        SendKeyEvent(e.vk, e.release);
+    }
+}
+
+void LogHostCall(const char* name, std::uint64_t arg, bool hasArg) {
+    CallLog& log = GetCallLog();
+    if (!log.enabled) return;
+    Call c;
+    c.frame = GetWorld().frame;
+    c.name = name;
+    if (hasArg) {
+        c.args.push_back(arg);
+        c.strings.resize(1);
+    }
+    log.calls.push_back(std::move(c));
+}
+
+void RestartGame(bool freshWorld) {
+    EndGame();
+    if (freshWorld) ResetWorld();
+    StartGame();
+}
+
+void RunFrames(int count) {
+    for (int i = 0; i < count; ++i) RunFrame();
+}
+
+bool RunUntil(const std::function<bool()>& done, int maxFrames) {
+    for (int i = 0; i < maxFrames; ++i) {
+        if (done()) return true;
+        RunFrame();
+    }
+    return done();
+}
+
+void RunMs(int ms) {
+    const std::int64_t until = GetWorld().timeMs + ms;
+    while (GetWorld().timeMs < until) RunFrame();
+}
+
+void KeyDown(int vk) { pendingKeys.push_back({static_cast<unsigned long>(vk), false}); }
+void KeyUp(int vk) { pendingKeys.push_back({static_cast<unsigned long>(vk), true}); }
+void TapKey(int vk) {
+    KeyDown(vk);
+    KeyUp(vk);
+}
+
+void SendKeyEvent(unsigned long vk, bool release) {
+    HostState& host = GetHost();
+    if (host.keyboardHandler) host.keyboardHandler(vk, 1, 0, 0, 0, release ? 1 : 0, release ? 1 : 0);
+}
+
+void HoldControl(const char* name, bool held) {
+    const std::int32_t h = static_cast<std::int32_t>(GameHash(name));
+    if (held) GetWorld().controlsHeld.insert(h);
+    else GetWorld().controlsHeld.erase(h);
+}
+
+void TriggerControl(const char* name) { pendingTriggers.push_back(static_cast<std::int32_t>(GameHash(name))); }
+
+}  // namespace standin

@@ -1,0 +1,20 @@
+// What the two script hosts of the stand-in (a thread on Linux, a fiber on
+// Windows) share: the queued input, the start of each frame, and the log of
+// the host's own functions. Each host adds only how it hands the floor to the
+// script and back.
+#pragma once
+
+#include <cstdint>
+
+namespace standin {
+
+// Forgets keyboard events and controls queued for a frame that will not come.
+void ClearPendingInput();
+// Starts a frame: the clocks advance by world.frameMs, the frame's display
+// list and text handles are cleared, and queued controls and keyboard events
+// are delivered. The host then gives the script its turn.
+void BeginFrame();
+// Logs a call of one of the host's own functions (hash 0 in the call log).
+void LogHostCall(const char* name, std::uint64_t arg, bool hasArg);
+
+}  // namespace standin
