@@ -1,0 +1,48 @@
+// The two complete rosters the kill tests save in turn (Linux: a forked child;
+// Windows: tests/wine_kill/save_loop.cpp under Wine). They differ in every slot
+// and in the formation, so a file that is neither is a broken save.
+#pragma once
+
+#include "menu/state.h"
+#include "roster/roster.h"
+#include "save_text.h"
+
+namespace killrosters {
+
+inline savetext::Values RosterA() {
+    savetext::Values v{};
+    const int slots[7][6] = {{0, 3, 1, 0, 2, 5},     {1, 0, 2, 0, 3, -1},   {2, 7, 9, 9, 11, 2},
+                             {3, 1148, 6, 0, 10, 0}, {0, 64, 3, 13, 8, 19}, {2, 21, 23, 21, 18, 7},
+                             {3, 500, 4, 0, 1, 12}};
+    for (int s = 0; s < 7; ++s)
+        for (int f = 0; f < 6; ++f) v[static_cast<std::size_t>(s * 6 + f)] = slots[s][f];
+    v[42] = 4;
+    return v;
+}
+
+inline savetext::Values RosterB() {
+    savetext::Values v = savetext::StartupValues();
+    const int slots[4][6] = {
+        {0, 10, 2, 0, 5, 3}, {2, 0, 5, 9, 11, 1}, {3, 77, 1, 0, 7, -1}, {1, 0, 3, 0, 4, 0}};
+    for (int s = 0; s < 4; ++s)
+        for (int f = 0; f < 6; ++f) v[static_cast<std::size_t>((s * 2) * 6 + f)] = slots[s][f];
+    v[42] = 11;
+    return v;
+}
+
+// Puts the values into the roster's loadout fields and formationMode.
+inline void PutInRoster(const savetext::Values& v) {
+    for (int s = 0; s < ROSTER_SIZE; ++s) {
+        BodyguardRecord& r = roster[s];
+        const savetext::Record rec = savetext::RecordOf(v, s);
+        r.modelCategory = rec.category;
+        r.modelIndex = rec.index;
+        r.sidearm = rec.sidearm;
+        r.secondSidearm = rec.secondSidearm;
+        r.longarm = rec.longarm;
+        r.outfit = rec.outfit;
+    }
+    formationMode = v[42];
+}
+
+}  // namespace killrosters

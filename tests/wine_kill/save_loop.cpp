@@ -1,0 +1,23 @@
+// The child of the Windows kill test (tools/wine-kill-test.sh): the plug-in's
+// own SaveRoster, built for Windows, saving for ever in the current folder with
+// the roster alternating between two complete rosters, until it is killed.
+// With "--texts" it prints the two rosters' save texts instead, one per line.
+#include <cstdio>
+#include <cstring>
+
+#include "kill_rosters.h"
+#include "persist/save_file.h"
+
+int main(int argc, char** argv) {
+    const savetext::Values a = killrosters::RosterA(), b = killrosters::RosterB();
+    if (argc > 1 && std::strcmp(argv[1], "--texts") == 0) {
+        std::printf("%s\n%s\n", savetext::Format(a).c_str(), savetext::Format(b).c_str());
+        return 0;
+    }
+    for (;;) {
+        killrosters::PutInRoster(b);
+        SaveRoster();
+        killrosters::PutInRoster(a);
+        SaveRoster();
+    }
+}
