@@ -26,11 +26,7 @@ void ClearPendingInput() {
 
 void BeginFrame() {
     World& w = GetWorld();
-    ++w.frame;
-    w.timeMs += w.frameMs;
-    w.gameTimer += w.frameMs;
-    w.tickCount += static_cast<std::uint32_t>(w.frameMs);
-    w.menuTimer += w.frameMs;
+    w.AdvanceClocks();
     w.display.clear();
     w.texts.clear();
     w.pendingScale = w.pendingColour = false;

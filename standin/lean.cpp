@@ -540,12 +540,7 @@ void Replay(const CallRecording& rec) {
 }
 
 void AdvanceFrameClocks() {
-    World& w = GetWorld();
-    ++w.frame;
-    w.timeMs += w.frameMs;
-    w.gameTimer += w.frameMs;
-    w.tickCount += static_cast<std::uint32_t>(w.frameMs);
-    w.menuTimer += w.frameMs;
+    GetWorld().AdvanceClocks();
 }
 
 }  // namespace standin

@@ -43,6 +43,15 @@ std::uint32_t GameHash(const char* name) {
     return h;
 }
 
+void World::AdvanceClocks() {
+    const std::uint32_t step = static_cast<std::uint32_t>(frameMs);
+    ++frame;
+    timeMs += frameMs;
+    gameTimer = static_cast<std::int32_t>(static_cast<std::uint32_t>(gameTimer) + step);
+    tickCount += step;
+    menuTimer = static_cast<std::int32_t>(static_cast<std::uint32_t>(menuTimer) + step);
+}
+
 Ped* World::FindPed(std::int32_t handle) {
     auto it = peds.find(handle);
     return it == peds.end() ? nullptr : &it->second;

@@ -182,6 +182,10 @@ struct World {
     std::string lastSound, lastSoundSet;
     std::vector<StaleUse> staleUses;
 
+    // Advances the frame counter and every clock by frameMs; the game's 32-bit
+    // clocks wrap as the game's do.
+    void AdvanceClocks();
+
     // Helpers for tests and the simulator.
     Ped* FindPed(std::int32_t handle);
     Prompt* FindPrompt(std::int32_t handle);

@@ -57,10 +57,17 @@ TEST_F(Settings, FlagsAreOnForAnyNonZeroValueAndHealthFollowsRevive) {
     EXPECT_EQ(ComputeSpawnHealth(), 500);
     Load("[SETTINGS]\nBODYGUARD_HEALTH=0\n");
     EXPECT_EQ(ComputeSpawnHealth(), 500);
+    Load("[SETTINGS]\nBODYGUARD_HEALTH=-300\n");
+    EXPECT_EQ(ComputeSpawnHealth(), 200);
+    // No setting makes a bodyguard dead on arrival or wraps its health negative.
     Load("[SETTINGS]\nBODYGUARD_HEALTH=-800\n");
-    EXPECT_EQ(ComputeSpawnHealth(), -300);
+    EXPECT_EQ(ComputeSpawnHealth(), 1);
+    Load("[SETTINGS]\nBODYGUARD_HEALTH=0\nALLOW_REVIVE=0\n");
+    EXPECT_EQ(ComputeSpawnHealth(), 1);
     Load("[SETTINGS]\nBODYGUARD_HEALTH=2147483647\n");
-    EXPECT_EQ(ComputeSpawnHealth(), static_cast<int>(2147483647u + 500u)) << "wraps as 32-bit arithmetic does";
+    EXPECT_EQ(ComputeSpawnHealth(), 2147483647) << "capped, not wrapped";
+    Load("[SETTINGS]\nBODYGUARD_HEALTH=2147483400\n");
+    EXPECT_EQ(ComputeSpawnHealth(), 2147483647);
 }
 
 TEST_F(Settings, KeyCodesOutsideTheTableTurnTheKeyOff) {

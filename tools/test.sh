@@ -1,23 +1,34 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the Linux suites (each test case a
-# fresh game start), the simulator's scenarios, the Windows build with its PE
-# check and the end-to-end run under Wine, then the whole suite once more
-# under the address and undefined-behaviour sanitizers.
+# Builds everything and runs every test:
+#   1. the Linux debug build: every GoogleTest case in its own process (each a
+#      fresh game start), the fuzz inputs replayed, the short soak, the save
+#      file's kill test, the simulator's scenarios and its tmux-driven session;
+#   2. the 200,000-frame soak;
+#   3. the Windows build: Tavrossimer.asi, its PE check, the end-to-end run
+#      under Wine, the save file's kill test under Wine, the release zip;
+#   4. bounded fuzzing of the three file readers (and of whole game starts and
+#      play) under the address and undefined-behaviour sanitizers;
+#   5. the whole suite once more under those sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
-echo "== Linux debug build and tests"
+echo "== 1. Linux debug build and tests"
 cmake --preset debug
 cmake --build --preset debug -j "$jobs"
 ctest --preset debug -j "$jobs"
 
-if [ -x tools/windows-test.sh ]; then
-  echo "== Windows build, PE check and Wine run"
-  tools/windows-test.sh
-fi
+echo "== 2. Long soak"
+ctest --test-dir build/debug -L soak --output-on-failure
 
-echo "== Sanitizers (address, undefined behaviour)"
+echo "== 3. Windows: build, PE check, Wine end-to-end and kill test, package"
+tools/windows-test.sh
+tools/wine-kill-test.sh 40
+
+echo "== 4. Fuzzing (${FUZZ_SECONDS:-60} s per target)"
+tools/fuzz.sh "${FUZZ_SECONDS:-60}"
+
+echo "== 5. Sanitizers (address, undefined behaviour)"
 cmake --preset sanitize
 cmake --build --preset sanitize -j "$jobs"
 ctest --preset sanitize -j "$jobs"

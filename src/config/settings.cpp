@@ -40,9 +40,14 @@ void ReadSettings() {
 }
 
 int ComputeSpawnHealth() {
-    // Wraps like the game's own 32-bit arithmetic would, without undefined behaviour.
-    std::uint32_t health = static_cast<std::uint32_t>(BODYGUARD_HEALTH);
-    if (ALLOW_REVIVE) health += 500u;
+    // Computed wide and kept between 1 and the largest 32-bit value: a health
+    // that wrapped negative, or one of 0 or less, would make every bodyguard
+    // dead on arrival; the first check would dismiss them all and the save file
+    // would lose the whole roster.
+    std::int64_t health = BODYGUARD_HEALTH;
+    if (ALLOW_REVIVE) health += 500;
+    if (health < 1) return 1;
+    if (health > INT32_MAX) return INT32_MAX;
     return static_cast<int>(health);
 }
 

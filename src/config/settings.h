@@ -20,7 +20,8 @@ constexpr const char* SETTINGS_SECTION = "SETTINGS";
 // calls it again when it simulates a fresh load of the module.
 void ReadSettings();
 
-// BODYGUARD_HEALTH, plus 500 when ALLOW_REVIVE is on.
+// BODYGUARD_HEALTH, plus 500 when ALLOW_REVIVE is on, kept between 1 and the
+// largest 32-bit value so that no setting makes bodyguards dead on arrival.
 int ComputeSpawnHealth();
 
 // The amount a hire costs in cents: PRICE x 100 computed wide and capped at the
