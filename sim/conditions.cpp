@@ -13,6 +13,7 @@
 #include "world.h"
 #include "world_actions.h"
 #include "world_view.h"
+#include "text.h"
 
 namespace sim {
 
@@ -32,11 +33,6 @@ bool IsInteger(const std::string& s) {
 
 long long ToInt(const std::string& s) {
     return std::atoll(s.c_str());
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 bool SameText(const std::string& a, const std::string& b) {

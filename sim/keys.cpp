@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "config/settings.h"
+#include "text.h"
 
 namespace sim {
 
@@ -22,12 +23,6 @@ constexpr NamedKey kNamedKeys[] = {
     {"Up", VK_UP},          {"Right", VK_RIGHT},  {"Down", VK_DOWN},       {"Insert", VK_INSERT},
     {"Delete", VK_DELETE},
 };
-
-std::string Lower(const std::string& s) {
-    std::string out = s;
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 bool AllDigits(const std::string& s) {
     if (s.empty()) return false;

@@ -7,6 +7,7 @@
 #include "keys.h"
 #include "scenario.h"
 #include "workdir.h"
+#include "text.h"
 
 namespace sim {
 
@@ -20,18 +21,6 @@ bool IsInteger(const std::string& s) {
         if (!std::isdigit(static_cast<unsigned char>(s[i]))) return false;
     }
     return s.size() < 12;
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Trim(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
-    return s.substr(b, e - b);
 }
 
 using Args = std::vector<std::string>;

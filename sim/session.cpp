@@ -54,20 +54,7 @@ void Session::ConfigureWorld() {
 
 void Session::Start() {
     if (started_) standin::EndGame();
-    standin::ResetWorld();
-    ForgetExtras();
-    ConfigureWorld();
-    keyQueue_.clear();
-    current_ = PendingKey();
-    shownDisplay_.clear();
-    standin::StartGame();
-    standin::GetCallLog().Clear();
-    sawFrameLoop_ = lastFrameTicked_ = false;
-    started_ = true;
-    ++starts_;
-    framesSinceStart_ = 0;
-    log_.Add(EventKind::Action, "Game started in " + std::filesystem::current_path().string());
-    Settle();
+    Launch(true, "Game started in " + std::filesystem::current_path().string());
 }
 
 void Session::Restart(bool freshWorld) {
@@ -76,6 +63,13 @@ void Session::Restart(bool freshWorld) {
         return;
     }
     standin::EndGame();
+    Launch(freshWorld, freshWorld ? "Game restarted: the plug-in reads its files again"
+                                  : "Game restarted in the same world: the plug-in reads its files again");
+}
+
+// A game start after the previous one (if any) has ended: a fresh world when
+// asked, the plug-in loaded again, and frames until it is in its frame loop.
+void Session::Launch(bool freshWorld, const std::string& message) {
     if (freshWorld) {
         standin::ResetWorld();
         ForgetExtras();
@@ -87,11 +81,10 @@ void Session::Restart(bool freshWorld) {
     standin::StartGame();
     standin::GetCallLog().Clear();
     sawFrameLoop_ = lastFrameTicked_ = false;
-    framesSinceStart_ = 0;
+    started_ = true;
     ++starts_;
-    log_.Add(EventKind::Action, freshWorld
-                                    ? "Game restarted: the plug-in reads its files again"
-                                    : "Game restarted in the same world: the plug-in reads its files again");
+    framesSinceStart_ = 0;
+    log_.Add(EventKind::Action, message);
     Settle();
 }
 

@@ -83,6 +83,7 @@ class Session {
     int Starts() const { return starts_; }
 
   private:
+    void Launch(bool freshWorld, const std::string& message);
     struct PendingKey {
         int vk = -1;
         bool navigation = false;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include "text.h"
 
 namespace fs = std::filesystem;
 
@@ -36,18 +37,6 @@ constexpr const char* kFallbackIni =
 
 constexpr const char* kCustomListHeader =
     "Tavrossimer custom bodyguards: one ped model name per line below this first line, ended by END_LIST";
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Trim(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
-    return s.substr(b, e - b);
-}
 
 bool ChangeInto(const fs::path& dir, WorkDir* out, std::string* error) {
     std::error_code ec;

@@ -129,20 +129,6 @@ std::uint32_t HashOfText(const char* text) {
 
 // ---- answers ---------------------------------------------------------------------------
 
-void SetInt(R r, std::int32_t v) {
-    r[0] = static_cast<std::uint32_t>(v);
-}
-void SetFloat(R r, float v) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, 4);
-    r[0] = bits;
-}
-void SetVector(R r, Vec3 v) {
-    r[0] = r[1] = r[2] = 0;
-    std::memcpy(&r[0], &v.x, 4);
-    std::memcpy(&r[1], &v.y, 4);
-    std::memcpy(&r[2], &v.z, 4);
-}
 void SetConfigFlag(Ped& p, int flag, bool value) {
     auto it = p.configFlags.find(flag);
     if (it != p.configFlags.end())

@@ -10,18 +10,6 @@ namespace {
 using R = unsigned long long*;
 using A = const NativeArgs&;
 
-void SetInt(R r, std::int32_t v) { r[0] = static_cast<std::uint32_t>(v); }
-void SetFloat(R r, float v) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, 4);
-    r[0] = bits;
-}
-void SetVector(R r, Vec3 v) {
-    r[0] = r[1] = r[2] = 0;
-    std::memcpy(&r[0], &v.x, 4);
-    std::memcpy(&r[1], &v.y, 4);
-    std::memcpy(&r[2], &v.z, 4);
-}
 void WriteVector(float* out, Vec3 v) {
     // Three 8-byte slots, each float in the first four bytes of its slot.
     auto* bytes = reinterpret_cast<unsigned char*>(out);

@@ -29,6 +29,22 @@ struct NativeArgs {
 
 using NativeHandler = void (*)(World& world, const NativeArgs& args, unsigned long long* result);
 
+// Writing a game function's answer into its result slots, as the host lays
+// them out: an int or float in the low bytes of slot 0, a vector's x, y, z each
+// in the first four bytes of its own slot.
+inline void SetInt(unsigned long long* r, std::int32_t v) { r[0] = static_cast<std::uint32_t>(v); }
+inline void SetFloat(unsigned long long* r, float v) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    r[0] = bits;
+}
+inline void SetVector(unsigned long long* r, Vec3 v) {
+    r[0] = r[1] = r[2] = 0;
+    std::memcpy(&r[0], &v.x, 4);
+    std::memcpy(&r[1], &v.y, 4);
+    std::memcpy(&r[2], &v.z, 4);
+}
+
 // Argument kinds, one letter each: i int, e entity (ped) handle, b blip handle,
 // r prompt handle, f float, s string, o out-pointer to an int handle, v
 // out-pointer to a three-slot vector, t 64-bit text handle. A trailing '*'
