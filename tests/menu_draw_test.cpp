@@ -177,18 +177,14 @@ TEST_F(MenuDraw, DimmedLineSetsGreyAfterScaleAndTheNextNormalLineSetsNoColour) {
     EXPECT_FALSE(World().display[1].colourSet);
 }
 
-TEST_F(MenuDraw, OverlongTextIsCutButTheMarkupStaysWhole) {
+TEST_F(MenuDraw, LongTextReachesTheGameWholeInsideItsMarkup) {
+    // A custom model name may be of any length; the game gets all of it.
     const std::string longText(1000, 'x');
     const std::size_t mark = Log().Mark();
     DrawMenuLine(longText.c_str(), 0);
     const auto literals = Log().Since(mark, "CreateVarString");
     ASSERT_EQ(literals.size(), 2u);
-    const std::string sent = literals[0]->S(2);
-    EXPECT_LE(sent.size(), 255u);
-    EXPECT_GT(sent.size(), 200u);
-    EXPECT_EQ(sent.rfind(PREFIX, 0), 0u);
-    EXPECT_EQ(sent.substr(sent.size() - 7), "</FONT>");
-    EXPECT_EQ(sent.substr(34, sent.size() - 41), std::string(sent.size() - 41, 'x'));
+    EXPECT_EQ(literals[0]->S(2), PREFIX + longText + "</FONT>");
 }
 
 TEST_F(MenuDraw, TextCopiesAreReusedFrameAfterFrameAndOutliveTheirFrame) {

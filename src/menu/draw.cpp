@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "game/natives.h"
 
@@ -42,12 +43,13 @@ constexpr char FONT_SUFFIX[] = "</FONT>";
 static_assert(sizeof FONT_PREFIX - 1 == 34, "the markup prefix is 34 characters");
 
 // The game reads a line's text through the pointer handed to CreateVarString.
-// The copies live in a fixed ring of buffers: a page draws at most ten lines a
-// frame, so a buffer is written again only after three frames' worth of lines,
-// long after the game has drawn it. Nothing is allocated while drawing.
+// The copies live in a fixed ring of strings: a page draws at most ten lines a
+// frame, so a string is written again only after three frames' worth of lines,
+// long after the game has drawn it. Each string keeps its capacity, so once the
+// ring has seen the page's longest line nothing is allocated while drawing, and
+// no line is ever cut short (a custom model name may be of any length).
 constexpr std::size_t TEXT_BUFFER_COUNT = 32;
-constexpr std::size_t TEXT_BUFFER_SIZE = 256;
-char textBuffers[TEXT_BUFFER_COUNT][TEXT_BUFFER_SIZE];
+std::string textBuffers[TEXT_BUFFER_COUNT];
 std::size_t nextTextBuffer = 0;
 
 // Labels are short ("Model - 123 -") and are copied by the line that draws them
@@ -57,10 +59,10 @@ constexpr std::size_t LABEL_BUFFER_SIZE = 128;
 char labelBuffers[LABEL_BUFFER_COUNT][LABEL_BUFFER_SIZE];
 std::size_t nextLabelBuffer = 0;
 
-// Appends `text` to out[*length..], leaving room for `reserve` more characters
-// and the terminating zero; longer text is cut off.
-void Append(char* out, std::size_t size, std::size_t* length, const char* text, std::size_t reserve) {
-    const std::size_t room = size - 1 - reserve - *length;
+// Appends `text` to out[*length..], leaving room for the terminating zero;
+// longer text is cut off.
+void Append(char* out, std::size_t size, std::size_t* length, const char* text) {
+    const std::size_t room = size - 1 - *length;
     std::size_t n = std::strlen(text);
     if (n > room) n = room;
     std::memcpy(out + *length, text, n);
@@ -68,17 +70,14 @@ void Append(char* out, std::size_t size, std::size_t* length, const char* text, 
     out[*length] = '\0';
 }
 
-// The line's text as the game gets it: markup prefix, text, closing tag. Text
-// too long for the buffer is shortened; the closing tag is always there.
+// The line's text as the game gets it: markup prefix, text, closing tag.
 const char* ComposeLine(const char* text) {
-    char* out = textBuffers[nextTextBuffer];
+    std::string& out = textBuffers[nextTextBuffer];
     nextTextBuffer = (nextTextBuffer + 1) % TEXT_BUFFER_COUNT;
-    std::size_t length = 0;
-    out[0] = '\0';
-    Append(out, TEXT_BUFFER_SIZE, &length, FONT_PREFIX, sizeof FONT_SUFFIX - 1);
-    Append(out, TEXT_BUFFER_SIZE, &length, text ? text : "", sizeof FONT_SUFFIX - 1);
-    Append(out, TEXT_BUFFER_SIZE, &length, FONT_SUFFIX, 0);
-    return out;
+    out.assign(FONT_PREFIX);
+    out.append(text ? text : "");
+    out.append(FONT_SUFFIX);
+    return out.c_str();
 }
 
 void DrawTextLine(const char* text, int row, bool dimmed) {
@@ -149,9 +148,9 @@ const char* NumberLabel(const char* prefix, int value, const char* suffix) {
     if (value < 0) digits[--d] = '-';
     std::size_t length = 0;
     out[0] = '\0';
-    Append(out, LABEL_BUFFER_SIZE, &length, prefix ? prefix : "", 0);
-    Append(out, LABEL_BUFFER_SIZE, &length, digits + d, 0);
-    Append(out, LABEL_BUFFER_SIZE, &length, suffix ? suffix : "", 0);
+    Append(out, LABEL_BUFFER_SIZE, &length, prefix ? prefix : "");
+    Append(out, LABEL_BUFFER_SIZE, &length, digits + d);
+    Append(out, LABEL_BUFFER_SIZE, &length, suffix ? suffix : "");
     return out;
 }
 
