@@ -98,3 +98,37 @@ void HoldControl(const char* name, bool held) {
 void TriggerControl(const char* name) { pendingTriggers.push_back(static_cast<std::int32_t>(GameHash(name))); }
 
 }  // namespace standin
+
+using namespace standin;
+
+// The host's registration functions, the same for both hosts.
+
+void scriptRegister(HINSTANCE module, void (*entry)()) {
+    HostState& host = GetHost();
+    host.module = module;
+    host.scriptEntry = entry;
+    ++host.scriptRegisterCalls;
+    LogHostCall("scriptRegister", reinterpret_cast<std::uintptr_t>(module), true);
+}
+
+void scriptUnregister(HINSTANCE module) {
+    HostState& host = GetHost();
+    host.scriptEntry = nullptr;
+    ++host.scriptUnregisterCalls;
+    LogHostCall("scriptUnregister", reinterpret_cast<std::uintptr_t>(module), true);
+    OnScriptUnregistered();
+}
+
+void keyboardHandlerRegister(KeyboardHandler handler) {
+    HostState& host = GetHost();
+    host.keyboardHandler = handler;
+    ++host.keyboardRegisterCalls;
+    LogHostCall("keyboardHandlerRegister", reinterpret_cast<std::uintptr_t>(handler), true);
+}
+
+void keyboardHandlerUnregister(KeyboardHandler handler) {
+    HostState& host = GetHost();
+    if (host.keyboardHandler == handler) host.keyboardHandler = nullptr;
+    ++host.keyboardUnregisterCalls;
+    LogHostCall("keyboardHandlerUnregister", reinterpret_cast<std::uintptr_t>(handler), true);
+}

@@ -16,5 +16,7 @@ void ClearPendingInput();
 void BeginFrame();
 // Logs a call of one of the host's own functions (hash 0 in the call log).
 void LogHostCall(const char* name, std::uint64_t arg, bool hasArg);
+// What each host undoes when the plug-in unregisters its script.
+void OnScriptUnregistered();
 
 }  // namespace standin

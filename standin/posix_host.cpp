@@ -164,38 +164,12 @@ void RunOnScript(std::function<void()> fn) {
     jobDone = false;
 }
 
+// Nothing to undo here: a script thread still running is ended by EndGame.
+void OnScriptUnregistered() {}
+
 }  // namespace standin
 
 using namespace standin;
-
-void scriptRegister(HINSTANCE module, void (*entry)()) {
-    HostState& host = GetHost();
-    host.module = module;
-    host.scriptEntry = entry;
-    ++host.scriptRegisterCalls;
-    LogHostCall("scriptRegister", 0, false);
-}
-
-void scriptUnregister(HINSTANCE) {
-    HostState& host = GetHost();
-    host.scriptEntry = nullptr;
-    ++host.scriptUnregisterCalls;
-    LogHostCall("scriptUnregister", 0, false);
-}
-
-void keyboardHandlerRegister(KeyboardHandler handler) {
-    HostState& host = GetHost();
-    host.keyboardHandler = handler;
-    ++host.keyboardRegisterCalls;
-    LogHostCall("keyboardHandlerRegister", 0, false);
-}
-
-void keyboardHandlerUnregister(KeyboardHandler handler) {
-    HostState& host = GetHost();
-    if (host.keyboardHandler == handler) host.keyboardHandler = nullptr;
-    ++host.keyboardUnregisterCalls;
-    LogHostCall("keyboardHandlerUnregister", 0, false);
-}
 
 void scriptWait(unsigned long ms) {
     LogHostCall("scriptWait", ms, true);

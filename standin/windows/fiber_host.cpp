@@ -119,42 +119,16 @@ void RunFrame() {
     }
 }
 
+// A script that never returns ends when its fiber is deleted.
+void OnScriptUnregistered() { DeleteScriptFiber(); }
+
 }  // namespace standin
 
 using namespace standin;
 
-// The host functions. The module definition file exports them under the
-// decorated names the plug-in imports.
-
-void scriptRegister(HINSTANCE module, void (*entry)()) {
-    HostState& host = GetHost();
-    host.module = module;
-    host.scriptEntry = entry;
-    ++host.scriptRegisterCalls;
-    LogHostCall("scriptRegister", reinterpret_cast<std::uintptr_t>(module), true);
-}
-
-void scriptUnregister(HINSTANCE module) {
-    HostState& host = GetHost();
-    host.scriptEntry = nullptr;
-    ++host.scriptUnregisterCalls;
-    LogHostCall("scriptUnregister", reinterpret_cast<std::uintptr_t>(module), true);
-    DeleteScriptFiber();
-}
-
-void keyboardHandlerRegister(KeyboardHandler handler) {
-    HostState& host = GetHost();
-    host.keyboardHandler = handler;
-    ++host.keyboardRegisterCalls;
-    LogHostCall("keyboardHandlerRegister", reinterpret_cast<std::uintptr_t>(handler), true);
-}
-
-void keyboardHandlerUnregister(KeyboardHandler handler) {
-    HostState& host = GetHost();
-    if (host.keyboardHandler == handler) host.keyboardHandler = nullptr;
-    ++host.keyboardUnregisterCalls;
-    LogHostCall("keyboardHandlerUnregister", reinterpret_cast<std::uintptr_t>(handler), true);
-}
+// scriptWait, the one host function that differs between the hosts. The
+// module definition file exports every host function under the decorated name
+// the plug-in imports.
 
 void scriptWait(unsigned long ms) {
     if (!onScriptFiber) HostFail("scriptWait called outside the script");
