@@ -33,18 +33,36 @@ textB=$(sed -n 2p texts)
 rm texts
 [ -n "$textA" ] && [ -n "$textB" ] && [ "$textA" != "$textB" ] || { echo "no roster texts from the child"; exit 1; }
 
-sawA=0 sawB=0 sawNone=0 sawTemp=0
+sawA=0 sawB=0 sawNone=0 sawTemp=0 early=0
+out=$build/child.out
 for ((kill = 1; kill <= kills; kill++)); do
+  # Every eighth run starts from an empty folder and is killed at a random
+  # moment from its launch, often before its first save; the others are killed
+  # at a random moment once the child says its save loop is running, so that
+  # the kills land in the loop however long Wine takes to start on this
+  # machine.
   fromNothing=0
   if ((kill % 8 == 0)); then
     rm -f Tavrossimer.dat Tavrossimer.dat.tmp
     fromNothing=1
   fi
-  "$wine" "$build/save_loop.exe" &
+  hadFile=0
+  [ -e Tavrossimer.dat ] && hadFile=1
+  : >"$out"
+  "$wine" "$build/save_loop.exe" >"$out" &
   pid=$!
-  # Wine takes a moment to start the program: kill anywhere from before its
-  # first save to well into the loop.
-  sleep "$(awk -v r="$RANDOM" 'BEGIN { printf "%.3f", 0.2 + (r % 2000) / 1000 }')"
+  if ((fromNothing)); then
+    sleep "$(awk -v r="$RANDOM" 'BEGIN { printf "%.3f", 0.05 + (r % 1500) / 1000 }')"
+  else
+    for ((tries = 0; tries < 3000; tries++)); do
+      grep -q saving "$out" 2>/dev/null && break
+      kill -0 "$pid" 2>/dev/null || { echo "kill $kill: the child ended by itself"; exit 1; }
+      sleep 0.02
+    done
+    grep -q saving "$out" || { echo "kill $kill: the child never started saving"; exit 1; }
+    sleep "$(awk -v r="$RANDOM" 'BEGIN { printf "%.3f", (r % 400) / 1000 }')"
+  fi
+  grep -q saving "$out" 2>/dev/null || early=$((early + 1))
   kill -KILL "$pid"
   wait "$pid" 2>/dev/null || true
 
@@ -57,7 +75,9 @@ for ((kill = 1; kill <= kills; kill++)); do
     esac
   done
   if [ ! -e Tavrossimer.dat ]; then
-    if ((fromNothing)); then sawNone=$((sawNone + 1)); continue; fi
+    # No file is fine only when there was none before this run and the child
+    # was killed before its first save was complete.
+    if ((!hadFile)); then sawNone=$((sawNone + 1)); continue; fi
     echo "kill $kill lost the save file"; exit 1
   fi
   text=$(cat Tavrossimer.dat; echo x)
@@ -71,4 +91,4 @@ for ((kill = 1; kill <= kills; kill++)); do
   fi
 done
 "${wine%64}server64" -k 2>/dev/null || wineserver -k 2>/dev/null || true
-echo "wine kill test: $kills kills survived (roster A $sawA, roster B $sawB, no file yet $sawNone, temporary left $sawTemp)"
+echo "wine kill test: $kills kills survived (roster A $sawA, roster B $sawB, no file yet $sawNone, killed before the loop ran $early, temporary left $sawTemp)"

@@ -1,7 +1,7 @@
 // The child of the Windows kill test (tools/wine-kill-test.sh): the plug-in's
 // own SaveRoster, built for Windows, saving for ever in the current folder with
 // the roster alternating between two complete rosters, until it is killed.
-// With "--texts" it prints the two rosters' save texts instead, one per line.
+// It prints "saving" once its first saves are done. With "--texts" it prints the two rosters' save texts instead, one per line.
 #include <cstdio>
 #include <cstring>
 
@@ -14,10 +14,18 @@ int main(int argc, char** argv) {
         std::printf("%s\n%s\n", savetext::Format(a).c_str(), savetext::Format(b).c_str());
         return 0;
     }
+    // Say once that the loop is running, after its first two saves, so the
+    // test can aim its kills into the loop however slowly Wine starts.
+    bool told = false;
     for (;;) {
         killrosters::PutInRoster(b);
         SaveRoster();
         killrosters::PutInRoster(a);
         SaveRoster();
+        if (!told) {
+            std::printf("saving\n");
+            std::fflush(stdout);
+            told = true;
+        }
     }
 }
