@@ -2,6 +2,7 @@
 // own slot and row, and the next save names every bodyguard once, keeping the
 // records whose model cannot be used at this start.
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ std::string Record(int category, int index, int sidearm, int second, int longarm
     return s;
 }
 const std::string FREE = Record(-1, -1, 0, 0, 0, 0);
+
+// Record i's row: base.y - 2.0 + i, worked out in double and rounded once.
+float RowY(float baseY, int i) { return static_cast<float>(static_cast<double>(baseY) - 2.0 + i); }
 
 std::string SaveOf(const std::vector<std::string>& records, int formation) {
     std::string s;
@@ -55,7 +59,7 @@ class Startup : public MenuGameTest {
     void ExpectStandsInRow(int slot, int row) {
         ASSERT_NE(roster[slot].ped, 0) << "slot " << slot;
         EXPECT_EQ(PedIn(slot).pos.x, BASE_X);
-        EXPECT_EQ(PedIn(slot).pos.y, BASE_Y - 2.0f + static_cast<float>(row));
+        EXPECT_EQ(PedIn(slot).pos.y, RowY(BASE_Y, row));
         EXPECT_EQ(PedIn(slot).pos.z, BASE_Z);
     }
 };
@@ -182,4 +186,31 @@ TEST_F(Startup, HireAndDismissalWithoutASaveBetweenDropTheWaitingRecord) {
     ASSERT_EQ(HireOnScript(CATEGORY_MALE, 3, 0, -1, -1, -1, BASE_X, BASE_Y, BASE_Z), 0);
     standin::RunOnScript([] { DismissBodyguard(roster[0]); });
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), AllFreeSave());
+}
+
+TEST_F(Startup, RowPositionsAreRoundedOnceFromTheBasePoint) {
+    // Where the player stands, base.y - 2.0 + i rounded once and the same sum
+    // rounded at each step differ in the last bit for some rows: the
+    // bodyguards must stand at the first.
+    World().FindPed(World().player.ped)->pos = {12.5f, 0.137f, 40.0f};
+    std::string saved;
+    for (int i = 0; i < 7; ++i) saved += Record(0, i, 1, 0, 1, 0);
+    WriteFile("Tavrossimer.dat", SaveOf({saved}, 3));
+    Start();
+
+    const Call* offset = nullptr;
+    for (const Call* c : Log().Since(0)) {
+        if (c->Is("GetOffsetPosition") && offset == nullptr) offset = c;
+    }
+    ASSERT_NE(offset, nullptr);
+    const std::uint32_t bits = static_cast<std::uint32_t>(offset->result[1]);
+    float baseY;
+    std::memcpy(&baseY, &bits, sizeof baseY);
+    int roundedTwiceDiffers = 0;
+    for (int i = 0; i < 7; ++i) {
+        ASSERT_NE(roster[i].ped, 0) << i;
+        EXPECT_EQ(PedIn(i).pos.y, RowY(baseY, i)) << "record " << i;
+        if (RowY(baseY, i) != baseY - 2.0f + static_cast<float>(i)) ++roundedTwiceDiffers;
+    }
+    EXPECT_GT(roundedTwiceDiffers, 0) << "the player's position does not tell the two roundings apart";
 }

@@ -71,9 +71,11 @@ void RespawnSavedRoster(float baseX, float baseY, float baseZ) {
         const int lent = FirstFreeSlot();
         const bool borrowed = lent >= 0 && lent != i;
         if (borrowed) std::swap(roster[lent], roster[i]);
+        // The row's y is worked out in double and rounded to the game's float
+        // once, as base.y - 2.0 + i reads in C++.
+        const float rowY = static_cast<float>(static_cast<double>(baseY) - 2.0 + i);
         const int slot = HireBodyguard(loaded.modelCategory, loaded.modelIndex, loaded.outfit, loaded.sidearm,
-                                       loaded.secondSidearm, loaded.longarm, baseX,
-                                       baseY - 2.0f + static_cast<float>(i), baseZ);
+                                       loaded.secondSidearm, loaded.longarm, baseX, rowY, baseZ);
         if (borrowed) std::swap(roster[lent], roster[i]);
 
         if (slot == -1) {
