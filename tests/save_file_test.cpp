@@ -4,6 +4,7 @@
 #include "persist/save_file.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -156,4 +157,35 @@ TEST_F(SaveFile, FailedSaveKeepsTheOldFileAndLeavesNothingBehind) {
     SaveRoster();
     EXPECT_EQ(ReadFile(SAVE_FILE_NAME).substr(0, 4), " 2 -");
     EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrossimer.dat"});
+}
+
+TEST_F(SaveFile, SaveFileThatCannotBeOpenedForWritingStaysAsItWas) {
+    WriteFile(SAVE_FILE_NAME, " old");
+    ASSERT_EQ(chmod(SAVE_FILE_NAME, 0444), 0);
+    roster[0].modelCategory = 2;
+
+    // The save runs in a child without root's right to write anything, in a
+    // folder it may create files in, so only the file's own mode stands in
+    // the way.
+    struct stat folder {};
+    ASSERT_EQ(stat(".", &folder), 0);
+    ASSERT_EQ(chmod(".", 0777), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+        SaveRoster();
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_EQ(chmod(".", folder.st_mode & 07777), 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadFile(SAVE_FILE_NAME), " old");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrossimer.dat"});
+
+    // Writable again, the next save goes through.
+    ASSERT_EQ(chmod(SAVE_FILE_NAME, 0644), 0);
+    SaveRoster();
+    EXPECT_EQ(ReadFile(SAVE_FILE_NAME).substr(0, 4), " 2 -");
 }

@@ -79,3 +79,7 @@ UINT GetPrivateProfileIntA(const char* section, const char* key, int defaultValu
 // Replaces `target` with `source` in one step (rename on POSIX, MoveFileEx with
 // MOVEFILE_REPLACE_EXISTING on Windows). Returns false when the file system refused.
 bool ReplaceFileAtomically(const char* source, const char* target);
+
+// True when the file `name` can be opened for writing, or does not exist yet
+// (so it can be created). Nothing in the file changes.
+bool ExistingFileOpensForWriting(const char* name);

@@ -154,6 +154,10 @@ void SaveRoster() {
     const int length = FormatSaveText(text, SAVE_TEXT_CAPACITY);
     if (length < 0) return;
 
+    // A save file the player made read-only (or that something else holds)
+    // is left exactly as it is: the save does not go round it by renaming.
+    if (!ExistingFileOpensForWriting(SAVE_FILE_NAME)) return;
+
     // The old file is replaced only by a complete new one; on any failure it
     // stays as it was and the partial new file is removed. A temporary name
     // that could not even be opened (something else holds that name) is left
