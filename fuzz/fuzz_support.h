@@ -75,8 +75,10 @@ inline void Expect(bool ok, const std::string& what) {
 
 // The names a custom ped list holds, read independently of the plug-in: lines end
 // at LF (a CR right before it is dropped), line 1 is a header, empty lines are
-// skipped and a line of exactly "END_LIST" ends the list.
-inline std::vector<std::string> CustomListNames(const std::string& text) {
+// skipped and a line of exactly "END_LIST" ends the list. A Ctrl-Z byte ends the
+// text, as in a Windows text-mode read.
+inline std::vector<std::string> CustomListNames(const std::string& whole) {
+    const std::string text = whole.substr(0, whole.find('\x1A'));
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (;;) {

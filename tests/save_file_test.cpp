@@ -94,6 +94,13 @@ TEST_F(SaveFile, ShortFileFillsOnlyWhatItHolds) {
         expected[i] = values[i];
     }
     EXPECT_EQ(Load(text), expected);  // slot 1 keeps longarm 0 and outfit 0
+    // A Ctrl-Z ends the file, as in a Windows text-mode read, even inside a number.
+    EXPECT_EQ(Load(text + "\x1A 5 5 5"), expected);
+    EXPECT_EQ(Load(text + " 7\x1A" + "8 5"), [&] {
+        std::vector<int> withSeven = expected;
+        withSeven[10] = 7;
+        return withSeven;
+    }());
     EXPECT_EQ(Load(""), StartupFields());
     std::remove(SAVE_FILE_NAME);
     for (BodyguardRecord& r : roster) ClearRecord(r);

@@ -21,10 +21,18 @@ constexpr const char* END_OF_LIST = "END_LIST";
 // is dropped here, which is what the Windows text-mode read does, so both builds
 // see the same names (a CR elsewhere in a line, or a last line ending in a CR
 // without LF, stays part of the text, as it does on Windows).
+// A Ctrl-Z byte ends the file, as Windows text mode has it: what stands before
+// it on its line is the last line, and every later read finds nothing.
 bool ReadLine(std::ifstream& in, std::string& line) {
     if (!std::getline(in, line)) {
         line.clear();
         return false;
+    }
+    const std::size_t ctrlZ = line.find('\x1A');
+    if (ctrlZ != std::string::npos) {
+        line.resize(ctrlZ);
+        in.setstate(std::ios::eofbit | std::ios::failbit);
+        return ctrlZ > 0;
     }
     const bool endedByLineFeed = !in.eof();
     if (endedByLineFeed && !line.empty() && line.back() == '\r') line.pop_back();

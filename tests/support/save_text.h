@@ -4,6 +4,7 @@
 // targets include it without the GoogleTest support library.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdint>
@@ -40,10 +41,11 @@ inline std::string Format(const Values& v) {
 // Reads `text` over `v` as the game's reader does: whitespace skipped, an
 // optional sign and the longest digit run; the first value that cannot be read
 // stops the reading (end of text: that field keeps its value; no digit: 0; out of
-// the 32-bit range: the nearest limit). Returns how many fields were written.
+// the 32-bit range: the nearest limit). A Ctrl-Z byte ends the text, as in a
+// Windows text-mode read. Returns how many fields were written.
 inline int Read(const std::string& text, Values& v) {
     std::size_t i = 0;
-    const std::size_t n = text.size();
+    const std::size_t n = std::min(text.size(), text.find('\x1A'));
     auto space = [](char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
     };
