@@ -187,7 +187,9 @@ TEST_F(SaveFile, SaveFileThatCannotBeOpenedForWritingStaysAsItWas) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_EQ(chmod(".", folder.st_mode & 07777), 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "root's rights cannot be dropped on this machine";
+    ASSERT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(ReadFile(SAVE_FILE_NAME), " old");
     EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrossimer.dat"});
 
