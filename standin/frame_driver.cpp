@@ -19,9 +19,16 @@ std::vector<std::int32_t> pendingTriggers;
 
 }  // namespace
 
-void ClearPendingInput() {
+HostState& GetHost() {
+    static HostState* host = new HostState();
+    return *host;
+}
+
+void ResetHostForNewGame() {
+    GetCallLog().Clear();
     pendingKeys.clear();
     pendingTriggers.clear();
+    GetHost() = HostState();
 }
 
 void BeginFrame() {

@@ -8,8 +8,9 @@
 
 namespace standin {
 
-// Forgets keyboard events and controls queued for a frame that will not come.
-void ClearPendingInput();
+// What every game start begins with: a new call log, no queued keyboard events
+// or controls (their frame will not come), and nothing registered with the host.
+void ResetHostForNewGame();
 // Starts a frame: the clocks advance by world.frameMs, the frame's display
 // list and text handles are cleared, and queued controls and keyboard events
 // are delivered. The host then gives the script its turn.

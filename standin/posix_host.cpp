@@ -102,21 +102,11 @@ struct ExitGuard {
 
 }  // namespace
 
-HostState& GetHost() {
-    static HostState* host = new HostState();
-    return *host;
-}
-
 HINSTANCE PluginModule() { return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x180000000ull)); }
 
 void StartGame() {
     StopScript();
-    GetCallLog().Clear();
-    ClearPendingInput();
-    HostState& host = GetHost();
-    const bool logEnabled = GetCallLog().enabled;
-    host = HostState();
-    GetCallLog().enabled = logEnabled;
+    ResetHostForNewGame();
     ResetPluginToLoadState();
     DllMain(PluginModule(), 1, nullptr);
 }

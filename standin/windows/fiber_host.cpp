@@ -54,11 +54,6 @@ void DeleteScriptFiber() {
 
 }  // namespace
 
-HostState& GetHost() {
-    static HostState* host = new HostState();
-    return *host;
-}
-
 HINSTANCE PluginModule() {
     return pluginModule;
 }
@@ -70,12 +65,7 @@ bool PluginLoaded() {
 void StartGame() {
     if (pluginModule) EndGame();
     EnsureDriverFiber();
-    GetCallLog().Clear();
-    ClearPendingInput();
-    HostState& host = GetHost();
-    const bool logEnabled = GetCallLog().enabled;
-    host = HostState();
-    GetCallLog().enabled = logEnabled;
+    ResetHostForNewGame();
     // Loading runs the plug-in's static initialisation (which reads the
     // settings from the current directory) and then DllMain(attach).
     pluginModule = LoadLibraryA(kPluginPath);
