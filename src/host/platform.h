@@ -1,7 +1,8 @@
 // The plug-in's only window onto its platform: the eight script host functions,
-// the two Windows calls it makes, and the one-step file replacement the save file
-// needs. On Windows they come from ScriptHookRDR2.dll and KERNEL32; on Linux the
-// stand-in (standin/) defines them under the same names and signatures.
+// the two Windows calls it makes, and the two file operations the save file
+// needs. On Windows the first ten come from ScriptHookRDR2.dll and KERNEL32; on
+// Linux the stand-in (standin/) defines them under the same names and
+// signatures. The file operations (platform.cpp) serve both builds.
 #pragma once
 
 #include <cstdint>
