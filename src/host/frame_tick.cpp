@@ -92,30 +92,17 @@ static bool PadChordStep(bool menuKeyActed) {
 
 static void DispatchPage() {
     switch (menuPage) {
-        case PAGE_MAIN:
-            MainMenuPage();
-            break;
-        case PAGE_BUILDER:
-            BuilderPage();
-            break;
-        case PAGE_ROSTER_FULL:
-            RosterFullPage();
-            break;
-        case PAGE_CATEGORY:
-            CategoryPage();
-            break;
+        case PAGE_MAIN: MainMenuPage(); break;
+        case PAGE_BUILDER: BuilderPage(); break;
+        case PAGE_ROSTER_FULL: RosterFullPage(); break;
+        case PAGE_CATEGORY: CategoryPage(); break;
         case PAGE_MODELS_FEMALE:
         case PAGE_MODELS_MALE:
         case PAGE_MODELS_GANG:
         case PAGE_MODELS_ALL:
-        case PAGE_MODELS_CUSTOM:
-            ModelListPage(menuPage);
-            break;
-        case PAGE_INVALID_MODEL:
-            InvalidModelPage();
-            break;
-        default:
-            break;  // closed, or a value no page owns: nothing is drawn
+        case PAGE_MODELS_CUSTOM: ModelListPage(menuPage); break;
+        case PAGE_INVALID_MODEL: InvalidModelPage(); break;
+        default: break;  // closed, or a value no page owns: nothing is drawn
     }
 }
 
