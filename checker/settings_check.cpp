@@ -463,11 +463,15 @@ void CheckSettings(Report& report) {
     std::string how = "BODYGUARD_HEALTH " + std::to_string(BODYGUARD_HEALTH) +
                       (ALLOW_REVIVE ? ", plus 500 because ALLOW_REVIVE is on" : "");
     if (sum != health) {
-        Warning(report, how + " makes " + std::to_string(sum) + ": bodyguards are hired with " +
-                            std::to_string(health) + " health instead" +
+        Warning(report, "a hire's health would be " + std::to_string(sum) + " (" + how +
+                            "): bodyguards are hired with " + std::to_string(health) + " health instead" +
                             (sum < 1 ? ", so that nobody arrives dead" : ", the most there is"));
     } else {
         Line(report, "Bodyguards are hired with " + std::to_string(health) + " health (" + how + ").");
+    }
+    if (ALLOW_REVIVE) {
+        Line(report, "A badly hurt bodyguard goes down instead of dying: crouch beside him and hold his "
+                     "\"Help\" prompt to help him up.");
     }
 
     const int cents = HireChargeCents();
