@@ -396,8 +396,10 @@ void CheckKeys(Report& report) {
         const std::string why = NoKeySends(code);
         if (!why.empty()) {
             const std::string text = name + " " + std::to_string(code) + ": " + why + ", so " + actions[k];
-            if (k == 0) {
-                Problem(report, text);
+            if (k == 0 && !CONTROLLER_MENU) {
+                Problem(report, text + ", and CONTROLLER_MENU is off");
+            } else if (k == 0) {
+                Warning(report, text + ": only the controller chord opens it");
             } else {
                 Warning(report, text + " (write -1 to turn it off on purpose)");
             }
@@ -470,8 +472,9 @@ void CheckSettings(Report& report) {
         Line(report, "Bodyguards are hired with " + std::to_string(health) + " health (" + how + ").");
     }
     if (ALLOW_REVIVE) {
-        Line(report, "A badly hurt bodyguard goes down instead of dying: crouch beside him and hold his "
-                     "\"Help\" prompt to help him up.");
+        Line(report,
+             "A badly hurt bodyguard goes down instead of dying: crouch beside him and hold his "
+             "\"Help\" prompt to help him up.");
     }
 
     const int cents = HireChargeCents();
