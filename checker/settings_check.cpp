@@ -18,43 +18,74 @@ struct Setting {
     const char* key;
     int defaultValue;
     Kind kind;
+    int (*inForce)();  // what the plug-in holds once it has read the file
 };
 
-constexpr Setting SETTINGS[] = {
-    {"SPAWN_MENU_KEY", 36, Kind::Key},  {"ALLOW_REVIVE", 1, Kind::Flag},
-    {"NO_HEADSHOT", 1, Kind::Flag},     {"BODYGUARD_HEALTH", 500, Kind::Number},
-    {"ATTACK_KEY", 48, Kind::Key},      {"FOLLOW_ALL", 18, Kind::Key},
-    {"PRICE", 0, Kind::Number},         {"ONLY_IN_SALOONS", 0, Kind::Flag},
-    {"CONTROLLER_MENU", 0, Kind::Flag},
+const Setting SETTINGS[] = {
+    {"SPAWN_MENU_KEY", 36, Kind::Key, [] { return SPAWN_MENU_KEY; }},
+    {"ALLOW_REVIVE", 1, Kind::Flag, [] { return int{ALLOW_REVIVE}; }},
+    {"NO_HEADSHOT", 1, Kind::Flag, [] { return int{NO_HEADSHOT}; }},
+    {"BODYGUARD_HEALTH", 500, Kind::Number, [] { return BODYGUARD_HEALTH; }},
+    {"ATTACK_KEY", 48, Kind::Key, [] { return ATTACK_KEY; }},
+    {"FOLLOW_ALL", 18, Kind::Key, [] { return FOLLOW_ALL; }},
+    {"PRICE", 0, Kind::Number, [] { return PRICE; }},
+    {"ONLY_IN_SALOONS", 0, Kind::Flag, [] { return int{ONLY_IN_SALOONS}; }},
+    {"CONTROLLER_MENU", 0, Kind::Flag, [] { return int{CONTROLLER_MENU}; }},
 };
 constexpr int SETTING_COUNT = sizeof SETTINGS / sizeof SETTINGS[0];
-constexpr int MENU_KEY = 0, ATTACK = 4, FOLLOW = 5;
-
-// What the plug-in holds for setting i once it has read the file.
-int InForce(int i) {
-    switch (i) {
-        case 0:
-            return SPAWN_MENU_KEY;
-        case 1:
-            return ALLOW_REVIVE;
-        case 2:
-            return NO_HEADSHOT;
-        case 3:
-            return BODYGUARD_HEALTH;
-        case 4:
-            return ATTACK_KEY;
-        case 5:
-            return FOLLOW_ALL;
-        case 6:
-            return PRICE;
-        case 7:
-            return ONLY_IN_SALOONS;
-        default:
-            return CONTROLLER_MENU;
-    }
-}
 
 // ---- key codes -------------------------------------------------------------
+
+struct KeyLabel {
+    int code;
+    const char* name;
+};
+constexpr KeyLabel KEY_LABELS[] = {
+    {3, "Ctrl+Break"},
+    {8, "Backspace"},
+    {9, "Tab"},
+    {12, "Clear (number pad 5 without Num Lock)"},
+    {13, "Enter"},
+    {16, "Shift"},
+    {17, "Ctrl"},
+    {18, "Alt"},
+    {19, "Pause"},
+    {20, "Caps Lock"},
+    {27, "Esc"},
+    {32, "Space"},
+    {33, "Page Up"},
+    {34, "Page Down"},
+    {35, "End"},
+    {36, "Home"},
+    {37, "Left arrow"},
+    {38, "Up arrow"},
+    {39, "Right arrow"},
+    {40, "Down arrow"},
+    {44, "Print Screen"},
+    {45, "Insert"},
+    {46, "Delete"},
+    {91, "left Windows key"},
+    {92, "right Windows key"},
+    {93, "Menu key"},
+    {106, "number pad *"},
+    {107, "number pad +"},
+    {109, "number pad -"},
+    {110, "number pad ."},
+    {111, "number pad /"},
+    {144, "Num Lock"},
+    {145, "Scroll Lock"},
+    {186, "; (US layout)"},
+    {187, "="},
+    {188, ","},
+    {189, "-"},
+    {190, "."},
+    {191, "/ (US layout)"},
+    {192, "` (US layout)"},
+    {219, "[ (US layout)"},
+    {220, "\\ (US layout)"},
+    {221, "] (US layout)"},
+    {222, "' (US layout)"},
+};
 
 std::string KeyName(int code) {
     if (code >= 'A' && code <= 'Z') return std::string(1, static_cast<char>(code));
@@ -62,98 +93,10 @@ std::string KeyName(int code) {
         return std::string("the ") + static_cast<char>(code) + " key of the top row";
     if (code >= 96 && code <= 105) return "number pad " + std::to_string(code - 96);
     if (code >= 112 && code <= 135) return "F" + std::to_string(code - 111);
-    switch (code) {
-        case 3:
-            return "Ctrl+Break";
-        case 8:
-            return "Backspace";
-        case 9:
-            return "Tab";
-        case 12:
-            return "Clear (number pad 5 without Num Lock)";
-        case 13:
-            return "Enter";
-        case 16:
-            return "Shift";
-        case 17:
-            return "Ctrl";
-        case 18:
-            return "Alt";
-        case 19:
-            return "Pause";
-        case 20:
-            return "Caps Lock";
-        case 27:
-            return "Esc";
-        case 32:
-            return "Space";
-        case 33:
-            return "Page Up";
-        case 34:
-            return "Page Down";
-        case 35:
-            return "End";
-        case 36:
-            return "Home";
-        case 37:
-            return "Left arrow";
-        case 38:
-            return "Up arrow";
-        case 39:
-            return "Right arrow";
-        case 40:
-            return "Down arrow";
-        case 44:
-            return "Print Screen";
-        case 45:
-            return "Insert";
-        case 46:
-            return "Delete";
-        case 91:
-            return "left Windows key";
-        case 92:
-            return "right Windows key";
-        case 93:
-            return "Menu key";
-        case 106:
-            return "number pad *";
-        case 107:
-            return "number pad +";
-        case 109:
-            return "number pad -";
-        case 110:
-            return "number pad .";
-        case 111:
-            return "number pad /";
-        case 144:
-            return "Num Lock";
-        case 145:
-            return "Scroll Lock";
-        case 186:
-            return "; (US layout)";
-        case 187:
-            return "=";
-        case 188:
-            return ",";
-        case 189:
-            return "-";
-        case 190:
-            return ".";
-        case 191:
-            return "/ (US layout)";
-        case 192:
-            return "` (US layout)";
-        case 219:
-            return "[ (US layout)";
-        case 220:
-            return "\\ (US layout)";
-        case 221:
-            return "] (US layout)";
-        case 222:
-            return "' (US layout)";
-        default:
-            return "";
+    for (const KeyLabel& label : KEY_LABELS) {
+        if (label.code == code) return label.name;
     }
+    return "";
 }
 
 // Why no key of a keyboard sends this code, or "" when one does.
@@ -352,7 +295,7 @@ void ReportSetting(Report& report, int i, const Found& found) {
         GetPrivateProfileIntA(SETTINGS_SECTION, setting.key, setting.defaultValue, SETTINGS_FILE));
     std::string shown = setting.key;
     shown.resize(18, ' ');
-    shown += ShowValue(setting, raw, InForce(i));
+    shown += ShowValue(setting, raw, setting.inForce());
     const std::string at = "line " + std::to_string(found.line);
     std::int64_t number = 0;
     if (found.line == 0) {
