@@ -234,9 +234,7 @@ void ScanLines(Report& report, const std::string& content, Found found[SETTING_C
         const int i = SettingNamed(key);
         if (i < 0) {
             if (!key.empty() && key[0] == '#') {
-                Line(report, at + Quote(line) +
-                                 " is not read ('#' makes it a name no setting has; ';' starts "
-                                 "a comment)");
+                Line(report, at + Quote(line) + " is not read: with the '#' it names no setting");
             } else {
                 Warning(report, at + "unknown setting " + Quote(key) + Suggestion(key) + ": ignored");
             }
