@@ -54,10 +54,10 @@ constexpr const char* CHORD_UP = "INPUT_FRONTEND_UP";
 constexpr const char* CHORD_CANCEL = "INPUT_FRONTEND_CANCEL";
 
 struct PadChord {
-    bool complete;      // both buttons were down at the last look
-    bool waitingLetGo;  // opened by the chord: the pages wait for the buttons to come up
+    bool complete = false;      // both buttons were down at the last look
+    bool waitingLetGo = false;  // opened by the chord: the pages wait for the buttons to come up
 };
-static PadChord padChord = {false, false};
+static PadChord padChord;
 
 static bool PadControlHeld(const char* control) {
     return IsControlHeld(PAD, HashOfName(control)) != 0;
@@ -67,7 +67,7 @@ static bool PadControlHeld(const char* control) {
 static bool PadChordStep(bool menuKeyActed) {
     if (!CONTROLLER_MENU) return false;
     if (IsUsingKeyboard(PAD) != 0) {
-        padChord = PadChord{false, false};
+        padChord = PadChord{};
         return false;
     }
     const bool up = PadControlHeld(CHORD_UP);
