@@ -70,6 +70,9 @@ else()
   set_property(TARGET Tavrossimer PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()
 
+# --- tavrossimer-check.exe, the player's file checker ----------------------------
+include(${CMAKE_SOURCE_DIR}/checker/CMakeLists.txt)
+
 # --- Checks --------------------------------------------------------------------
 enable_testing()
 if(MINGW)
@@ -102,6 +105,7 @@ foreach(doc Tavrossimer.ini Tavrossimer_CustomPeds.txt INSTALL.txt)
   configure_file(${CMAKE_SOURCE_DIR}/packaging/${doc} ${CMAKE_BINARY_DIR}/package/${doc} @ONLY NEWLINE_STYLE CRLF)
 endforeach()
 install(TARGETS Tavrossimer LIBRARY DESTINATION . RUNTIME DESTINATION .)
+install(TARGETS tavrossimer-check RUNTIME DESTINATION .)
 install(FILES
   ${CMAKE_BINARY_DIR}/package/Tavrossimer.ini
   ${CMAKE_BINARY_DIR}/package/Tavrossimer_CustomPeds.txt

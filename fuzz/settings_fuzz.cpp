@@ -26,7 +26,8 @@ struct Key {
 };
 constexpr Key KEYS[] = {
     {"SPAWN_MENU_KEY", 36}, {"ALLOW_REVIVE", 1}, {"NO_HEADSHOT", 1}, {"BODYGUARD_HEALTH", 500},
-    {"ATTACK_KEY", 48},     {"FOLLOW_ALL", 18},  {"PRICE", 0},       {"ONLY_IN_SALOONS", 0}};
+    {"ATTACK_KEY", 48},     {"FOLLOW_ALL", 18},  {"PRICE", 0},       {"ONLY_IN_SALOONS", 0},
+    {"CONTROLLER_MENU", 0}};
 
 std::string Trim(const std::string& s) {
     std::size_t b = 0, e = s.size();
@@ -81,6 +82,7 @@ void CheckReadSettings(const std::string& content) {
     Expect(FOLLOW_ALL == read(KEYS[5]), "FOLLOW_ALL");
     Expect(PRICE == read(KEYS[6]), "PRICE");
     Expect(ONLY_IN_SALOONS == (read(KEYS[7]) != 0), "ONLY_IN_SALOONS");
+    Expect(CONTROLLER_MENU == (read(KEYS[8]) != 0), "CONTROLLER_MENU");
 
     const long long health = static_cast<long long>(BODYGUARD_HEALTH) + (ALLOW_REVIVE ? 500 : 0);
     const long long kept = health < 1 ? 1 : (health > INT32_MAX ? INT32_MAX : health);

@@ -318,3 +318,87 @@ TEST_F(NoticePages, InvalidModelDrawsHighlightReadsInputThenItsLines) {
     standin::RunFrame();
     EXPECT_EQ(menuPage, PAGE_MODELS_CUSTOM);
 }
+
+// The controller's chord: d-pad up and cancel held together, with CONTROLLER_MENU on.
+class ControllerChord : public FrameTickMenu {
+  protected:
+    void PadChord(bool held) {
+        standin::HoldControl("INPUT_FRONTEND_UP", held);
+        standin::HoldControl("INPUT_FRONTEND_CANCEL", held);
+    }
+    // Lets go of both buttons, cancel last, as a game reports it: a release is
+    // "triggered" for one frame.
+    void LetGo() {
+        standin::HoldControl("INPUT_FRONTEND_UP", false);
+        standin::RunFrame();
+        standin::HoldControl("INPUT_FRONTEND_CANCEL", false);
+        standin::TriggerControl("INPUT_FRONTEND_CANCEL");
+        standin::RunFrame();
+    }
+};
+
+TEST_F(ControllerChord, OffByDefaultThePadIsNeverAsked) {
+    StartAndSettle();
+    World().usingKeyboard = false;
+    PadChord(true);
+    standin::RunFrames(5);
+    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_TRUE(Log().Named("IsUsingKeyboard").empty());
+    EXPECT_TRUE(Log().Named("IsControlHeld").empty());
+}
+
+TEST_F(ControllerChord, OpensOnceThePagesWaitForTheLetGoAndTheChordClosesWithASave) {
+    WriteFile("Tavrossimer.ini", "[SETTINGS]\nCONTROLLER_MENU=1\n");
+    StartAndSettle();
+    World().usingKeyboard = false;
+    // One button alone does nothing.
+    standin::HoldControl("INPUT_FRONTEND_CANCEL", true);
+    standin::RunFrames(3);
+    EXPECT_EQ(menuPage, PAGE_CLOSED);
+
+    std::size_t mark = Log().Mark();
+    standin::HoldControl("INPUT_FRONTEND_UP", true);
+    standin::RunFrames(10);
+    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(DrawCallsSince(mark), 0u) << "nothing is drawn while the chord is held";
+    const int item = mainMenuItem;
+    LetGo();
+    EXPECT_EQ(menuPage, PAGE_MAIN) << "letting go of cancel does not go back";
+    EXPECT_EQ(mainMenuItem, item) << "holding up did not move the highlight";
+    mark = Log().Mark();
+    standin::RunFrame();
+    EXPECT_EQ(Log().Since(mark, "DrawSprite").size(), 1u);
+
+    WaitGate();
+    PadChord(true);
+    standin::RunFrame();
+    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(ReadFile("Tavrossimer.dat"), std::string(kAllFreeSave) + " 11");
+    standin::RunFrames(5);
+    EXPECT_EQ(menuPage, PAGE_CLOSED) << "a chord held on acts once";
+    LetGo();
+    EXPECT_EQ(menuPage, PAGE_CLOSED);
+
+    // On keyboard and mouse the frontend controls are the arrows and Backspace:
+    // the chord is not read there.
+    World().usingKeyboard = true;
+    PadChord(true);
+    standin::RunFrames(3);
+    EXPECT_EQ(menuPage, PAGE_CLOSED);
+}
+
+TEST_F(ControllerChord, TheSaloonRuleApplies) {
+    WriteFile("Tavrossimer.ini", "[SETTINGS]\nCONTROLLER_MENU=1\nONLY_IN_SALOONS=1\n");
+    StartAndSettle();
+    World().usingKeyboard = false;
+    World().player.interior = 0;
+    PadChord(true);
+    standin::RunFrames(3);
+    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(Log().Named("GetEntityInterior").size(), 1u) << "asked once per chord";
+    LetGo();
+    World().player.interior = 41218;
+    PadChord(true);
+    standin::RunFrame();
+    EXPECT_EQ(menuPage, PAGE_MAIN);
+}

@@ -30,13 +30,15 @@ TEST_F(Settings, DefaultsWithoutAFileOrWithAnEmptyOne) {
         EXPECT_EQ(FOLLOW_ALL, 18);
         EXPECT_EQ(PRICE, 0);
         EXPECT_FALSE(ONLY_IN_SALOONS);
+        EXPECT_FALSE(CONTROLLER_MENU);
         EXPECT_EQ(ComputeSpawnHealth(), 1000);
     }
 }
 
 TEST_F(Settings, EveryKeyIsReadFromTheSettingsSection) {
     Load("[SETTINGS]\r\nSPAWN_MENU_KEY=45\r\nALLOW_REVIVE=0\r\nNO_HEADSHOT=0\r\nBODYGUARD_HEALTH=750\r\n"
-         "ATTACK_KEY=70\r\nFOLLOW_ALL=71\r\nPRICE=12\r\nONLY_IN_SALOONS=1\r\n");
+         "ATTACK_KEY=70\r\nFOLLOW_ALL=71\r\nPRICE=12\r\nONLY_IN_SALOONS=1\r\n"
+         "CONTROLLER_MENU=1\r\n");
     EXPECT_EQ(SPAWN_MENU_KEY, 45);
     EXPECT_FALSE(ALLOW_REVIVE);
     EXPECT_FALSE(NO_HEADSHOT);
@@ -45,6 +47,7 @@ TEST_F(Settings, EveryKeyIsReadFromTheSettingsSection) {
     EXPECT_EQ(FOLLOW_ALL, 71);
     EXPECT_EQ(PRICE, 12);
     EXPECT_TRUE(ONLY_IN_SALOONS);
+    EXPECT_TRUE(CONTROLLER_MENU);
     EXPECT_EQ(ComputeSpawnHealth(), 750);
 }
 

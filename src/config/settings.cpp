@@ -12,6 +12,7 @@ int ATTACK_KEY = 48;
 int FOLLOW_ALL = 18;
 int PRICE = 0;
 bool ONLY_IN_SALOONS = false;
+bool CONTROLLER_MENU = false;
 
 int spawnHealth = 0;
 
@@ -36,6 +37,7 @@ void ReadSettings() {
     FOLLOW_ALL = ReadInt("FOLLOW_ALL", 18);
     PRICE = ReadInt("PRICE", 0);
     ONLY_IN_SALOONS = ReadInt("ONLY_IN_SALOONS", 0) != 0;
+    CONTROLLER_MENU = ReadInt("CONTROLLER_MENU", 0) != 0;
     (void)settingsRead;
 }
 

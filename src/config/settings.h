@@ -1,4 +1,4 @@
-// The eight user settings, read once from ".\Tavrossimer.ini" when the module
+// The user settings, read once from ".\Tavrossimer.ini" when the module
 // is loaded, and the health every bodyguard is spawned with.
 #pragma once
 
@@ -10,13 +10,14 @@ extern int ATTACK_KEY;        // virtual-key code: everybody attacks the aimed p
 extern int FOLLOW_ALL;        // virtual-key code: everybody stays, or everybody follows (18, Alt)
 extern int PRICE;             // dollars per hire; charged as PRICE x 100 cents when above 0
 extern bool ONLY_IN_SALOONS;  // the menu key works only inside a saloon
+extern bool CONTROLLER_MENU;  // a controller chord also opens and closes the menu (off)
 
 extern int spawnHealth;  // set by the script entry before anybody is spawned
 
 constexpr const char* SETTINGS_FILE = ".\\Tavrossimer.ini";
 constexpr const char* SETTINGS_SECTION = "SETTINGS";
 
-// Reads all eight settings. Runs during static initialisation; the stand-in
+// Reads all the settings. Runs during static initialisation; the stand-in
 // calls it again when it simulates a fresh load of the module.
 void ReadSettings();
 

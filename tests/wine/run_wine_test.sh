@@ -14,8 +14,10 @@
 # Exit status: the driver's (0 all scenarios passed, 1 a scenario failed, 3 the
 # stand-in aborted on a broken call contract or an unknown game function, 10 an
 # import did not resolve, 11 a stand-in host fault, 12 a crash), 124 on timeout,
-# 77 when Wine is not installed.
+# 77 when Wine is not installed, 13 when tavrossimer-check.exe's report on the
+# folder with typical mistakes (tests/checker/mistakes) is not the expected one.
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 
 if [ $# -lt 1 ]; then
     echo "usage: $0 BUILD_DIR [SCENARIO-NAME-PART...]" >&2
@@ -52,7 +54,8 @@ host=$build/wine/ScriptHookRDR2.dll
 driver=$build/wine/tavrossimer_wine_driver.exe
 ini=$build/package/Tavrossimer.ini
 peds=$build/package/Tavrossimer_CustomPeds.txt
-for f in "$asi" "$host" "$driver" "$ini" "$peds"; do
+checker=$build/tavrossimer-check.exe
+for f in "$asi" "$host" "$driver" "$ini" "$peds" "$checker"; do
     if [ ! -f "$f" ]; then
         echo "run_wine_test: missing $f (build the windows preset first)" >&2
         exit 2
@@ -96,11 +99,27 @@ cd "$work" || exit 2
 timeout 300 "$wine_cmd" tavrossimer_wine_driver.exe "$@" >"$log" 2>"$errlog"
 status=$?
 
+# The player's file checker, with the real GetPrivateProfileIntA: the same
+# report as on Linux, and exit status 1 for the problems it found.
+cp "$checker" "$work/"
+cp -r "$here/../checker/mistakes" "$work/mistakes"
+timeout 120 "$wine_cmd" tavrossimer-check.exe mistakes >"$work/checker.out" 2>"$work/checker.err"
+checker_status=$?
+tr -d '\r' <"$work/checker.out" >"$work/checker.txt"
+if [ "$checker_status" -ne 1 ] || ! diff -u "$here/../checker/mistakes.expected" "$work/checker.txt" >"$work/checker.diff"; then
+    checker_result="tavrossimer-check.exe: exit status $checker_status (expected 1), its report against the expected one:
+$(cat "$work/checker.diff")"
+    [ "$status" -eq 0 ] && status=13
+else
+    checker_result="tavrossimer-check.exe: the expected report on the folder with typical mistakes"
+fi
+
 "$wineserver_cmd" -k >/dev/null 2>&1
 "$wineserver_cmd" -w >/dev/null 2>&1 || true
 finished=$(date +%s)
 
 cat "$log"
+echo "$checker_result"
 if [ "$status" -ne 0 ]; then
     echo "--- Wine's own messages ($errlog):"
     cat "$errlog"

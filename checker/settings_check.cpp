@@ -1,0 +1,435 @@
+// The settings file: which value of each setting is in force and where it came
+// from. The values come from the plug-in's own read (ReadSettings, which asks
+// GetPrivateProfileIntA as the game does); the file's lines are looked at only
+// to tell where a value came from and to find lines the plug-in never reads.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "config/settings.h"
+#include "host/platform.h"
+#include "report.h"
+
+namespace {
+
+enum class Kind { Key, Flag, Number };
+
+struct Setting {
+    const char* key;
+    int defaultValue;
+    Kind kind;
+    int (*inForce)();  // what the plug-in holds once it has read the file
+};
+
+const Setting SETTINGS[] = {
+    {"SPAWN_MENU_KEY", 36, Kind::Key, [] { return SPAWN_MENU_KEY; }},
+    {"ALLOW_REVIVE", 1, Kind::Flag, [] { return int{ALLOW_REVIVE}; }},
+    {"NO_HEADSHOT", 1, Kind::Flag, [] { return int{NO_HEADSHOT}; }},
+    {"BODYGUARD_HEALTH", 500, Kind::Number, [] { return BODYGUARD_HEALTH; }},
+    {"ATTACK_KEY", 48, Kind::Key, [] { return ATTACK_KEY; }},
+    {"FOLLOW_ALL", 18, Kind::Key, [] { return FOLLOW_ALL; }},
+    {"PRICE", 0, Kind::Number, [] { return PRICE; }},
+    {"ONLY_IN_SALOONS", 0, Kind::Flag, [] { return int{ONLY_IN_SALOONS}; }},
+    {"CONTROLLER_MENU", 0, Kind::Flag, [] { return int{CONTROLLER_MENU}; }},
+};
+constexpr int SETTING_COUNT = sizeof SETTINGS / sizeof SETTINGS[0];
+
+// ---- key codes -------------------------------------------------------------
+
+struct KeyLabel {
+    int code;
+    const char* name;
+};
+constexpr KeyLabel KEY_LABELS[] = {
+    {3, "Ctrl+Break"},
+    {8, "Backspace"},
+    {9, "Tab"},
+    {12, "Clear (number pad 5 without Num Lock)"},
+    {13, "Enter"},
+    {16, "Shift"},
+    {17, "Ctrl"},
+    {18, "Alt"},
+    {19, "Pause"},
+    {20, "Caps Lock"},
+    {27, "Esc"},
+    {32, "Space"},
+    {33, "Page Up"},
+    {34, "Page Down"},
+    {35, "End"},
+    {36, "Home"},
+    {37, "Left arrow"},
+    {38, "Up arrow"},
+    {39, "Right arrow"},
+    {40, "Down arrow"},
+    {44, "Print Screen"},
+    {45, "Insert"},
+    {46, "Delete"},
+    {91, "left Windows key"},
+    {92, "right Windows key"},
+    {93, "Menu key"},
+    {106, "number pad *"},
+    {107, "number pad +"},
+    {109, "number pad -"},
+    {110, "number pad ."},
+    {111, "number pad /"},
+    {144, "Num Lock"},
+    {145, "Scroll Lock"},
+    {186, "; (US layout)"},
+    {187, "="},
+    {188, ","},
+    {189, "-"},
+    {190, "."},
+    {191, "/ (US layout)"},
+    {192, "` (US layout)"},
+    {219, "[ (US layout)"},
+    {220, "\\ (US layout)"},
+    {221, "] (US layout)"},
+    {222, "' (US layout)"},
+};
+
+std::string KeyName(int code) {
+    if (code >= 'A' && code <= 'Z') return std::string(1, static_cast<char>(code));
+    if (code >= '0' && code <= '9')
+        return std::string("the ") + static_cast<char>(code) + " key of the top row";
+    if (code >= 96 && code <= 105) return "number pad " + std::to_string(code - 96);
+    if (code >= 112 && code <= 135) return "F" + std::to_string(code - 111);
+    for (const KeyLabel& label : KEY_LABELS) {
+        if (label.code == code) return label.name;
+    }
+    return "";
+}
+
+// Why no key of a keyboard sends this code, or "" when one does.
+std::string NoKeySends(int code) {
+    if (code == 0) return "no key sends code 0";
+    if (code == 1 || code == 2 || (code >= 4 && code <= 6)) {
+        return "code " + std::to_string(code) + " is a mouse button, and the plug-in hears only keys";
+    }
+    const bool unassigned = code == 7 || code == 10 || code == 11 || code == 14 || code == 15 ||
+                            (code >= 58 && code <= 64) || code == 94 || (code >= 136 && code <= 143) ||
+                            (code >= 151 && code <= 159) || code == 184 || code == 185 ||
+                            (code >= 193 && code <= 218) || code == 224 || code == 229 || code == 231 ||
+                            code == 232;
+    if (unassigned) return "no key sends code " + std::to_string(code);
+    return "";
+}
+
+std::string ShowKey(int code) {
+    const std::string name = KeyName(code);
+    return name.empty() ? std::to_string(code) : std::to_string(code) + " (" + name + ")";
+}
+
+// ---- the file's lines ------------------------------------------------------
+
+std::string Trim(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+    return s.substr(b, e - b);
+}
+
+std::string Upper(std::string s) {
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return s;
+}
+
+// Lines end with LF, CRLF or CR.
+std::vector<std::string> Lines(const std::string& content) {
+    std::vector<std::string> lines;
+    std::string current;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        const char c = content[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(current);
+            current.clear();
+            if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ++i;
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) lines.push_back(current);
+    return lines;
+}
+
+// Edit distance, to point at the setting a misspelt name meant.
+int Distance(const std::string& a, const std::string& b) {
+    std::vector<int> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = static_cast<int>(j);
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = static_cast<int>(i);
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const int above = row[j];
+            row[j] =
+                std::min(std::min(row[j] + 1, row[j - 1] + 1), diagonal + (a[i - 1] != b[j - 1] ? 1 : 0));
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+int SettingNamed(const std::string& key) {
+    for (int i = 0; i < SETTING_COUNT; ++i) {
+        if (Upper(key) == SETTINGS[i].key) return i;
+    }
+    return -1;
+}
+
+std::string Suggestion(const std::string& key) {
+    for (const Setting& s : SETTINGS) {
+        if (Distance(Upper(key), s.key) <= 3) return std::string(" (did you mean ") + s.key + "?)";
+    }
+    return "";
+}
+
+// Where each setting's line is, if the plug-in reads one.
+struct Found {
+    int line = 0;  // 0: not in the file's [SETTINGS]
+    std::string value;
+};
+
+void ScanLines(Report& report, const std::string& content, Found found[SETTING_COUNT]) {
+    bool inSettings = false, settingsSeen = false, anySection = false;
+    int lineNumber = 0;
+    for (const std::string& raw : Lines(content)) {
+        ++lineNumber;
+        const std::string line = Trim(raw);
+        const std::string at = "line " + std::to_string(lineNumber) + ": ";
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[') {
+            const std::size_t close = line.find(']');
+            const std::string name =
+                Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            anySection = true;
+            inSettings = false;
+            if (Upper(name) == SETTINGS_SECTION) {
+                if (settingsSeen) {
+                    Warning(report, at + "a second [SETTINGS] section: only the first is read, so the lines "
+                                         "under this one are ignored");
+                } else {
+                    inSettings = settingsSeen = true;
+                }
+            } else {
+                Warning(report, at + "unknown section " + Quote("[" + name + "]") +
+                                    ": the plug-in reads only [SETTINGS], so the lines under it are ignored");
+            }
+            continue;
+        }
+        if (!inSettings) {
+            if (!anySection) {
+                Warning(report, at + Quote(line) +
+                                    " stands above any section: it is ignored (put it under "
+                                    "[SETTINGS])");
+            }
+            continue;
+        }
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos) {
+            Warning(report, at + Quote(line) + " is not a setting (no '='): ignored");
+            continue;
+        }
+        const std::string key = Trim(line.substr(0, eq));
+        const int i = SettingNamed(key);
+        if (i < 0) {
+            if (!key.empty() && key[0] == '#') {
+                Line(report, at + Quote(line) + " is not read: with the '#' it names no setting");
+            } else {
+                Warning(report, at + "unknown setting " + Quote(key) + Suggestion(key) + ": ignored");
+            }
+            continue;
+        }
+        if (found[i].line != 0) {
+            Warning(report, at + SETTINGS[i].key + " again: only the first, on line " +
+                                std::to_string(found[i].line) + ", counts");
+            continue;
+        }
+        found[i].line = lineNumber;
+        found[i].value = Trim(line.substr(eq + 1));
+    }
+    if (!content.empty() && !settingsSeen) {
+        Warning(report, "the file has no [SETTINGS] section: every setting has its default");
+    }
+}
+
+// A value written as a plain decimal number (quotes around it are dropped by
+// the reading); `number` gets its value, capped far outside 32 bits.
+bool PlainNumber(std::string text, std::int64_t& number) {
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front()) {
+        text = text.substr(1, text.size() - 2);
+    }
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size()) return false;
+    std::int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        if (value < (std::int64_t{1} << 40)) value = value * 10 + (text[i] - '0');
+    }
+    number = negative ? -value : value;
+    return true;
+}
+
+std::string ShowValue(const Setting& setting, int raw, int inForce) {
+    switch (setting.kind) {
+        case Kind::Key:
+            return ShowKey(inForce);
+        case Kind::Flag:
+            return std::string(inForce ? "on" : "off") +
+                   (raw == 0 || raw == 1 ? "" : " (" + std::to_string(raw) + ")");
+        default:
+            return std::to_string(inForce);
+    }
+}
+
+// One line per setting: its value in force and where it came from, and a
+// warning when the file's text reads as something else.
+void ReportSetting(Report& report, int i, const Found& found) {
+    const Setting& setting = SETTINGS[i];
+    // The number the plug-in's read gives (flags are held as on or off).
+    const int raw = static_cast<int>(
+        GetPrivateProfileIntA(SETTINGS_SECTION, setting.key, setting.defaultValue, SETTINGS_FILE));
+    std::string shown = setting.key;
+    shown.resize(18, ' ');
+    shown += ShowValue(setting, raw, setting.inForce());
+    const std::string at = "line " + std::to_string(found.line);
+    std::int64_t number = 0;
+    if (found.line == 0) {
+        Line(report, shown + ", default");
+    } else if (found.value.empty()) {
+        Line(report, shown + ", default (" + at + " gives no value)");
+    } else {
+        Line(report, shown + ", from " + at);
+        const std::string says = at + ": " + setting.key + " says ";
+        if (!PlainNumber(found.value, number)) {
+            Warning(report,
+                    says + Quote(found.value) + ", which is no number and reads as " + std::to_string(raw));
+        } else if (number != raw) {
+            Warning(report, says + found.value + ", which does not fit in 32 bits and reads as " +
+                                std::to_string(raw));
+        }
+    }
+}
+
+void CheckKeys(Report& report) {
+    const char* const names[] = {"SPAWN_MENU_KEY", "ATTACK_KEY", "FOLLOW_ALL"};
+    const int codes[] = {SPAWN_MENU_KEY, ATTACK_KEY, FOLLOW_ALL};
+    const char* const actions[] = {"the menu cannot be opened with a key", "the attack order never fires",
+                                   "the stay/follow switch for everybody never fires"};
+    for (int k = 0; k < 3; ++k) {
+        const std::string name = names[k];
+        const int code = codes[k];
+        if (!KeyCodeUsable(code)) {
+            const std::string off = name + " " + std::to_string(code) +
+                                    " turns the key off (255 or more, or "
+                                    "below 0): ";
+            if (k == 0 && !CONTROLLER_MENU) {
+                Problem(report, off + actions[k] + ", and CONTROLLER_MENU is off");
+            } else if (k == 0) {
+                Warning(report, off + "only the controller chord opens the menu");
+            } else {
+                Line(report, off + actions[k]);
+            }
+            continue;
+        }
+        const std::string why = NoKeySends(code);
+        if (!why.empty()) {
+            const std::string text = name + " " + std::to_string(code) + ": " + why + ", so " + actions[k];
+            if (k == 0 && !CONTROLLER_MENU) {
+                Problem(report, text + ", and CONTROLLER_MENU is off");
+            } else if (k == 0) {
+                Warning(report, text + ": only the controller chord opens it");
+            } else {
+                Warning(report, text + " (write -1 to turn it off on purpose)");
+            }
+        }
+    }
+    if (KeyCodeUsable(SPAWN_MENU_KEY)) {
+        for (int k = 1; k < 3; ++k) {
+            if (codes[k] == SPAWN_MENU_KEY) {
+                Warning(report, std::string(names[k]) + " is the menu key, " + ShowKey(SPAWN_MENU_KEY) +
+                                    ": the menu takes every release of it, so " + actions[k]);
+            }
+        }
+        const int code = SPAWN_MENU_KEY;
+        if (code == 8 || code == 13) {
+            Warning(report, "SPAWN_MENU_KEY is " + ShowKey(code) + ", which the menu uses to " +
+                                (code == 13 ? "choose" : "go back") +
+                                ": it opens and closes the menu instead");
+        } else if (code >= 37 && code <= 40) {
+            Warning(report, "SPAWN_MENU_KEY is " + ShowKey(code) +
+                                ", which moves through the menu: letting go of it opens or closes the menu");
+        }
+    }
+    if (KeyCodeUsable(ATTACK_KEY) && ATTACK_KEY == FOLLOW_ALL && ATTACK_KEY != SPAWN_MENU_KEY) {
+        Warning(report, "FOLLOW_ALL is the same key as ATTACK_KEY, " + ShowKey(ATTACK_KEY) +
+                            ": each release orders the attack, so " + actions[2]);
+    }
+}
+
+}  // namespace
+
+void CheckSettings(Report& report) {
+    Heading(report, std::string("Tavrossimer.ini (read once when the game starts)"));
+    std::string content;
+    bool unreadable = false;
+    const char* name = SETTINGS_FILE + 2;  // the name without its ".\"
+    if (!ReadWholeFile(name, content, unreadable)) {
+        if (unreadable) {
+            report.unreadable = true;
+            Problem(report, "the file is there but cannot be read");
+            return;
+        }
+        Line(report, "not found: every setting has its default");
+        content.clear();
+    }
+
+    Found found[SETTING_COUNT];
+    ScanLines(report, content, found);
+
+    // The values in force, through the plug-in's own read.
+    ReadSettings();
+    for (int i = 0; i < SETTING_COUNT; ++i) ReportSetting(report, i, found[i]);
+    CheckKeys(report);
+
+    if (CONTROLLER_MENU) {
+        Line(report,
+             "On a controller, hold up on the d-pad and the cancel button (B, circle) together to "
+             "open or close the menu.");
+    }
+    if (ONLY_IN_SALOONS) Line(report, "The menu opens and closes only inside a saloon.");
+
+    const std::int64_t sum = std::int64_t{BODYGUARD_HEALTH} + (ALLOW_REVIVE ? 500 : 0);
+    const int health = ComputeSpawnHealth();
+    std::string how = "BODYGUARD_HEALTH " + std::to_string(BODYGUARD_HEALTH) +
+                      (ALLOW_REVIVE ? ", plus 500 because ALLOW_REVIVE is on" : "");
+    if (sum != health) {
+        Warning(report, "a hire's health would be " + std::to_string(sum) + " (" + how +
+                            "): bodyguards are hired with " + std::to_string(health) + " health instead" +
+                            (sum < 1 ? ", so that nobody arrives dead" : ", the most there is"));
+    } else {
+        Line(report, "Bodyguards are hired with " + std::to_string(health) + " health (" + how + ").");
+    }
+    if (ALLOW_REVIVE) {
+        Line(report,
+             "A badly hurt bodyguard goes down instead of dying: crouch beside him and hold his "
+             "\"Help\" prompt to help him up.");
+    }
+
+    const int cents = HireChargeCents();
+    if (cents == 0) {
+        Line(report, "Hiring is free.");
+    } else {
+        char money[32];
+        std::snprintf(money, sizeof money, "$%d.%02d", cents / 100, cents % 100);
+        if (std::int64_t{PRICE} * 100 != cents) {
+            Warning(report, "PRICE " + std::to_string(PRICE) +
+                                " is more than one payment can be: each hire costs " + money +
+                                ", the most there is");
+        } else {
+            Line(report, std::string("Each hire costs ") + money + ".");
+        }
+    }
+}
