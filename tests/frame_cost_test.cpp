@@ -12,9 +12,9 @@
 #include "behaviour/behaviour.h"
 #include "frame_states.h"
 #include "game_test.h"
-#include "host/frame_tick.h"
 #include "lean.h"
 #include "natives.h"
+#include "script/frame_tick.h"
 
 using frame_states::FrameState;
 

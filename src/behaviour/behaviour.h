@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "roster/prompts.h"
 #include "roster/roster.h"
 
 // Caches of the player, refreshed by each bodyguard's periodic step.
@@ -45,11 +46,6 @@ inline std::int32_t GameTimeAfter(std::int32_t now, std::int32_t ms) {
 // formation refresh, then the pass over the seven slots.
 void BodyguardSection();
 void BodyguardPass();
-
-// Prompt routines.
-void CreateBodyguardPrompt(std::int32_t* prompt, const char* control, bool tieToGroup, std::int32_t ped,
-                           const char* text, int number);
-void SetPromptActive(std::int32_t prompt, bool enabled, bool visible);
 
 // Command prompts and orders.
 void TargetQuery();

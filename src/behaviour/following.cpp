@@ -10,7 +10,6 @@
 #include "config/settings.h"
 #include "game/natives.h"
 #include "host/keyboard.h"
-#include "menu/state.h"
 
 std::int32_t playerPed = 0;
 std::int32_t playerGroup = 0;

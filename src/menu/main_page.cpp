@@ -10,7 +10,6 @@
 #include "menu/input.h"
 #include "menu/pages.h"
 #include "menu/state.h"
-#include "persist/save_file.h"
 #include "roster/roster.h"
 
 namespace {
@@ -43,7 +42,7 @@ void HireRandomBodyguard() {
     const int sidearm = RandomIntInRange(RANDOM_SIDEARM_MIN, RANDOM_SIDEARM_END);
     const int slot = HireBodyguard(CATEGORY_MALE, model, -1, sidearm, -1, longarm, pos.x, pos.y, pos.z);
     if (slot == -1) {
-        menuPage = PAGE_ROSTER_FULL;
+        menu.menuPage = PAGE_ROSTER_FULL;
         return;
     }
 
@@ -64,11 +63,11 @@ void HireRandomBodyguard() {
 
 void MainMenuPage() {
     DrawMenuBackground();
-    DrawMenuHighlight(RowOfItem(mainMenuItem));
+    DrawMenuHighlight(RowOfItem(menu.mainMenuItem));
 
-    MenuUpDown(&mainMenuItem, LAST_ITEM);
+    MenuUpDown(&menu.mainMenuItem, LAST_ITEM);
 
-    switch (mainMenuItem) {
+    switch (menu.mainMenuItem) {
         case ITEM_CUSTOM:
             MenuAcceptCancel(PAGE_BUILDER, PAGE_CLOSED);
             break;

@@ -67,8 +67,9 @@ struct WindowStart {
     int playerPed, playerGroup, playerRelationshipGroup, targetEntity, nextFormationTime;
     bool onFootSettingsActive;
     KeyState keys[KEY_STATE_COUNT];
-    int menu[32];
-    int builderPed;
+    MenuState menu;
+    BuilderState builder;
+    int formationMode;
 };
 void CaptureWindowStart(WindowStart& start);
 // Puts the capture back, then makes every periodic deadline due in the next
