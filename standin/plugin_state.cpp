@@ -22,7 +22,7 @@ void ResetPluginToLoadState() {
     menu = MenuState{};
     builder = BuilderState{};
     ResetMenuDrawing();
-    ResetBehaviourState();
+    behaviour = BehaviourState{};
     customPedNames.clear();
     customPedNamePointers.clear();
     modelCatalogue[CATEGORY_CUSTOM] = ModelList{nullptr, 0};

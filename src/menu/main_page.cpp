@@ -36,7 +36,7 @@ int RowOfItem(int item) {
 // Hires a random male bodyguard just behind the player, dresses it at random,
 // charges the price and saves. A full roster shows the notice page instead.
 void HireRandomBodyguard() {
-    const Vector3 pos = GetOffsetPosition(playerPed, 0.0f, -1.0f, 0.0f);
+    const Vector3 pos = GetOffsetPosition(behaviour.playerPed, 0.0f, -1.0f, 0.0f);
     const int model = RandomIntInRange(0, modelCatalogue[CATEGORY_MALE].count);
     const int longarm = RandomIntInRange(RANDOM_LONGARM_MIN, RANDOM_LONGARM_END);
     const int sidearm = RandomIntInRange(RANDOM_SIDEARM_MIN, RANDOM_SIDEARM_END);
@@ -81,7 +81,8 @@ void MainMenuPage() {
             break;
         }
         case ITEM_FORMATION:
-            if (MenuLeftRight(&formationMode, FORMATION_AUTO)) SetGroupFormation(playerGroup, formationMode);
+            if (MenuLeftRight(&formationMode, FORMATION_AUTO))
+                SetGroupFormation(behaviour.playerGroup, formationMode);
             MenuAcceptCancel(PAGE_MAIN, PAGE_CLOSED);
             break;
         case ITEM_EXIT:

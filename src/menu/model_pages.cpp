@@ -102,7 +102,7 @@ void SpawnShownModel(const ModelPage& p, const char* name) {
         menu.menuPage = PAGE_INVALID_MODEL;
         return;
     }
-    const Vector3 pos = GetOffsetPosition(playerPed, 0.0f, p.spawnDy, 0.0f);
+    const Vector3 pos = GetOffsetPosition(behaviour.playerPed, 0.0f, p.spawnDy, 0.0f);
     builder.lastSpawnSlot = HireBodyguard(p.category, index, 0, -1, -1, -1, pos.x, pos.y, pos.z);
     scriptWait(SPAWN_SETTLE_MS);
     if (builder.lastSpawnSlot == -1) {

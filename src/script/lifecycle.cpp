@@ -43,9 +43,9 @@ void ScriptMain() {
         scriptWait(PLAYER_POLL_MS);
         ped = GetPlayerPed();
     }
-    playerPed = GetPlayerPed();
+    behaviour.playerPed = GetPlayerPed();
 
-    const Vector3 base = GetOffsetPosition(playerPed, 0.0f, -2.0f, 0.0f);
+    const Vector3 base = GetOffsetPosition(behaviour.playerPed, 0.0f, -2.0f, 0.0f);
     RespawnSavedRoster(base.x, base.y, base.z);
 
     for (;;) {

@@ -273,12 +273,7 @@ void CaptureWindowStart(WindowStart& s) {
     s.gameTimer = w.gameTimer;
     s.tickCount = w.tickCount;
     std::memcpy(s.roster, roster, sizeof roster);
-    s.playerPed = playerPed;
-    s.playerGroup = playerGroup;
-    s.playerRelationshipGroup = playerRelationshipGroup;
-    s.targetEntity = targetEntity;
-    s.nextFormationTime = nextFormationTime;
-    s.onFootSettingsActive = onFootSettingsActive;
+    s.behaviour = behaviour;
     std::memcpy(s.keys, keyStates, sizeof keyStates);
     s.menu = menu;
     s.builder = builder;
@@ -292,11 +287,7 @@ void RestoreWindowStart(const WindowStart& s) {
     w.gameTimer = s.gameTimer;
     w.tickCount = s.tickCount;
     std::memcpy(roster, s.roster, sizeof roster);
-    playerPed = s.playerPed;
-    playerGroup = s.playerGroup;
-    playerRelationshipGroup = s.playerRelationshipGroup;
-    targetEntity = s.targetEntity;
-    onFootSettingsActive = s.onFootSettingsActive;
+    behaviour = s.behaviour;
     std::memcpy(keyStates, s.keys, sizeof keyStates);
     menu = s.menu;
     builder = s.builder;
@@ -306,7 +297,7 @@ void RestoreWindowStart(const WindowStart& s) {
     for (BodyguardRecord& r : roster) {
         if (r.ped != 0) r.nextUpdateTime = w.gameTimer;
     }
-    nextFormationTime = w.gameTimer;
+    behaviour.nextFormationTime = w.gameTimer;
     w.menuTimer = 1000;
 }
 

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "behaviour/behaviour.h"
 #include "host/keyboard.h"
 #include "lean.h"
 #include "menu/state.h"
@@ -64,8 +65,7 @@ struct WindowStart {
     int gameTimer;
     unsigned tickCount;
     BodyguardRecord roster[ROSTER_SIZE];
-    int playerPed, playerGroup, playerRelationshipGroup, targetEntity, nextFormationTime;
-    bool onFootSettingsActive;
+    BehaviourState behaviour;
     KeyState keys[KEY_STATE_COUNT];
     MenuState menu;
     BuilderState builder;
