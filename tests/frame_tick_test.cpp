@@ -9,6 +9,7 @@
 #include "game_test.h"
 #include "host/keyboard.h"
 #include "menu/state.h"
+#include "roster/roster.h"
 
 using standin::Call;
 

@@ -2,8 +2,6 @@
 // model each list page shows, and the custom builder's bodyguard and choices.
 #pragma once
 
-#include "roster/roster.h"
-
 constexpr int PAGE_CLOSED = 0;
 constexpr int PAGE_MAIN = 1;
 constexpr int PAGE_BUILDER = 2;

@@ -3,7 +3,6 @@
 // and in the formation, so a file that is neither is a broken save.
 #pragma once
 
-#include "menu/state.h"
 #include "roster/roster.h"
 #include "save_text.h"
 
