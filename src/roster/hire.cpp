@@ -1,6 +1,7 @@
-// Hiring: a bodyguard is created in the first free slot of the roster, dressed,
-// armed, made a member of the player's group and relationship group, and given
-// its health, its "Help" prompt, its name and a named blip on the map.
+// Hiring: a bodyguard is created in a free slot of the roster (the first one,
+// or at startup the slot it was saved in), dressed, armed, made a member of the
+// player's group and relationship group, and given its health, its "Help"
+// prompt, its name and a named blip on the map.
 #include "catalog/catalog.h"
 #include "config/settings.h"
 #include "game/natives.h"
