@@ -1,6 +1,6 @@
 // Putting the plug-in back to the state loading the module gives it, so that
 // one process can play several game starts (the simulator's restart, the soak
-// test). Every piece of the plug-in's static state is listed here.
+// test): each subsystem's state takes its load value again.
 #include "behaviour/behaviour.h"
 #include "catalog/catalog.h"
 #include "config/settings.h"

@@ -51,8 +51,7 @@ namespace {
 void HoldRecord(BodyguardRecord& record, const BodyguardRecord& loaded) {
     ClearRecord(record);
     record.held = true;
-    record.heldLoadout = SavedLoadout{loaded.modelCategory, loaded.modelIndex, loaded.sidearm,
-                                      loaded.secondSidearm, loaded.longarm,    loaded.outfit};
+    record.heldLoadout = LoadoutOf(loaded);
 }
 
 }  // namespace

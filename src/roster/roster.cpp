@@ -14,14 +14,19 @@ int FirstFreeSlot() {
     return -1;
 }
 
-namespace {
-
 SavedLoadout LoadoutOf(const BodyguardRecord& record) {
     return SavedLoadout{record.modelCategory, record.modelIndex, record.sidearm,
                         record.secondSidearm, record.longarm,    record.outfit};
 }
 
-}  // namespace
+void SetLoadout(BodyguardRecord& record, const SavedLoadout& loadout) {
+    record.modelCategory = loadout.modelCategory;
+    record.modelIndex = loadout.modelIndex;
+    record.sidearm = loadout.sidearm;
+    record.secondSidearm = loadout.secondSidearm;
+    record.longarm = loadout.longarm;
+    record.outfit = loadout.outfit;
+}
 
 void SaveRoster() {
     SaveFileContent content;
@@ -38,15 +43,6 @@ void LoadRoster() {
     for (int slot = 0; slot < ROSTER_SIZE; ++slot) content.slots[slot] = LoadoutOf(roster[slot]);
     content.formationMode = formationMode;
     ReadSaveFile(content);
-    for (int slot = 0; slot < ROSTER_SIZE; ++slot) {
-        BodyguardRecord& record = roster[slot];
-        const SavedLoadout& loaded = content.slots[slot];
-        record.modelCategory = loaded.modelCategory;
-        record.modelIndex = loaded.modelIndex;
-        record.sidearm = loaded.sidearm;
-        record.secondSidearm = loaded.secondSidearm;
-        record.longarm = loaded.longarm;
-        record.outfit = loaded.outfit;
-    }
+    for (int slot = 0; slot < ROSTER_SIZE; ++slot) SetLoadout(roster[slot], content.slots[slot]);
     formationMode = content.formationMode;
 }

@@ -81,6 +81,10 @@ void DismissAll();
 // it. A slot number outside the roster names nobody: nothing happens.
 void DeleteBodyguard(int slot);
 
+// The six fields of a record that the save file keeps.
+SavedLoadout LoadoutOf(const BodyguardRecord& record);
+void SetLoadout(BodyguardRecord& record, const SavedLoadout& loadout);
+
 // Writes every slot's loadout (or its held record) and formationMode to the
 // save file.
 void SaveRoster();
