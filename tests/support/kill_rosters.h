@@ -33,8 +33,8 @@ inline savetext::Values RosterB() {
 inline void PutInRoster(const savetext::Values& v) {
     for (int s = 0; s < ROSTER_SIZE; ++s) {
         const savetext::Record rec = savetext::RecordOf(v, s);
-        SetLoadout(roster[s],
-                   SavedLoadout{rec.category, rec.index, rec.sidearm, rec.secondSidearm, rec.longarm, rec.outfit});
+        SetLoadout(roster[s], SavedLoadout{rec.category, rec.index, rec.sidearm, rec.secondSidearm,
+                                           rec.longarm, rec.outfit});
     }
     formationMode = v[42];
 }
