@@ -43,10 +43,6 @@ RecordCheck CheckSavedRecord(const BodyguardRecord& record) {
     return RecordCheck::Usable;
 }
 
-}  // namespace
-
-namespace {
-
 // Frees the slot but keeps what it loaded for the save file.
 void HoldRecord(BodyguardRecord& record, const BodyguardRecord& loaded) {
     ClearRecord(record);
