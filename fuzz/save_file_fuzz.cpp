@@ -8,7 +8,6 @@
 
 #include "fuzz_support.h"
 #include "menu/state.h"
-#include "persist/held_records.h"
 #include "persist/save_file.h"
 #include "roster/roster.h"
 #include "save_text.h"
@@ -32,7 +31,6 @@ savetext::Values RosterValues() {
 
 void ResetRoster() {
     for (BodyguardRecord& r : roster) ClearRecord(r);
-    ReleaseHeldRecords();
     formationMode = FORMATION_AUTO;
 }
 

@@ -273,19 +273,19 @@ const std::vector<Test>& Tests() {
              return Exactly(w, at, 1) && (w[at] == "open" || w[at] == "closed");
          },
          [](const Words& w, std::size_t at, const ConditionContext&) {
-             const bool open = menuPage != PAGE_CLOSED;
+             const bool open = menu.menuPage != PAGE_CLOSED;
              return Result(open == (w[at] == "open"), std::string("the menu is ") +
                                                           (open ? "open on the " : "") +
-                                                          (open ? PageName(menuPage) : "closed"));
+                                                          (open ? PageName(menu.menuPage) : "closed"));
          }},
         {"page", "page main|builder|roster-full|category|female|male|gang|all|custom|invalid-model|closed|N",
          [](const Words& w, std::size_t at, std::string*) {
              return Exactly(w, at, 1) && PageOfWord(w[at]) > -100;
          },
          [](const Words& w, std::size_t at, const ConditionContext&) {
-             return Result(menuPage == PageOfWord(w[at]), std::string("the menu page is the ") +
-                                                              PageName(menuPage) + " (" +
-                                                              std::to_string(menuPage) + ")");
+             return Result(menu.menuPage == PageOfWord(w[at]), std::string("the menu page is the ") +
+                                                                   PageName(menu.menuPage) + " (" +
+                                                                   std::to_string(menu.menuPage) + ")");
          }},
         {"bodyguards", "bodyguards N",
          [](const Words& w, std::size_t at, std::string*) { return Exactly(w, at, 1) && IsInteger(w[at]); },

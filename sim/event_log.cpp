@@ -49,8 +49,8 @@ SaveStamp StampOf(const char* path) {
 WorldSnapshot TakeSnapshot() {
     standin::World& w = standin::GetWorld();
     WorldSnapshot s;
-    s.menuPage = menuPage;
-    s.lastSpawnSlot = lastSpawnSlot;
+    s.menuPage = menu.menuPage;
+    s.lastSpawnSlot = builder.lastSpawnSlot;
     for (int i = 0; i < ROSTER_SIZE; ++i) {
         s.slots[i].ped = roster[i].ped;
         s.slots[i].downed = roster[i].downed;

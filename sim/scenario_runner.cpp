@@ -149,7 +149,7 @@ bool Runner::Show(const std::vector<std::string>& what) {
         return false;
     };
     if (wants("menu")) {
-        Print("        menu (" + std::string(PageName(menuPage)) + "):");
+        Print("        menu (" + std::string(PageName(menu.menuPage)) + "):");
         for (const std::string& l : DescribeMenu(ViewOfMenu(session_.ShownDisplay())))
             Print("          " + l);
     }

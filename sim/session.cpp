@@ -128,7 +128,7 @@ void Session::DeliverKeys() {
     if (current_.vk >= 0 || keyQueue_.empty() || !ScriptTakesKeysNextFrame()) return;
     const int vk = keyQueue_.front();
     const bool menuKey = vk == VK_RETURN || vk == VK_BACK || IsNavigationKey(vk);
-    if (menuKey && menuPage != PAGE_CLOSED && !MenuGateOpenNextFrame()) return;
+    if (menuKey && menu.menuPage != PAGE_CLOSED && !MenuGateOpenNextFrame()) return;
     keyQueue_.pop_front();
     current_.vk = vk;
     current_.navigation = IsNavigationKey(vk);
@@ -165,7 +165,7 @@ void Session::Frame() {
     lastFrameTicked_ = LastFrameCalled("GetPlayerTargetEntity");
     sawFrameLoop_ = sawFrameLoop_ || lastFrameTicked_;
     const standin::World& w = standin::GetWorld();
-    if (!w.display.empty() || menuPage == PAGE_CLOSED) shownDisplay_ = w.display;
+    if (!w.display.empty() || menu.menuPage == PAGE_CLOSED) shownDisplay_ = w.display;
     NoteFrameEvents(before, TakeSnapshot(), lastCalls_, log_);
     ReleaseKeys();
 }
@@ -189,7 +189,7 @@ void Session::QueueKey(int vk) {
 
 bool Session::KeysIdle() const {
     if (current_.vk >= 0 || !keyQueue_.empty() || !ScriptTakesKeysNextFrame()) return false;
-    return menuPage == PAGE_CLOSED || MenuGateOpenNextFrame();
+    return menu.menuPage == PAGE_CLOSED || MenuGateOpenNextFrame();
 }
 
 void Session::SettleKeys(int maxFrames) {

@@ -394,7 +394,8 @@ void Screen::HandleKey(int ch) {
 
 void Screen::DrawMenu(int y, int x, int h, int w) {
     const MenuView m = ViewOfMenu(session_.ShownDisplay());
-    const std::string title = menuPage == PAGE_CLOSED ? "Menu" : std::string("Menu: ") + PageName(menuPage);
+    const std::string title =
+        menu.menuPage == PAGE_CLOSED ? "Menu" : std::string("Menu: ") + PageName(menu.menuPage);
     Frame(stdscr, y, x, h, w, title);
     const int inner = w - 2;
     if (m.Empty()) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "host/frame_tick.h"
 #include "roster/roster.h"
+#include "script/frame_tick.h"
 #include "world.h"
 #include "world_view.h"
 

@@ -7,9 +7,9 @@
 #include "catalog/catalog.h"
 #include "config/settings.h"
 #include "event_log.h"
-#include "host/frame_tick.h"
 #include "menu/state.h"
 #include "roster/roster.h"
+#include "script/frame_tick.h"
 
 namespace sim {
 
@@ -55,7 +55,7 @@ SlotView ViewOfSlot(int slot) {
     v.downed = r.downed;
     v.downedChecks = r.downedChecks;
     v.staying = r.staying;
-    v.builderPreview = lastSpawnSlot == slot;
+    v.builderPreview = builder.lastSpawnSlot == slot;
     if (r.modelCategory == CATEGORY_GANG && r.modelIndex >= 0 && r.modelIndex < GANG_MEMBER_COUNT)
         v.gangName = gangMemberNames[r.modelIndex];
     if (const standin::Ped* p = w.FindPed(r.ped)) {

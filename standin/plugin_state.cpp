@@ -1,18 +1,14 @@
 // Putting the plug-in back to the state loading the module gives it, so that
 // one process can play several game starts (the simulator's restart, the soak
-// test). Every piece of the plug-in's static state is listed here.
-#include <cstring>
-
+// test): each subsystem's state takes its load value again.
 #include "behaviour/behaviour.h"
 #include "catalog/catalog.h"
 #include "config/settings.h"
 #include "driver.h"
 #include "host/keyboard.h"
 #include "menu/draw.h"
-#include "menu/pages.h"
 #include "menu/state.h"
 #include "persist/custom_peds.h"
-#include "persist/held_records.h"
 #include "roster/roster.h"
 
 namespace standin {
@@ -20,15 +16,15 @@ namespace standin {
 void ResetPluginToLoadState() {
     ReadSettings();
     spawnHealth = 0;
-    std::memset(keyStates, 0, sizeof keyStates);
-    for (BodyguardRecord& r : roster) ClearRecord(r);
-    ReleaseHeldRecords();
-    ResetMenuState();
+    for (KeyState& key : keyStates) key = KeyState{};
+    for (BodyguardRecord& record : roster) record = BodyguardRecord{};
+    formationMode = FORMATION_AUTO;
+    menu = MenuState{};
+    builder = BuilderState{};
     ResetMenuDrawing();
-    ResetBehaviourState();
+    behaviour = BehaviourState{};
     customPedNames.clear();
     customPedNamePointers.clear();
-    builderPed = 0;
     modelCatalogue[CATEGORY_CUSTOM] = ModelList{nullptr, 0};
 }
 

@@ -11,7 +11,7 @@
 
 #include "driver.h"
 #include "host_common.h"
-#include "host/lifecycle.h"
+#include "script/lifecycle.h"
 
 namespace standin {
 

@@ -24,7 +24,7 @@ TEST_F(Following, TheSectionRunsItsStepsInOrderAndEachRecordInTurn) {
     const std::int32_t b = PlaceBodyguard(5, 1000, -3.0f);
     World().player.target = a;
     World().player.aimed = SpawnStranger();
-    nextFormationTime = 0;
+    behaviour.nextFormationTime = 0;
     standin::TapKey(VK_0_KEY);
     standin::TapKey(VK_ALT_KEY);
     const std::size_t mark = Log().Mark();
@@ -38,10 +38,10 @@ TEST_F(Following, TheSectionRunsItsStepsInOrderAndEachRecordInTurn) {
     ASSERT_EQ(target, 1);
     const Call* query = GameCalls(mark)[target];
     EXPECT_EQ(query->I(0), World().player.id);
-    EXPECT_EQ(query->args[1], reinterpret_cast<std::uintptr_t>(&targetEntity));
+    EXPECT_EQ(query->args[1], reinterpret_cast<std::uintptr_t>(&behaviour.targetEntity));
     EXPECT_EQ(query->args[2], 1u);
     EXPECT_EQ(query->args[3], 1u);
-    EXPECT_EQ(targetEntity, a);
+    EXPECT_EQ(behaviour.targetEntity, a);
     EXPECT_LT(target, aim);
     EXPECT_LT(aim, stayAll);
     EXPECT_LT(stayAll, formation);
@@ -121,7 +121,7 @@ TEST_F(Following, AFollowingStepMakesItsCallsInOrder) {
     EXPECT_EQ(step[16]->args[2], 1u);
     EXPECT_EQ(step[17]->args[1], 0x3f800000u);
     EXPECT_EQ(step[18]->args[1], 0x3f800000u);
-    EXPECT_TRUE(onFootSettingsActive);
+    EXPECT_TRUE(behaviour.onFootSettingsActive);
     EXPECT_EQ(roster[0].nextUpdateTime, World().gameTimer + 2000);
     EXPECT_EQ(p.group, -7);
     EXPECT_EQ(p.relationshipGroup, World().player.relationshipGroup);
@@ -313,7 +313,7 @@ TEST_F(Following, MountingResetsTheOnFootSettings) {
     const auto a = CallsOn(mark, "SetPedFollowSettingA", ped);
     ASSERT_EQ(a.size(), 1u);
     EXPECT_EQ(a[0]->args[1], 0x42480000u);
-    EXPECT_FALSE(onFootSettingsActive);
+    EXPECT_FALSE(behaviour.onFootSettingsActive);
 }
 
 TEST_F(Following, BoardingAVehicleResetsOnlyTheFirstFollowingBodyguard) {

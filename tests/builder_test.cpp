@@ -49,11 +49,12 @@ class Builder : public BuilderDriverTest {
   protected:
     const Strings weaponCalls{"GiveWeaponToPed", "SetPedWeaponFlag", "RemoveWeaponFromPed"};
 
-    std::int32_t BuildPed() { return lastSpawnSlot == -1 ? 0 : roster[lastSpawnSlot].ped; }
+    std::int32_t BuildPed() { return builder.lastSpawnSlot == -1 ? 0 : roster[builder.lastSpawnSlot].ped; }
     bool AllChoicesCleared() {
-        return builderOutfitMax == -1 && builderOutfit == -1 && builderSidearm == -1 &&
-               builderSecondSidearm == -1 && builderLongarm == -1 && lastSpawnSlot == -1 &&
-               lastSpawnCategory == -1 && lastSpawnModelIndex == -1;
+        return builder.builderOutfitMax == -1 && builder.builderOutfit == -1 &&
+               builder.builderSidearm == -1 && builder.builderSecondSidearm == -1 &&
+               builder.builderLongarm == -1 && builder.lastSpawnSlot == -1 &&
+               builder.lastSpawnCategory == -1 && builder.lastSpawnModelIndex == -1;
     }
     // One key on a line: the weapon calls it made.
     Strings Step(int vk) {
@@ -77,7 +78,7 @@ TEST_F(Builder, WithoutABodyguardTheLinesAreDimmedAndConfirmBuildsNothing) {
     // The value lines do nothing without a bodyguard.
     const std::size_t mark = Log().Mark();
     for (int item : {1, 2, 3}) {
-        MoveTo(builderItem, item);
+        MoveTo(menu.builderItem, item);
         Left();
         Right();
     }
@@ -85,9 +86,9 @@ TEST_F(Builder, WithoutABodyguardTheLinesAreDimmedAndConfirmBuildsNothing) {
     EXPECT_TRUE(AllChoicesCleared());
 
     // Nothing was built: the main page follows, nobody pays, nothing is written.
-    MoveTo(builderItem, 4);
+    MoveTo(menu.builderItem, 4);
     Enter();
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     EXPECT_TRUE(World().player.charges.empty());
     EXPECT_FALSE(FileExists("Tavrossimer.dat"));
 }
@@ -97,39 +98,39 @@ TEST_F(Builder, DutchComesWithBothSchofieldsIsPaidForAndReturnsAtTheNextStart) {
     StartAndSettle();
     const std::size_t mark = Log().Mark();
     SpawnModel(GANG, 1);
-    ASSERT_EQ(lastSpawnSlot, 0);
+    ASSERT_EQ(builder.lastSpawnSlot, 0);
     const std::int32_t ped = BuildPed();
 
     // Prepared once: his outfit limit and both fixed guns, no outfit count asked.
-    EXPECT_EQ(builderOutfitMax, 16);
+    EXPECT_EQ(builder.builderOutfitMax, 16);
     EXPECT_EQ(CallsNamed(mark, {"GiveWeaponToPed", "SetPedWeaponFlag", "GetPedOutfitCount"}),
               (Strings{Give(ped, DUTCH_RIGHT, 0, 1, 2), Flag(ped, DUTCH_RIGHT),
                        Give(ped, DUTCH_LEFT, 0, 1, 3), Flag(ped, DUTCH_LEFT)}));
     EXPECT_EQ(roster[0].sidearm, 8);
     EXPECT_EQ(roster[0].secondSidearm, 9);
     EXPECT_EQ(roster[0].longarm, 0);
-    EXPECT_EQ(builderLongarm, -1);
+    EXPECT_EQ(builder.builderLongarm, -1);
     EXPECT_EQ(Lines(),
               (Strings{"0:Choose Model", "1:Dutch", "2:- Choose Outfit -", "3:~- Choose Sidearm -",
                        "4:Dutch's Dual Schofields", "5:- Choose Longarm -", "8:Confirm", "9:Cancel"}));
 
     // His sidearm cannot be changed.
-    MoveTo(builderItem, 2);
+    MoveTo(menu.builderItem, 2);
     EXPECT_TRUE(Step(VK_LEFT_KEY).empty());
     EXPECT_TRUE(Step(VK_RIGHT_KEY).empty());
-    EXPECT_EQ(builderSidearm, 8);
+    EXPECT_EQ(builder.builderSidearm, 8);
 
     // Left from "- Choose Outfit -" goes to the top of his range.
-    MoveTo(builderItem, 1);
+    MoveTo(menu.builderItem, 1);
     std::size_t before = Log().Mark();
     Left();
     EXPECT_EQ(CallsNamed(before, {"SetPedOutfit"}),
               (Strings{"SetPedOutfit(" + std::to_string(ped) + ", 16, 0)"}));
     EXPECT_EQ(standin::MenuLineAt(2), "Outfit - 16 -");
 
-    MoveTo(builderItem, 4);
+    MoveTo(menu.builderItem, 4);
     Enter();
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     EXPECT_EQ(World().player.charges, (std::vector<std::int32_t>{500}));
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), SaveWith(" 2 1 8 9 0 16"));
     EXPECT_TRUE(AllChoicesCleared());
@@ -162,22 +163,22 @@ TEST_F(Builder, SteppingAMaleModelTakesTheOldWeaponAwayBeforeGivingTheNew) {
     ASSERT_NE(ped, 0);
     EXPECT_EQ(CallsNamed(mark, {"GetPedOutfitCount"}),
               (Strings{"GetPedOutfitCount(" + std::to_string(ped) + ")"}));
-    EXPECT_EQ(builderOutfitMax, 4);
+    EXPECT_EQ(builder.builderOutfitMax, 4);
     EXPECT_TRUE(CallsNamed(mark, weaponCalls).empty());
 
     // Outfits run from 0 to the count itself.
-    MoveTo(builderItem, 1);
+    MoveTo(menu.builderItem, 1);
     Left();
-    EXPECT_EQ(builderOutfit, 4);
+    EXPECT_EQ(builder.builderOutfit, 4);
     Right();
-    EXPECT_EQ(builderOutfit, 0);
+    EXPECT_EQ(builder.builderOutfit, 0);
     Right();
     EXPECT_EQ(roster[0].outfit, 1);
     EXPECT_EQ(World().FindPed(ped)->outfit, 1);
 
     // The first choice removes nothing (the record holds "No Sidearm"); index 0
     // is handed to the game as hash 0 like any other.
-    MoveTo(builderItem, 2);
+    MoveTo(menu.builderItem, 2);
     EXPECT_EQ(Step(VK_RIGHT_KEY), (Strings{Give(ped, 0, 0, 1, 0), Flag(ped, 0)}));
     EXPECT_EQ(Step(VK_RIGHT_KEY), (Strings{Give(ped, CATTLEMAN, 0, 1, 0), Flag(ped, CATTLEMAN)}));
     EXPECT_EQ(Step(VK_RIGHT_KEY),
@@ -186,15 +187,15 @@ TEST_F(Builder, SteppingAMaleModelTakesTheOldWeaponAwayBeforeGivingTheNew) {
               (Strings{Remove(ped, DOUBLE_ACTION), Give(ped, CATTLEMAN, 0, 1, 0), Flag(ped, CATTLEMAN)}));
     EXPECT_EQ(Step(VK_LEFT_KEY), (Strings{Remove(ped, CATTLEMAN), Give(ped, 0, 0, 1, 0), Flag(ped, 0)}));
     EXPECT_EQ(Step(VK_LEFT_KEY), (Strings{Give(ped, MAUSER, 0, 1, 0), Flag(ped, MAUSER)}));
-    EXPECT_EQ(builderSidearm, 6);
+    EXPECT_EQ(builder.builderSidearm, 6);
 
-    MoveTo(builderItem, 3);
+    MoveTo(menu.builderItem, 3);
     EXPECT_EQ(Step(VK_LEFT_KEY), (Strings{Give(ped, CARCANO, 1, 0, 9), Flag(ped, CARCANO)}));
     EXPECT_EQ(Step(VK_LEFT_KEY),
               (Strings{Remove(ped, CARCANO), Give(ped, ROLLING_BLOCK, 1, 0, 9), Flag(ped, ROLLING_BLOCK)}));
     // Accept on a line changes nothing.
     EXPECT_TRUE(Step(VK_ENTER_KEY).empty());
-    EXPECT_EQ(menuPage, PAGE_BUILDER);
+    EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
 
     EXPECT_EQ(Lines(), (Strings{"0:Choose Model", "1:A_M_M_UniCoachGuards_01", "2:Outfit - 1 -",
                                 "3:Sidearm - 6 -", "4:Mauser Pistol", "5:Longarm - 9 -",
@@ -206,9 +207,9 @@ TEST_F(Builder, SteppingAMaleModelTakesTheOldWeaponAwayBeforeGivingTheNew) {
     EXPECT_EQ(carried, (std::vector<std::uint32_t>{MAUSER, ROLLING_BLOCK}));
 
     // Free hiring: saved, nothing charged.
-    MoveTo(builderItem, 4);
+    MoveTo(menu.builderItem, 4);
     Enter();
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     EXPECT_TRUE(World().player.charges.empty());
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), SaveWith(" 0 0 6 0 9 1"));
 }
@@ -225,20 +226,20 @@ TEST_F(Builder, FixedGangWeaponsAreDimmedAndEveryBuildStartsFromNothing) {
     EXPECT_EQ(carried, (std::vector<std::uint32_t>{JOHNS_CATTLEMAN, JOHNS_REPEATER}));
     EXPECT_EQ(World().FindPed(ped)->weapons[1].place, 9);
 
-    MoveTo(builderItem, 3);
+    MoveTo(menu.builderItem, 3);
     EXPECT_TRUE(Step(VK_LEFT_KEY).empty());
     EXPECT_TRUE(Step(VK_RIGHT_KEY).empty());
     // The locked line still answers cancel: John goes.
     Back();
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     EXPECT_TRUE(World().FindPed(ped)->deleted);
     EXPECT_TRUE(AllChoicesCleared());
 
     // Dutch's left-hand gun does not carry over to Arthur, who has no fixed weapons.
     Home();
     SpawnModel(GANG, 1);
-    EXPECT_EQ(builderSecondSidearm, 9);
-    MoveTo(builderItem, 5);
+    EXPECT_EQ(builder.builderSecondSidearm, 9);
+    MoveTo(menu.builderItem, 5);
     Enter();
     EXPECT_TRUE(AllChoicesCleared());
     Home();
@@ -246,11 +247,11 @@ TEST_F(Builder, FixedGangWeaponsAreDimmedAndEveryBuildStartsFromNothing) {
     SpawnModel(GANG, 0);
     ped = BuildPed();
     EXPECT_TRUE(CallsNamed(mark, weaponCalls).empty());
-    EXPECT_EQ(builderOutfitMax, 57);
-    EXPECT_EQ(builderSidearm, -1);
-    EXPECT_EQ(builderSecondSidearm, -1);
-    EXPECT_EQ(builderLongarm, -1);
-    EXPECT_EQ(roster[lastSpawnSlot].secondSidearm, 0);
+    EXPECT_EQ(builder.builderOutfitMax, 57);
+    EXPECT_EQ(builder.builderSidearm, -1);
+    EXPECT_EQ(builder.builderSecondSidearm, -1);
+    EXPECT_EQ(builder.builderLongarm, -1);
+    EXPECT_EQ(roster[builder.lastSpawnSlot].secondSidearm, 0);
     EXPECT_EQ(standin::MenuLineAt(1), "Arthur");
     EXPECT_EQ(standin::MenuLineAt(3), "- Choose Sidearm -");
     EXPECT_EQ(standin::MenuLineAt(4), "");
@@ -277,16 +278,16 @@ TEST_F(Builder, EveryWayOfBackingOutRemovesTheBodyguard) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        if (menuPage != PAGE_CLOSED) Home();
+        if (menu.menuPage != PAGE_CLOSED) Home();
         SpawnModel(MALE, 3);
         const std::int32_t ped = BuildPed();
         ASSERT_NE(ped, 0);
-        MoveTo(builderItem, 1);
+        MoveTo(menu.builderItem, 1);
         Right();  // a choice, so that its reset shows
-        ASSERT_EQ(builderOutfit, 0);
-        MoveTo(builderItem, c.item);
+        ASSERT_EQ(builder.builderOutfit, 0);
+        MoveTo(menu.builderItem, c.item);
         Press(c.key);
-        EXPECT_EQ(menuPage, c.page);
+        EXPECT_EQ(menu.menuPage, c.page);
         EXPECT_TRUE(World().FindPed(ped)->deleted);
         EXPECT_EQ(roster[0].ped, 0);
         EXPECT_TRUE(AllChoicesCleared());
@@ -299,7 +300,7 @@ TEST_F(Builder, EveryWayOfBackingOutRemovesTheBodyguard) {
     SpawnModel(MALE, 3);
     const std::int32_t ped = BuildPed();
     World().FindPed(ped)->survivesDeletion = true;
-    MoveTo(builderItem, 5);
+    MoveTo(menu.builderItem, 5);
     Enter();
     const standin::Ped* left = World().FindPed(ped);
     EXPECT_FLOAT_EQ(left->pos.x, -221.0f);
@@ -313,15 +314,15 @@ TEST_F(Builder, ClosingTheMenuMidBuildKeepsTheBodyguardAndTheBuildGoesOn) {
     StartAndSettle();
     SpawnModel(MALE, 2);
     const std::int32_t ped = BuildPed();
-    MoveTo(builderItem, 1);
+    MoveTo(menu.builderItem, 1);
     Right();
     Right();
-    MoveTo(builderItem, 2);
+    MoveTo(menu.builderItem, 2);
     Right();
     Right();
 
     Home();
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
     EXPECT_FALSE(World().FindPed(ped)->deleted);
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), SaveWith(" 0 2 1 0 0 1"));
     EXPECT_TRUE(World().player.charges.empty());
@@ -329,18 +330,18 @@ TEST_F(Builder, ClosingTheMenuMidBuildKeepsTheBodyguardAndTheBuildGoesOn) {
 
     const std::size_t mark = Log().Mark();
     Home();
-    MoveTo(mainMenuItem, 0);
+    MoveTo(menu.mainMenuItem, 0);
     Enter();
-    EXPECT_EQ(menuPage, PAGE_BUILDER);
+    EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
     EXPECT_EQ(Lines(),
               (Strings{"0:Choose Model", "1:S_M_M_RACRAILGUARDS_01", "2:Outfit - 1 -", "3:Sidearm - 1 -",
                        "4:Cattleman Revolver", "5:- Choose Longarm -", "8:Confirm", "9:Cancel"}));
     // Not prepared a second time.
     EXPECT_TRUE(CallsNamed(mark, {"GetPedOutfitCount", "GiveWeaponToPed"}).empty());
 
-    MoveTo(builderItem, 3);
+    MoveTo(menu.builderItem, 3);
     Right();
-    MoveTo(builderItem, 4);
+    MoveTo(menu.builderItem, 4);
     Enter();
     EXPECT_EQ(World().player.charges, (std::vector<std::int32_t>{500}));
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), SaveWith(" 0 2 1 0 0 1"));
@@ -357,10 +358,10 @@ TEST_F(Builder, ABodyguardThatLeftTheRosterMidBuildEndsTheBuild) {
     // Everybody is dismissed from the main page, then a random bodyguard is
     // hired into the slot the build had.
     Home();
-    MoveTo(mainMenuItem, 2);
+    MoveTo(menu.mainMenuItem, 2);
     Enter();
     EXPECT_EQ(roster[0].ped, 0);
-    MoveTo(mainMenuItem, 1);
+    MoveTo(menu.mainMenuItem, 1);
     Enter();
     standin::RunMs(600);
     const std::int32_t hired = roster[0].ped;
@@ -369,16 +370,16 @@ TEST_F(Builder, ABodyguardThatLeftTheRosterMidBuildEndsTheBuild) {
     EXPECT_EQ(World().player.charges, (std::vector<std::int32_t>{500}));
 
     // The builder no longer claims that slot: nothing to dress, charge or delete.
-    MoveTo(mainMenuItem, 0);
+    MoveTo(menu.mainMenuItem, 0);
     Enter();
     EXPECT_EQ(standin::MenuLineAt(8), "Confirm");
     EXPECT_EQ(Lines().at(1), "2:~- chose outfit -");
     EXPECT_TRUE(AllChoicesCleared());
-    MoveTo(builderItem, 4);
+    MoveTo(menu.builderItem, 4);
     Enter();
     EXPECT_EQ(World().player.charges, (std::vector<std::int32_t>{500}));
     Enter();  // main page, "Custom Bodyguard" again
-    MoveTo(builderItem, 5);
+    MoveTo(menu.builderItem, 5);
     Enter();
     EXPECT_EQ(roster[0].ped, hired);
     EXPECT_FALSE(World().FindPed(hired)->deleted);

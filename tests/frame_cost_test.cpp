@@ -12,9 +12,9 @@
 #include "behaviour/behaviour.h"
 #include "frame_states.h"
 #include "game_test.h"
-#include "host/frame_tick.h"
 #include "lean.h"
 #include "natives.h"
+#include "script/frame_tick.h"
 
 using frame_states::FrameState;
 
@@ -139,13 +139,13 @@ TEST_F(LeanModeTest, ReplayWritesNothingIntoThePlugIn) {
     standin::SetLeanMode(true);
     standin::CallRecording rec;
     frame_states::RecordDirectFrames(FrameState::SevenFollowing, 3, rec);
-    ASSERT_EQ(targetEntity, 0);
+    ASSERT_EQ(behaviour.targetEntity, 0);
 
     World().player.target = roster[2].ped;
     const std::uint64_t before = standin::GetLeanCounters().calls;
     standin::Replay(rec);
     EXPECT_EQ(standin::GetLeanCounters().calls - before, rec.calls.size());
-    EXPECT_EQ(targetEntity, 0);
+    EXPECT_EQ(behaviour.targetEntity, 0);
     EXPECT_FALSE(roster[2].promptsCreated);
 }
 

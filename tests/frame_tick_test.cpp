@@ -9,6 +9,7 @@
 #include "game_test.h"
 #include "host/keyboard.h"
 #include "menu/state.h"
+#include "roster/roster.h"
 
 using standin::Call;
 
@@ -64,12 +65,12 @@ class FrameTickMenu : public GameTest {
 
 TEST_F(FrameTickMenu, MenuKeyOpensTheMainPageDrawnInTheSameFrame) {
     StartAndSettle();
-    ASSERT_EQ(menuPage, PAGE_CLOSED);
+    ASSERT_EQ(menu.menuPage, PAGE_CLOSED);
     EXPECT_TRUE(World().display.empty());
 
     const std::size_t mark = Log().Mark();
     TapAndRun(VK_HOME_KEY);
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     // The panel came in the very frame the key was released.
     ASSERT_FALSE(Log().Since(mark, "DrawSprite").empty());
     EXPECT_EQ(Log().Since(mark, "DrawSprite")[0]->S(1), "hud_menu_4a");
@@ -83,7 +84,7 @@ TEST_F(FrameTickMenu, MenuKeyOpensTheMainPageDrawnInTheSameFrame) {
     for (int i = 0; i < 10; ++i) {
         const std::size_t frame = Log().Mark();
         standin::RunFrame();
-        EXPECT_EQ(menuPage, PAGE_MAIN);
+        EXPECT_EQ(menu.menuPage, PAGE_MAIN);
         EXPECT_EQ(Log().Since(frame, "DrawSprite").size(), 1u);
     }
 }
@@ -93,18 +94,18 @@ TEST_F(FrameTickMenu, MenuKeyClosesFromAnyPageWithASaveAndNothingDrawn) {
     TapAndRun(VK_HOME_KEY);
     WaitGate();
     // Say the player went on to the builder.
-    menuPage = PAGE_BUILDER;
+    menu.menuPage = PAGE_BUILDER;
     formationMode = 4;
     const std::size_t mark = Log().Mark();
     TapAndRun(VK_HOME_KEY);
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
     EXPECT_EQ(DrawCallsSince(mark), 0u) << "the closing frame draws no page";
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), std::string(kAllFreeSave) + " 4");
 
     // Closed, the next key press opens the main page again, not the builder.
     WaitGate();
     TapAndRun(VK_HOME_KEY);
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
 }
 
 TEST_F(FrameTickMenu, TwoReleasesInOneFrameToggleOnce) {
@@ -112,22 +113,22 @@ TEST_F(FrameTickMenu, TwoReleasesInOneFrameToggleOnce) {
     standin::TapKey(VK_HOME_KEY);
     standin::TapKey(VK_HOME_KEY);
     standin::RunFrame();
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     standin::RunFrames(3);
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
 }
 
 TEST_F(FrameTickMenu, PageNumbersNoPageOwnsDrawNothingAndTheKeyClosesThem) {
     StartAndSettle();
     for (int page : {11, -1, 1000}) {
         WriteFile("Tavrossimer.dat", "");
-        menuPage = page;
+        menu.menuPage = page;
         const std::size_t mark = Log().Mark();
         standin::RunFrames(3);
         EXPECT_EQ(DrawCallsSince(mark), 0u) << "page " << page;
-        EXPECT_EQ(menuPage, page);
+        EXPECT_EQ(menu.menuPage, page);
         TapAndRun(VK_HOME_KEY);
-        EXPECT_EQ(menuPage, PAGE_CLOSED) << "page " << page;
+        EXPECT_EQ(menu.menuPage, PAGE_CLOSED) << "page " << page;
         EXPECT_EQ(ReadFile("Tavrossimer.dat"), std::string(kAllFreeSave) + " 11") << "page " << page;
     }
 }
@@ -139,7 +140,7 @@ TEST_F(FrameTickMenu, AnUnusableMenuKeySettingNeverOpensTheMenu) {
     for (int vk : {300, 44, VK_HOME_KEY, 254}) {
         TapAndRun(vk);
         WaitGate();
-        EXPECT_EQ(menuPage, PAGE_CLOSED) << "key " << vk;
+        EXPECT_EQ(menu.menuPage, PAGE_CLOSED) << "key " << vk;
     }
 
     WriteFile("Tavrossimer.ini", "[SETTINGS]\nSPAWN_MENU_KEY=-1\n");
@@ -148,7 +149,7 @@ TEST_F(FrameTickMenu, AnUnusableMenuKeySettingNeverOpensTheMenu) {
     for (int vk : {255, VK_HOME_KEY, 254}) {
         TapAndRun(vk);
         WaitGate();
-        EXPECT_EQ(menuPage, PAGE_CLOSED) << "key " << vk;
+        EXPECT_EQ(menu.menuPage, PAGE_CLOSED) << "key " << vk;
     }
 
     // A usable setting moves the menu to that key.
@@ -156,9 +157,9 @@ TEST_F(FrameTickMenu, AnUnusableMenuKeySettingNeverOpensTheMenu) {
     standin::RestartGame();
     standin::RunFrames(3);
     TapAndRun(VK_HOME_KEY);
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
     TapAndRun(45);
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
 }
 
 class SaloonRule : public FrameTickMenu {
@@ -176,7 +177,7 @@ TEST_F(SaloonRule, TheKeyWorksInsideEachOfTheEightSaloons) {
         World().player.interior = interior;
         std::size_t mark = Log().Mark();
         TapAndRun(VK_HOME_KEY);
-        EXPECT_EQ(menuPage, PAGE_MAIN) << "interior " << interior;
+        EXPECT_EQ(menu.menuPage, PAGE_MAIN) << "interior " << interior;
         // The player's ped is asked afresh, then where it stands.
         const auto calls = Log().SinceExcept(mark, {"scriptWait"});
         ASSERT_GE(calls.size(), 2u);
@@ -185,7 +186,7 @@ TEST_F(SaloonRule, TheKeyWorksInsideEachOfTheEightSaloons) {
         EXPECT_EQ(calls[1]->I(0), World().player.ped);
         WaitGate();
         TapAndRun(VK_HOME_KEY);
-        EXPECT_EQ(menuPage, PAGE_CLOSED) << "interior " << interior;
+        EXPECT_EQ(menu.menuPage, PAGE_CLOSED) << "interior " << interior;
         WaitGate();
     }
     // Asked once per press, never on frames without one.
@@ -197,7 +198,7 @@ TEST_F(SaloonRule, OutsideThePressIsSwallowedAndAnOpenMenuStaysOpen) {
     for (std::int32_t interior : {0, 41217, 41219, 5635, 12345}) {
         World().player.interior = interior;
         TapAndRun(VK_HOME_KEY);
-        EXPECT_EQ(menuPage, PAGE_CLOSED) << "interior " << interior;
+        EXPECT_EQ(menu.menuPage, PAGE_CLOSED) << "interior " << interior;
         // The release is used up even though nothing happened.
         EXPECT_EQ(keyStates[VK_HOME_KEY].released, 0);
         EXPECT_EQ(keyStates[VK_HOME_KEY].time, 0u);
@@ -206,20 +207,20 @@ TEST_F(SaloonRule, OutsideThePressIsSwallowedAndAnOpenMenuStaysOpen) {
     // Opened in a saloon, then the player walks out with the menu open.
     World().player.interior = 21250;
     TapAndRun(VK_HOME_KEY);
-    ASSERT_EQ(menuPage, PAGE_MAIN);
+    ASSERT_EQ(menu.menuPage, PAGE_MAIN);
     WaitGate();
-    menuPage = PAGE_ROSTER_FULL;
+    menu.menuPage = PAGE_ROSTER_FULL;
     World().player.interior = 0;
     TapAndRun(VK_HOME_KEY);
-    EXPECT_EQ(menuPage, PAGE_ROSTER_FULL);
+    EXPECT_EQ(menu.menuPage, PAGE_ROSTER_FULL);
     EXPECT_FALSE(FileExists("Tavrossimer.dat"));
     standin::RunFrames(10);
-    EXPECT_EQ(menuPage, PAGE_ROSTER_FULL);
+    EXPECT_EQ(menu.menuPage, PAGE_ROSTER_FULL);
     EXPECT_EQ(standin::MenuLineAt(6), "Exit");
     // The page's own cancel still leaves it.
     WaitGate();
     TapAndRun(VK_BACK_KEY);
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
     EXPECT_FALSE(FileExists("Tavrossimer.dat")) << "only the menu key saves on closing";
 }
 
@@ -227,7 +228,7 @@ class NoticePages : public FrameTickMenu {};
 
 TEST_F(NoticePages, RosterFullDrawsItsLinesThenTheHighlightThenReadsInput) {
     StartAndSettle();
-    menuPage = PAGE_ROSTER_FULL;
+    menu.menuPage = PAGE_ROSTER_FULL;
     std::size_t mark = Log().Mark();
     standin::RunFrame();
     const auto expected = Concat({{"DrawSprite"},
@@ -266,22 +267,22 @@ TEST_F(NoticePages, RosterFullDrawsItsLinesThenTheHighlightThenReadsInput) {
     // Enter: back to the main page, from the next frame on.
     mark = Log().Mark();
     TapAndRun(VK_ENTER_KEY);
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     EXPECT_EQ(Log().Since(mark, "PlayFrontendSound").size(), 1u);
     EXPECT_EQ(Log().Since(mark, "DisplayText").size(), 5u) << "the notice finished its frame";
 
     // Backspace: the menu closes, without a save.
     WaitGate();
-    menuPage = PAGE_ROSTER_FULL;
+    menu.menuPage = PAGE_ROSTER_FULL;
     standin::RunFrame();
     TapAndRun(VK_BACK_KEY);
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
     EXPECT_FALSE(FileExists("Tavrossimer.dat"));
 }
 
 TEST_F(NoticePages, InvalidModelDrawsHighlightReadsInputThenItsLines) {
     StartAndSettle();
-    menuPage = PAGE_INVALID_MODEL;
+    menu.menuPage = PAGE_INVALID_MODEL;
     std::size_t mark = Log().Mark();
     standin::RunFrame();
     const auto expected =
@@ -302,21 +303,21 @@ TEST_F(NoticePages, InvalidModelDrawsHighlightReadsInputThenItsLines) {
     // still draws its lines in the frame it is left.
     mark = Log().Mark();
     TapAndRun(VK_ENTER_KEY);
-    EXPECT_EQ(menuPage, PAGE_MODELS_CUSTOM);
+    EXPECT_EQ(menu.menuPage, PAGE_MODELS_CUSTOM);
     EXPECT_EQ(standin::MenuLineAt(0), "ERROR: InvalidModel");
 
     WaitGate();
-    menuPage = PAGE_INVALID_MODEL;
+    menu.menuPage = PAGE_INVALID_MODEL;
     standin::RunFrame();
     TapAndRun(VK_BACK_KEY);
-    EXPECT_EQ(menuPage, PAGE_MODELS_CUSTOM);
+    EXPECT_EQ(menu.menuPage, PAGE_MODELS_CUSTOM);
 
     WaitGate();
-    menuPage = PAGE_INVALID_MODEL;
+    menu.menuPage = PAGE_INVALID_MODEL;
     standin::RunFrame();
     standin::TriggerControl("INPUT_FRONTEND_CANCEL");
     standin::RunFrame();
-    EXPECT_EQ(menuPage, PAGE_MODELS_CUSTOM);
+    EXPECT_EQ(menu.menuPage, PAGE_MODELS_CUSTOM);
 }
 
 // The controller's chord: d-pad up and cancel held together, with CONTROLLER_MENU on.

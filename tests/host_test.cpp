@@ -4,7 +4,7 @@
 
 #include "game/natives.h"
 #include "game_test.h"
-#include "host/lifecycle.h"
+#include "script/lifecycle.h"
 
 using standin::Call;
 

@@ -54,12 +54,12 @@ TEST_F(MainPage, HomeOpensItAndItsItemsMoveWithKeysAndControls) {
     EXPECT_EQ(standin::HighlightRow(), 1);
     Pad("INPUT_FRONTEND_UP");
     Pad("INPUT_FRONTEND_UP");  // from the first item to the last
-    EXPECT_EQ(mainMenuItem, 4);
+    EXPECT_EQ(menu.mainMenuItem, 4);
     EXPECT_EQ(standin::HighlightRow(), 7);
 
     // "Exit" closes without saving; the item is kept for the next opening.
     Press(VK_ENTER_KEY);
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
     EXPECT_TRUE(standin::MenuLines().empty());
     EXPECT_FALSE(FileExists("Tavrossimer.dat"));
     OpenMenu();
@@ -67,7 +67,7 @@ TEST_F(MainPage, HomeOpensItAndItsItemsMoveWithKeysAndControls) {
 
     // Closing with the menu key saves.
     Press(VK_HOME_KEY);
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), AllFreeSave());
 
     // "Custom Bodyguard" leads to the builder.
@@ -75,7 +75,7 @@ TEST_F(MainPage, HomeOpensItAndItsItemsMoveWithKeysAndControls) {
     MoveTo(0);
     standin::TriggerControl("INPUT_FRONTEND_ACCEPT");
     standin::RunFrame();
-    EXPECT_EQ(menuPage, PAGE_BUILDER);
+    EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
 }
 
 TEST_F(MainPage, RandomHireDrawsModelLongarmSidearmThenAnOutfitAndCharges) {
@@ -111,7 +111,7 @@ TEST_F(MainPage, RandomHireDrawsModelLongarmSidearmThenAnOutfitAndCharges) {
     ASSERT_EQ(outfits.size(), 1u);
     EXPECT_EQ(outfits[0]->args, (std::vector<std::uint64_t>{static_cast<std::uint32_t>(r.ped), 20, 0}));
     EXPECT_EQ(World().player.charges, std::vector<std::int32_t>{2500});
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     EXPECT_EQ(ReadFile("Tavrossimer.dat").substr(0, 14), " 0 5 2 0 3 20 ");
 }
 
@@ -133,14 +133,14 @@ TEST_F(MainPage, EighthHireShowsTheRosterFullNoticeAndChargesNothing) {
     StartCountingSaves();
     World().scriptedRandom = {0, 1, 1};
     Press(VK_ENTER_KEY);
-    EXPECT_EQ(menuPage, PAGE_ROSTER_FULL);
+    EXPECT_EQ(menu.menuPage, PAGE_ROSTER_FULL);
     EXPECT_EQ(standin::MenuLineAt(0), "You can't have more than");
     EXPECT_EQ(World().peds.size(), peds);
     EXPECT_EQ(SavesCounted(), 0);
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), before);
 
     Press(VK_ENTER_KEY);
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
 }
 
 TEST_F(MainPage, FormationStepsBothWaysAndIsSetAtOnce) {
@@ -162,7 +162,7 @@ TEST_F(MainPage, FormationStepsBothWaysAndIsSetAtOnce) {
     step([&] { Pad("INPUT_FRONTEND_LEFT"); }, 11, "Formation - Auto");
     step([&] { Pad("INPUT_FRONTEND_RIGHT"); }, 0, "Formation - 0 -");
     Press(VK_ENTER_KEY);  // accept stays on the page
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     Press(VK_HOME_KEY);
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), AllFreeSave(0));
 }
@@ -178,13 +178,13 @@ TEST_F(MainPage, DismissAllWritesTheFileSevenTimesAndCancelDismissesToo) {
     EXPECT_EQ(SavesCounted(), 7);
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), AllFreeSave());
     EXPECT_EQ(Released(), 2);
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
 
     MoveTo(ITEM_RANDOM);
     HireRandom(3, 4, 2, 1);
     MoveTo(ITEM_DISMISS_ALL);
     Press(VK_BACK_KEY);
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
     EXPECT_EQ(Released(), 3);
     EXPECT_EQ(FirstFreeSlot(), 0);
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), AllFreeSave());

@@ -237,13 +237,13 @@ TEST_F(MenuInput, PadLeftRightStepsOnlyWhenTheKeyboardIsNotInUse) {
 }
 
 TEST_F(MenuInput, EnterAcceptsOnceAndClearsItsRecord) {
-    menuPage = PAGE_MAIN;
+    menu.menuPage = PAGE_MAIN;
     Down(VK_ENTER_KEY);
     Up(VK_ENTER_KEY);
     Advance(50);
     std::size_t mark = Log().Mark();
     EXPECT_EQ(MenuAcceptCancel(PAGE_BUILDER, PAGE_CLOSED), MENU_ACCEPTED);
-    EXPECT_EQ(menuPage, PAGE_BUILDER);
+    EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
     EXPECT_EQ(NamesSince(mark),
               (std::vector<std::string>{"GetMenuTimer", "SetMenuTimer", "PlayFrontendSound"}));
     ExpectActionTail(mark);
@@ -254,7 +254,7 @@ TEST_F(MenuInput, EnterAcceptsOnceAndClearsItsRecord) {
     World().menuTimer = 1000;
     mark = Log().Mark();
     EXPECT_EQ(MenuAcceptCancel(PAGE_CATEGORY, PAGE_CLOSED), MENU_NOTHING);
-    EXPECT_EQ(menuPage, PAGE_BUILDER);
+    EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
     const auto calls = Log().Since(mark);
     EXPECT_EQ(Names(calls), (std::vector<std::string>{"GetMenuTimer", "HashOfName", "IsControlTriggered",
                                                       "HashOfName", "IsControlTriggered"}));
@@ -276,22 +276,22 @@ TEST_F(MenuInput, AcceptWithinTheGateIsNotSeenButEntersRecordIsKept) {
     EXPECT_NE(keyStates[VK_ENTER_KEY].released, 0);  // not used, not cleared
     Advance(30);                                     // timer 160, the release 60 ms old
     EXPECT_EQ(MenuAcceptCancel(PAGE_BUILDER, PAGE_CLOSED), MENU_ACCEPTED);
-    EXPECT_EQ(menuPage, PAGE_BUILDER);
+    EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
 
     // A release that is 100 ms old by the time the gate opens is gone.
     Advance(100);
     Up(VK_ENTER_KEY);
     Advance(100);
     EXPECT_EQ(MenuAcceptCancel(PAGE_CATEGORY, PAGE_CLOSED), MENU_NOTHING);
-    EXPECT_EQ(menuPage, PAGE_BUILDER);
+    EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
 }
 
 TEST_F(MenuInput, BackspaceCancelsAndEnterWinsWhenBothAreReleased) {
-    menuPage = PAGE_CATEGORY;
+    menu.menuPage = PAGE_CATEGORY;
     Up(VK_BACK_KEY);
     std::size_t mark = Log().Mark();
     EXPECT_EQ(MenuAcceptCancel(PAGE_MODELS_MALE, PAGE_BUILDER), MENU_CANCELLED);
-    EXPECT_EQ(menuPage, PAGE_BUILDER);
+    EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
     EXPECT_EQ(NamesSince(mark), (std::vector<std::string>{"GetMenuTimer", "HashOfName", "IsControlTriggered",
                                                           "SetMenuTimer", "PlayFrontendSound"}));
     ExpectActionTail(mark);
@@ -301,23 +301,23 @@ TEST_F(MenuInput, BackspaceCancelsAndEnterWinsWhenBothAreReleased) {
     Up(VK_ENTER_KEY);
     Up(VK_BACK_KEY);
     EXPECT_EQ(MenuAcceptCancel(PAGE_MAIN, PAGE_CLOSED), MENU_ACCEPTED);
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     // Backspace was not used: its record stays until it ages out.
     EXPECT_NE(keyStates[VK_BACK_KEY].released, 0);
     EXPECT_EQ(keyStates[VK_ENTER_KEY].released, 0);
 }
 
 TEST_F(MenuInput, PadAcceptAndCancelAreTriggeredControls) {
-    menuPage = PAGE_INVALID_MODEL;
+    menu.menuPage = PAGE_INVALID_MODEL;
     TriggerPad("INPUT_FRONTEND_CANCEL");
     EXPECT_EQ(MenuAcceptCancel(PAGE_MODELS_CUSTOM, PAGE_MODELS_FEMALE), MENU_CANCELLED);
-    EXPECT_EQ(menuPage, PAGE_MODELS_FEMALE);
+    EXPECT_EQ(menu.menuPage, PAGE_MODELS_FEMALE);
 
     TriggerPad("INPUT_FRONTEND_ACCEPT");  // both fire: accept wins
     Advance(200);
     const std::size_t mark = Log().Mark();
     EXPECT_EQ(MenuAcceptCancel(PAGE_MODELS_CUSTOM, PAGE_CLOSED), MENU_ACCEPTED);
-    EXPECT_EQ(menuPage, PAGE_MODELS_CUSTOM);
+    EXPECT_EQ(menu.menuPage, PAGE_MODELS_CUSTOM);
     EXPECT_EQ(NamesSince(mark), (std::vector<std::string>{"GetMenuTimer", "HashOfName", "IsControlTriggered",
                                                           "SetMenuTimer", "PlayFrontendSound"}));
     // A held (not triggered) accept does nothing.
@@ -336,14 +336,14 @@ TEST_F(MenuKeysAtTickEdges, UntouchedKeysDoNothingInTheFirstFiveSeconds) {
     // Records never written (time 0) must not read as keys held or released
     // while the tick count is below the hold window.
     World().tickCount = 10;
-    menuPage = PAGE_MAIN;
+    menu.menuPage = PAGE_MAIN;
     int item = 2, value = 2;
     MenuUpDown(&item, 4);
     EXPECT_FALSE(MenuLeftRight(&value, 4));
     EXPECT_EQ(MenuAcceptCancel(PAGE_BUILDER, PAGE_CLOSED), MENU_NOTHING);
     EXPECT_EQ(item, 2);
     EXPECT_EQ(value, 2);
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     EXPECT_EQ(World().sounds, 0);
 }
 
@@ -369,7 +369,7 @@ TEST_F(MenuKeysAtTickEdges, HoldAndReleaseWindowsRunAcrossTheWrap) {
     Up(VK_ENTER_KEY);
     Advance(80);
     EXPECT_EQ(MenuAcceptCancel(PAGE_CATEGORY, PAGE_CLOSED), MENU_ACCEPTED);
-    EXPECT_EQ(menuPage, PAGE_CATEGORY);
+    EXPECT_EQ(menu.menuPage, PAGE_CATEGORY);
 
     // Through the driver: an arrow pressed just before the wrap stays held
     // after it, and the menu key works on a frame after the wrap.
@@ -384,5 +384,5 @@ TEST_F(MenuKeysAtTickEdges, HoldAndReleaseWindowsRunAcrossTheWrap) {
     EXPECT_TRUE(KeyHeld(VK_UP_KEY));
     standin::KeyUp(VK_HOME_KEY);
     standin::RunFrame();
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
 }

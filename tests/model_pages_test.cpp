@@ -17,7 +17,7 @@ class ModelPages : public BuilderDriverTest {
   protected:
     void OpenPage(int page) {
         StartAndSettle();
-        menuPage = page;
+        menu.menuPage = page;
         standin::RunFrame();
     }
     // Fills all seven slots with bodyguards the game knows nothing special about.
@@ -36,7 +36,7 @@ TEST_F(ModelPages, CategoryPageShowsSixItemsAndOpensTheirPages) {
     // item to "Back", on row 6.
     standin::KeyDown(VK_UP_KEY);
     standin::RunFrame();
-    EXPECT_EQ(categoryItem, 5);
+    EXPECT_EQ(menu.categoryItem, 5);
     EXPECT_EQ(standin::HighlightRow(), 6);
     standin::KeyUp(VK_UP_KEY);
     WaitGate();
@@ -44,13 +44,13 @@ TEST_F(ModelPages, CategoryPageShowsSixItemsAndOpensTheirPages) {
     const int opens[6] = {PAGE_MODELS_FEMALE, PAGE_MODELS_MALE, PAGE_MODELS_GANG,
                           PAGE_MODELS_CUSTOM, PAGE_MODELS_ALL,  PAGE_BUILDER};
     for (int item = 0; item < 6; ++item) {
-        menuPage = PAGE_CATEGORY;
-        categoryItem = item;
+        menu.menuPage = PAGE_CATEGORY;
+        menu.categoryItem = item;
         Enter();
-        EXPECT_EQ(menuPage, opens[item]) << "item " << item;
-        menuPage = PAGE_CATEGORY;
+        EXPECT_EQ(menu.menuPage, opens[item]) << "item " << item;
+        menu.menuPage = PAGE_CATEGORY;
         Back();
-        EXPECT_EQ(menuPage, PAGE_BUILDER) << "cancel on item " << item;
+        EXPECT_EQ(menu.menuPage, PAGE_BUILDER) << "cancel on item " << item;
     }
 }
 
@@ -65,22 +65,22 @@ TEST_F(ModelPages, ListPagesShowTheirLabelAndNameAndWrapAtBothEnds) {
     const int sounds = World().sounds;
     Left();
     Right();
-    EXPECT_EQ(femaleModelIndex, 0);
+    EXPECT_EQ(menu.femaleModelIndex, 0);
     EXPECT_EQ(World().sounds, sounds + 2);
 
-    menuPage = PAGE_MODELS_MALE;
+    menu.menuPage = PAGE_MODELS_MALE;
     Left();
     EXPECT_EQ(Lines(), (Lines_{"0:Model - 64 -", "1:G_M_M_UniGrays_02", "3:Spawn", "4:Exit"}));
     Right();
     EXPECT_EQ(standin::MenuLineAt(1), "A_M_M_UniCoachGuards_01");
-    menuPage = PAGE_MODELS_GANG;
+    menu.menuPage = PAGE_MODELS_GANG;
     standin::RunFrame();
     EXPECT_EQ(standin::MenuLineAt(1), "Player_Zero");
-    menuPage = PAGE_MODELS_ALL;
+    menu.menuPage = PAGE_MODELS_ALL;
     Left();
     EXPECT_EQ(standin::MenuLineAt(1), "U_M_Y_ShackStarvingKid_01");
     // The custom list's label has its own shape.
-    menuPage = PAGE_MODELS_CUSTOM;
+    menu.menuPage = PAGE_MODELS_CUSTOM;
     Right();
     EXPECT_EQ(Lines(), (Lines_{"0:Model 1-", "1:U_M_M_ValSheriff_01", "3:Spawn", "4:Exit"}));
 }
@@ -89,28 +89,28 @@ TEST_F(ModelPages, LeavingResetsTheModelExceptCancelOnTheGangPagesSpawn) {
     OpenPage(PAGE_MODELS_ALL);
     StepModel(3);
     Enter();  // accept on the selector keeps the page and the model
-    EXPECT_EQ(menuPage, PAGE_MODELS_ALL);
-    EXPECT_EQ(allModelIndex, 3);
+    EXPECT_EQ(menu.menuPage, PAGE_MODELS_ALL);
+    EXPECT_EQ(menu.allModelIndex, 3);
     Back();
-    EXPECT_EQ(menuPage, PAGE_CATEGORY);
-    EXPECT_EQ(allModelIndex, 0);
+    EXPECT_EQ(menu.menuPage, PAGE_CATEGORY);
+    EXPECT_EQ(menu.allModelIndex, 0);
 
     // "Exit" (either key), and cancel on "Spawn": back to the category, model 0.
     for (auto [item, key] : {std::pair{2, VK_ENTER_KEY}, {2, VK_BACK_KEY}, {1, VK_BACK_KEY}}) {
-        menuPage = PAGE_MODELS_ALL;
+        menu.menuPage = PAGE_MODELS_ALL;
         StepModel(2);
-        MoveTo(allItem, item);
+        MoveTo(menu.allItem, item);
         Press(key);
-        EXPECT_EQ(menuPage, PAGE_CATEGORY);
-        EXPECT_EQ(allModelIndex, 0);
+        EXPECT_EQ(menu.menuPage, PAGE_CATEGORY);
+        EXPECT_EQ(menu.allModelIndex, 0);
     }
 
-    menuPage = PAGE_MODELS_GANG;
+    menu.menuPage = PAGE_MODELS_GANG;
     StepModel(2);
-    MoveTo(gangItem, 1);
+    MoveTo(menu.gangItem, 1);
     Back();
-    EXPECT_EQ(menuPage, PAGE_MODELS_GANG);
-    EXPECT_EQ(gangModelIndex, 2);
+    EXPECT_EQ(menu.menuPage, PAGE_MODELS_GANG);
+    EXPECT_EQ(menu.gangModelIndex, 2);
     EXPECT_EQ(standin::MenuLineAt(1), "CS_abigailroberts");
     EXPECT_EQ(PedCount(), 1);
 }
@@ -123,17 +123,17 @@ TEST_F(ModelPages, SpawnHiresTheShownModelBehindThePlayerForTheBuilder) {
     const std::size_t mark = Log().Mark();
     AcceptSpawn();
 
-    ASSERT_EQ(lastSpawnSlot, 0);
+    ASSERT_EQ(builder.lastSpawnSlot, 0);
     const BodyguardRecord& r = roster[0];
     const standin::Ped* ped = World().FindPed(r.ped);
     ASSERT_NE(ped, nullptr);
     EXPECT_EQ(ped->model, standin::GameHash("A_M_M_BiVFancyDRIVERS_01"));
     EXPECT_TRUE(ped->weapons.empty());
     EXPECT_EQ(ped->outfit, 0);
-    EXPECT_EQ(lastSpawnCategory, CATEGORY_MALE);
-    EXPECT_EQ(lastSpawnModelIndex, 5);
-    EXPECT_EQ(maleModelIndex, 0);
-    EXPECT_EQ(menuPage, PAGE_BUILDER);
+    EXPECT_EQ(builder.lastSpawnCategory, CATEGORY_MALE);
+    EXPECT_EQ(builder.lastSpawnModelIndex, 5);
+    EXPECT_EQ(menu.maleModelIndex, 0);
+    EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
     // Neither paid for nor saved until the builder confirms.
     EXPECT_TRUE(World().player.charges.empty());
     EXPECT_FALSE(FileExists("Tavrossimer.dat"));
@@ -149,12 +149,12 @@ TEST_F(ModelPages, SpawnHiresTheShownModelBehindThePlayerForTheBuilder) {
     EXPECT_EQ(Lines_(create + 1, create + 5), (Lines_{outfit0, "scriptWait(300)", outfit0, "scriptWait(0)"}));
 
     // The page of all models puts its bodyguard in front of the player.
-    menuPage = PAGE_MODELS_ALL;
+    menu.menuPage = PAGE_MODELS_ALL;
     const std::size_t allMark = Log().Mark();
     AcceptSpawn();
     EXPECT_EQ(CallsNamed(allMark, {"GetOffsetPosition"}), (Lines_{"GetOffsetPosition(1, 0, 1, 0)"}));
-    ASSERT_EQ(lastSpawnSlot, 1);
-    EXPECT_EQ(lastSpawnCategory, CATEGORY_ALL);
+    ASSERT_EQ(builder.lastSpawnSlot, 1);
+    EXPECT_EQ(builder.lastSpawnCategory, CATEGORY_ALL);
     EXPECT_EQ(World().FindPed(roster[1].ped)->model, standin::GameHash("A_F_M_ARMCHOLERACORPSE_01"));
 }
 
@@ -165,9 +165,9 @@ TEST_F(ModelPages, FullRosterShowsItsNoticeAndKeepsTheModel) {
     const int peds = PedCount();
     const std::size_t mark = Log().Mark();
     AcceptSpawn();
-    EXPECT_EQ(menuPage, PAGE_ROSTER_FULL);
-    EXPECT_EQ(lastSpawnSlot, -1);
-    EXPECT_EQ(gangModelIndex, 4);
+    EXPECT_EQ(menu.menuPage, PAGE_ROSTER_FULL);
+    EXPECT_EQ(builder.lastSpawnSlot, -1);
+    EXPECT_EQ(menu.gangModelIndex, 4);
     EXPECT_EQ(PedCount(), peds);
     const auto waits = CallsNamed(mark, {"scriptWait"});
     EXPECT_EQ(std::count(waits.begin(), waits.end(), "scriptWait(300)"), 1);
@@ -183,22 +183,22 @@ TEST_F(ModelPages, CustomModelsTheGameRefusesAreNotSpawned) {
     OpenPage(PAGE_MODELS_CUSTOM);
 
     // Not available: the validity is not asked.
-    MoveTo(customItem, 1);
+    MoveTo(menu.customItem, 1);
     std::size_t mark = Log().Mark();
     Enter();
     const std::string h1 = ZHash("NOT_AVAILABLE");
     EXPECT_EQ(CallsNamed(mark, {"IsModelAvailable", "IsModelValid", "CreatePed", "GetOffsetPosition"}),
               (std::vector<std::string>{"IsModelAvailable(" + h1 + ")"}));
-    EXPECT_EQ(menuPage, PAGE_INVALID_MODEL);
+    EXPECT_EQ(menu.menuPage, PAGE_INVALID_MODEL);
     EXPECT_EQ(Lines(), (Lines_{"0:ERROR: InvalidModel", "2:Back"}));
     Enter();
-    EXPECT_EQ(menuPage, PAGE_MODELS_CUSTOM);
-    EXPECT_EQ(customModelIndex, 0);
+    EXPECT_EQ(menu.menuPage, PAGE_MODELS_CUSTOM);
+    EXPECT_EQ(menu.customModelIndex, 0);
 
     // Available but not valid: the name is hashed again for the second test.
-    customItem = 0;
+    menu.customItem = 0;
     Right();
-    MoveTo(customItem, 1);
+    MoveTo(menu.customItem, 1);
     mark = Log().Mark();
     Enter();
     const std::string h2 = ZHash("NOT_VALID");
@@ -210,20 +210,20 @@ TEST_F(ModelPages, CustomModelsTheGameRefusesAreNotSpawned) {
     }
     EXPECT_EQ(asked, (std::vector<std::string>{"HashOfName(\"NOT_VALID\")", "IsModelAvailable(" + h2 + ")",
                                                "HashOfName(\"NOT_VALID\")", "IsModelValid(" + h2 + ")"}));
-    EXPECT_EQ(menuPage, PAGE_INVALID_MODEL);
+    EXPECT_EQ(menu.menuPage, PAGE_INVALID_MODEL);
     Back();
-    EXPECT_EQ(menuPage, PAGE_MODELS_CUSTOM);
-    EXPECT_EQ(customModelIndex, 1);
+    EXPECT_EQ(menu.menuPage, PAGE_MODELS_CUSTOM);
+    EXPECT_EQ(menu.customModelIndex, 1);
     EXPECT_EQ(PedCount(), 1);
-    EXPECT_EQ(lastSpawnSlot, -1);
+    EXPECT_EQ(builder.lastSpawnSlot, -1);
 
     // A name the game knows is hired from list 4.
-    customItem = 0;
+    menu.customItem = 0;
     Right();
     AcceptSpawn();
-    ASSERT_EQ(lastSpawnSlot, 0);
-    EXPECT_EQ(lastSpawnCategory, CATEGORY_CUSTOM);
-    EXPECT_EQ(lastSpawnModelIndex, 2);
+    ASSERT_EQ(builder.lastSpawnSlot, 0);
+    EXPECT_EQ(builder.lastSpawnCategory, CATEGORY_CUSTOM);
+    EXPECT_EQ(builder.lastSpawnModelIndex, 2);
     EXPECT_EQ(World().FindPed(roster[0].ped)->model, standin::GameHash("CS_dutch"));
 }
 
@@ -233,20 +233,20 @@ TEST_F(ModelPages, AnEmptyCustomListHasNothingToShowOrSpawn) {
     EXPECT_EQ(Lines(), (Lines_{"0:Model 0-", "1:(No models in the list)", "3:Spawn", "4:Exit"}));
     Left();
     Right();
-    EXPECT_EQ(customModelIndex, 0);
+    EXPECT_EQ(menu.customModelIndex, 0);
 
-    MoveTo(customItem, 1);
+    MoveTo(menu.customItem, 1);
     const std::size_t mark = Log().Mark();
     Enter();
     standin::RunMs(600);
-    EXPECT_EQ(menuPage, PAGE_MODELS_CUSTOM);
+    EXPECT_EQ(menu.menuPage, PAGE_MODELS_CUSTOM);
     EXPECT_TRUE(
         CallsNamed(mark, {"IsModelAvailable", "IsModelValid", "GetOffsetPosition", "CreatePed"}).empty());
     const auto waits = CallsNamed(mark, {"scriptWait"});
     EXPECT_EQ(std::count(waits.begin(), waits.end(), "scriptWait(300)"), 0);
-    EXPECT_EQ(lastSpawnSlot, -1);
+    EXPECT_EQ(builder.lastSpawnSlot, -1);
     EXPECT_EQ(standin::MenuLineAt(1), "(No models in the list)");
 
     Back();
-    EXPECT_EQ(menuPage, PAGE_CATEGORY);
+    EXPECT_EQ(menu.menuPage, PAGE_CATEGORY);
 }

@@ -10,6 +10,7 @@
 
 #include "catalog/catalog.h"
 #include "game_test.h"
+#include "menu/pages.h"
 #include "menu/state.h"
 #include "persist/save_file.h"
 #include "script_calls.h"
@@ -262,7 +263,7 @@ TEST_F(Hiring, NoPedFromTheGameOrNoSuchModelRowHiresNobody) {
     std::size_t mark = Log().Mark();
     EXPECT_EQ(Hire(CATEGORY_MALE, 0), -1);
     EXPECT_EQ(CallsSince(mark).back(), "ReleaseModel(" + ZHash(maleModelNames[0]) + ")");
-    EXPECT_EQ(Fields(roster[0]), Fields(CLEARED_RECORD));
+    EXPECT_EQ(Fields(roster[0]), Fields(BodyguardRecord{}));
     EXPECT_TRUE(World().prompts.empty());
     EXPECT_TRUE(World().blips.empty());
 
@@ -304,7 +305,7 @@ TEST_F(Dismissal, HandsThePedBackRemovesBlipAndSixPromptsAndClearsTheSlot) {
     const std::size_t mark = Log().Mark();
     DismissBodyguard(r);
     EXPECT_EQ(CallsSince(mark), expected);
-    EXPECT_EQ(Fields(r), Fields(CLEARED_RECORD));
+    EXPECT_EQ(Fields(r), Fields(BodyguardRecord{}));
     EXPECT_TRUE(World().FindPed(ped)->released);
     EXPECT_FALSE(World().FindPed(ped)->scriptOwned);
     EXPECT_FALSE(World().FindBlip(blip)->exists);
@@ -351,7 +352,7 @@ TEST_F(Dismissal, DismissAllClearsEverySlotAndWritesTheFileSevenTimes) {
     }
     close(watch);
 
-    for (const BodyguardRecord& r : roster) EXPECT_EQ(Fields(r), Fields(CLEARED_RECORD));
+    for (const BodyguardRecord& r : roster) EXPECT_EQ(Fields(r), Fields(BodyguardRecord{}));
     const auto released = Log().Since(mark, "PedReleaseStep");
     ASSERT_EQ(released.size(), 7u);
     EXPECT_NE(released[0]->I(0), 0);
@@ -365,31 +366,33 @@ TEST_F(Dismissal, DismissAllClearsEverySlotAndWritesTheFileSevenTimes) {
 
 TEST_F(Dismissal, DiscardWithNoBuilderBodyguardChangesNothing) {
     StartAndSettle();
-    builderOutfit = 4;
-    builderSidearm = 2;
-    int slot = -1, category = 3, index = 8;
+    builder.builderOutfit = 4;
+    builder.builderSidearm = 2;
+    builder.lastSpawnCategory = 3;
+    builder.lastSpawnModelIndex = 8;
     const std::size_t mark = Log().Mark();
-    DiscardBuilderBodyguard(slot, category, index, true);
+    DiscardBuilderBodyguard();
     EXPECT_TRUE(Log().Since(mark).empty());
-    EXPECT_EQ(builderOutfit, 4);
-    EXPECT_EQ(builderSidearm, 2);
-    EXPECT_EQ(category, 3);
-    EXPECT_EQ(index, 8);
+    EXPECT_EQ(builder.builderOutfit, 4);
+    EXPECT_EQ(builder.builderSidearm, 2);
+    EXPECT_EQ(builder.lastSpawnCategory, 3);
+    EXPECT_EQ(builder.lastSpawnModelIndex, 8);
 }
 
 TEST_F(Dismissal, DiscardDeletesThePreviewBodyguardAndResetsTheBuilder) {
     StartAndSettle();
     ASSERT_EQ(Hire(CATEGORY_MALE, 0), 0);
-    lastSpawnSlot = Hire(CATEGORY_GANG, 1, 0, 8, 9, -1);
-    ASSERT_EQ(lastSpawnSlot, 1);
-    lastSpawnCategory = CATEGORY_GANG;
-    lastSpawnModelIndex = 1;
-    builderOutfit = builderSidearm = builderSecondSidearm = builderLongarm = builderOutfitMax = 5;
+    builder.lastSpawnSlot = Hire(CATEGORY_GANG, 1, 0, 8, 9, -1);
+    ASSERT_EQ(builder.lastSpawnSlot, 1);
+    builder.lastSpawnCategory = CATEGORY_GANG;
+    builder.lastSpawnModelIndex = 1;
+    builder.builderOutfit = builder.builderSidearm = builder.builderSecondSidearm = builder.builderLongarm =
+        builder.builderOutfitMax = 5;
     const std::int32_t ped = roster[1].ped;
     const std::string P = std::to_string(ped);
 
     const std::size_t mark = Log().Mark();
-    DiscardBuilderBodyguard(lastSpawnSlot, lastSpawnCategory, lastSpawnModelIndex, true);
+    DiscardBuilderBodyguard();
     const auto calls = CallsSince(mark);
     ASSERT_GE(calls.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 4),
@@ -397,23 +400,26 @@ TEST_F(Dismissal, DiscardDeletesThePreviewBodyguardAndResetsTheBuilder) {
                                         "EntityExists(" + P + ")", "PedReleaseStep(" + P + ")"}));
     EXPECT_NE(Log().Since(mark, "DeletePed")[0]->args[0], reinterpret_cast<std::uintptr_t>(&roster[1].ped));
     EXPECT_TRUE(World().FindPed(ped)->deleted);
-    EXPECT_EQ(Fields(roster[1]), Fields(CLEARED_RECORD));
+    EXPECT_EQ(Fields(roster[1]), Fields(BodyguardRecord{}));
     EXPECT_NE(roster[0].ped, 0);
-    for (int v : {builderOutfit, builderSidearm, builderSecondSidearm, builderLongarm, builderOutfitMax,
-                  lastSpawnSlot, lastSpawnCategory, lastSpawnModelIndex})
+    for (int v : {builder.builderOutfit, builder.builderSidearm, builder.builderSecondSidearm,
+                  builder.builderLongarm, builder.builderOutfitMax, builder.lastSpawnSlot,
+                  builder.lastSpawnCategory, builder.lastSpawnModelIndex})
         EXPECT_EQ(v, -1);
 }
 
 TEST_F(Dismissal, APreviewPedThatSurvivesDeletionIsMovedAwayThenDismissed) {
     StartAndSettle();
-    int slot = Hire(CATEGORY_MALE, 0), category = CATEGORY_MALE, index = 0;
-    ASSERT_EQ(slot, 0);
+    builder.lastSpawnSlot = Hire(CATEGORY_MALE, 0);
+    builder.lastSpawnCategory = CATEGORY_MALE;
+    builder.lastSpawnModelIndex = 0;
+    ASSERT_EQ(builder.lastSpawnSlot, 0);
     standin::Ped& p = PedOf(0);
     p.scriptOwned = false;
     p.survivesDeletion = true;
     const std::string P = std::to_string(p.handle);
     const std::size_t mark = Log().Mark();
-    DiscardBuilderBodyguard(slot, category, index, true);
+    DiscardBuilderBodyguard();
     const auto calls = CallsSince(mark);
     ASSERT_GE(calls.size(), 6u);
     EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 6),
@@ -425,5 +431,5 @@ TEST_F(Dismissal, APreviewPedThatSurvivesDeletionIsMovedAwayThenDismissed) {
     EXPECT_FLOAT_EQ(p.pos.y, 804.0f);
     EXPECT_FLOAT_EQ(p.pos.z, 50.0f);
     EXPECT_TRUE(p.released);
-    EXPECT_EQ(slot, -1);
+    EXPECT_EQ(builder.lastSpawnSlot, -1);
 }

@@ -61,7 +61,12 @@ TEST_F(SaveFile, WritesFortyThreeSpacedValuesAndReadsThemBack) {
     EXPECT_EQ(ReadFile(SAVE_FILE_NAME), AllFreeSave());
     EXPECT_EQ(ReadFile(SAVE_FILE_NAME).size(), 101u);
 
-    roster[1] = {0, 4, 12, 2, 9, 5, -1, 0, 0, 0, 0, 0, 0, false, 0, false, 0, 0, false, false};
+    roster[1].modelCategory = 4;
+    roster[1].modelIndex = 12;
+    roster[1].sidearm = 2;
+    roster[1].secondSidearm = 9;
+    roster[1].longarm = 5;
+    roster[1].outfit = -1;
     roster[6].modelIndex = INT32_MIN;
     formationMode = 3;
     SaveRoster();

@@ -17,7 +17,6 @@
 #include "game_test.h"
 #include "kill_rosters.h"
 #include "menu/state.h"
-#include "persist/held_records.h"
 #include "persist/save_file.h"
 #include "roster/roster.h"
 #include "save_text.h"
@@ -61,7 +60,6 @@ savetext::Values LoadedRoster() {
 class SaveKill : public GameTest {};
 
 TEST_F(SaveKill, EveryKillLeavesOneCompleteRosterAndNoPileOfTemporaries) {
-    ReleaseHeldRecords();
     const savetext::Values a = RosterA(), b = RosterB();
     const std::string textA = savetext::Format(a), textB = savetext::Format(b);
     ASSERT_NE(textA, textB);

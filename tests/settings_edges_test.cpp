@@ -83,7 +83,7 @@ TEST_F(SettingsEdges, KeyCodesOutsideTheTableNeverFireWhateverIsPressed) {
             standin::SendKeyEvent(vk, true);
             standin::RunFrame();
         }
-        EXPECT_EQ(menuPage, PAGE_CLOSED);
+        EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
         EXPECT_TRUE(World().display.empty());
         EXPECT_EQ(Named(mark, "TaskCombatPed"), 0) << "the attack key fired";
         EXPECT_FALSE(roster[0].staying) << "the follow-all key fired";
@@ -95,9 +95,9 @@ TEST_F(SettingsEdges, TheTableEndsAreUsableKeys) {
     Start("SPAWN_MENU_KEY=254\nATTACK_KEY=0\nFOLLOW_ALL=1\n", ONE_SAVED);
     ASSERT_NE(roster[0].ped, 0);
     Press(254);
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     Press(254);
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
 
     const std::int32_t target = Stranger();
     World().player.aimed = target;
@@ -215,7 +215,7 @@ TEST_F(SettingsEdges, EveryChargeIsTheCappedPriceAndNeverWrapped) {
         const std::int64_t moneyBefore = World().player.money;
 
         Home();
-        MoveTo(mainMenuItem, 1);
+        MoveTo(menu.mainMenuItem, 1);
         Enter();  // "Random Bodyguard"
         ASSERT_NE(roster[0].ped, 0);
         Home();
@@ -223,8 +223,8 @@ TEST_F(SettingsEdges, EveryChargeIsTheCappedPriceAndNeverWrapped) {
         OpenBuilder();
         OpenModelPage(CATEGORY_ITEM_MALE);
         AcceptSpawn();
-        ASSERT_EQ(menuPage, PAGE_BUILDER);
-        MoveTo(builderItem, 4);
+        ASSERT_EQ(menu.menuPage, PAGE_BUILDER);
+        MoveTo(menu.builderItem, 4);
         Enter();  // "Confirm"
         ASSERT_NE(roster[1].ped, 0);
 

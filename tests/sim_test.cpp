@@ -268,8 +268,8 @@ class SimEventsTest : public GameTest {
     void SetUp() override {
         GameTest::SetUp();
         for (BodyguardRecord& r : roster) ClearRecord(r);
-        lastSpawnSlot = -1;
-        menuPage = PAGE_CLOSED;
+        builder.lastSpawnSlot = -1;
+        menu.menuPage = PAGE_CLOSED;
     }
     std::int32_t Guard(int slot, const char* model) {
         const std::int32_t h = World().SpawnPed(World().HashName(model), {});
@@ -318,10 +318,10 @@ TEST_F(SimEventsTest, HiresDismissalsAndDeathsFromTheRoster) {
     EXPECT_TRUE(Has(events, "S_M_M_Army_01 died (bled out)")) << events.at(0);
 
     // The builder's bodyguard: spawned, then confirmed.
-    lastSpawnSlot = 2;
+    builder.lastSpawnSlot = 2;
     Guard(2, "CS_kieran");
     EXPECT_TRUE(Has(Frame(), "Spawned CS_kieran into slot 2 for the builder"));
-    lastSpawnSlot = -1;
+    builder.lastSpawnSlot = -1;
     EXPECT_TRUE(Has(Frame(), "Confirmed CS_kieran in slot 2"));
 }
 
@@ -339,9 +339,9 @@ TEST_F(SimEventsTest, DowningsRevivesOrdersMenuAndCharges) {
     roster[0].staying = true;
     EXPECT_TRUE(Has(Frame(), "CS_sean stays here"));
 
-    menuPage = PAGE_MAIN;
+    menu.menuPage = PAGE_MAIN;
     EXPECT_TRUE(Has(Frame(), "Menu opened: main page"));
-    menuPage = PAGE_ROSTER_FULL;
+    menu.menuPage = PAGE_ROSTER_FULL;
     EXPECT_TRUE(Has(Frame(), "Menu: roster-full notice"));
 
     standin::Call charge;
@@ -421,11 +421,11 @@ TEST_F(SimSessionTest, AnArrowMovesTheHighlightOnceAndIsLetGo) {
     session.QueueKey(VK_HOME);
     session.SettleKeys();
     session.Frame();
-    ASSERT_EQ(menuPage, PAGE_MAIN);
+    ASSERT_EQ(menu.menuPage, PAGE_MAIN);
     session.QueueKey(VK_DOWN);
     session.SettleKeys();
     session.Frames(20);  // long after the gate opened again: a held key would move on
-    EXPECT_EQ(mainMenuItem, 1);
+    EXPECT_EQ(menu.mainMenuItem, 1);
     EXPECT_EQ(ViewOfMenu(session.ShownDisplay()).highlightRow, 1);
 }
 
@@ -438,7 +438,7 @@ TEST_F(SimSessionTest, KeysTypedAheadWaitForTheMenuAndNoneIsLost) {
     session.SettleKeys();
     session.Frame();
     EXPECT_EQ(OccupiedSlots(), 2);
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     EXPECT_TRUE(session.KeysIdle());
 }
 
@@ -449,7 +449,7 @@ TEST_F(SimSessionTest, TheMenuStaysShownWhileTheScriptSleeps) {
     bool sawSleepingFrame = false;
     for (int i = 0; i < 200 && OccupiedSlots() == 0; ++i) {
         session.Frame();
-        if (World().display.empty() && menuPage != PAGE_CLOSED) {
+        if (World().display.empty() && menu.menuPage != PAGE_CLOSED) {
             sawSleepingFrame = true;
             EXPECT_FALSE(session.ShownDisplay().empty()) << "frame " << World().frame;
         }
@@ -490,7 +490,7 @@ TEST_F(SimRunnerTest, AFailedExpectationStopsTheRunWithLineFrameAndWhatWasFound)
         << r.message;
     EXPECT_NE(r.message.find("line 4: expect bodyguards 3"), std::string::npos) << r.message;
     EXPECT_NE(r.message.find("0 slots are occupied"), std::string::npos) << r.message;
-    EXPECT_EQ(menuPage, PAGE_MAIN) << "the line after the failure must not run";
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN) << "the line after the failure must not run";
 }
 
 TEST_F(SimRunnerTest, NegatedExpectationsAndWaitForTimeouts) {

@@ -45,7 +45,7 @@ class Startup : public MenuGameTest {
     void SaveWithMenuKey() {
         Press(VK_HOME_KEY);
         Press(VK_HOME_KEY);
-        ASSERT_EQ(menuPage, PAGE_CLOSED);
+        ASSERT_EQ(menu.menuPage, PAGE_CLOSED);
     }
     const standin::Ped& PedIn(int slot) { return *World().FindPed(roster[slot].ped); }
     // The real weapons the slot's ped was given, in order.

@@ -16,8 +16,8 @@ mkdir -p "$build"
 
 cxx=$(command -v x86_64-w64-mingw32-g++-posix || command -v x86_64-w64-mingw32-g++)
 "$cxx" -std=c++17 -O2 -Wall -Wextra -Werror -I"$root/src" -I"$root/tests/support" \
-  tests/wine_kill/save_loop.cpp src/persist/save_file.cpp src/persist/held_records.cpp src/roster/roster.cpp \
-  src/menu/state.cpp src/host/platform.cpp -static -o "$build/save_loop.exe"
+  tests/wine_kill/save_loop.cpp src/persist/save_file.cpp src/roster/roster.cpp \
+  src/host/platform.cpp -static -o "$build/save_loop.exe"
 
 export WINEDEBUG=-all
 export WINEPREFIX=${WINEPREFIX:-$build/prefix}

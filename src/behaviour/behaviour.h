@@ -4,15 +4,19 @@
 
 #include <cstdint>
 
+#include "roster/prompts.h"
 #include "roster/roster.h"
 
-// Caches of the player, refreshed by each bodyguard's periodic step.
-extern std::int32_t playerPed;
-extern std::int32_t playerGroup;
-extern std::int32_t playerRelationshipGroup;
-extern std::int32_t targetEntity;       // what the player targets, asked once per frame
-extern std::int32_t nextFormationTime;  // game time of the next formation refresh
-extern bool onFootSettingsActive;       // the on-foot settings were last applied (one flag for all)
+struct BehaviourState {
+    // Caches of the player, refreshed by each bodyguard's periodic step.
+    std::int32_t playerPed = 0;
+    std::int32_t playerGroup = 0;
+    std::int32_t playerRelationshipGroup = 0;
+    std::int32_t targetEntity = 0;       // what the player targets, asked once per frame
+    std::int32_t nextFormationTime = 0;  // game time of the next formation refresh
+    bool onFootSettingsActive = false;   // the on-foot settings were last applied (one flag for all)
+};
+extern BehaviourState behaviour;
 
 constexpr const char* SMOKE_SCENARIO = "WORLD_HUMAN_SMOKE";
 constexpr int DOWNED_HEALTH = 500;
@@ -46,11 +50,6 @@ inline std::int32_t GameTimeAfter(std::int32_t now, std::int32_t ms) {
 void BodyguardSection();
 void BodyguardPass();
 
-// Prompt routines.
-void CreateBodyguardPrompt(std::int32_t* prompt, const char* control, bool tieToGroup, std::int32_t ped,
-                           const char* text, int number);
-void SetPromptActive(std::int32_t prompt, bool enabled, bool visible);
-
 // Command prompts and orders.
 void TargetQuery();
 // Returns false when the record was dismissed (its turn ends).
@@ -73,6 +72,3 @@ void DownedDetection(BodyguardRecord& record);
 void ReviveBodyguard(BodyguardRecord& record);
 void DownedStep(BodyguardRecord& record);
 float CoordDistance(float x1, float y1, float z1, float x2, float y2, float z2);
-
-// Puts the caches above back to their load values.
-void ResetBehaviourState();

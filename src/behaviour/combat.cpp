@@ -36,10 +36,10 @@ void AttackKeyCheck() {
 void HelpPromptStep(BodyguardRecord& r) {
     bool active = false;
     if (r.downed) {
-        playerPed = GetPlayerPed();
-        if (IsPedOnFoot(playerPed) != 0) {
+        behaviour.playerPed = GetPlayerPed();
+        if (IsPedOnFoot(behaviour.playerPed) != 0) {
             const Vector3 b = GetEntityCoords(r.ped, 1, 0);
-            const Vector3 p = GetEntityCoords(playerPed, 1, 0);
+            const Vector3 p = GetEntityCoords(behaviour.playerPed, 1, 0);
             active = CoordDistance(p.x, p.y, p.z, b.x, b.y, b.z) < REVIVE_DISTANCE;
         }
     }
@@ -75,7 +75,7 @@ void DownedStep(BodyguardRecord& r) {
     PlayPedPain(r.ped, variant, 1.0f, 0, 0);
     r.downedChecks += 1;
     // The player's death is asked only while the bodyguard still has checks left.
-    if (r.downedChecks > BLEED_OUT_CHECKS || IsEntityDead(playerPed) != 0) {
+    if (r.downedChecks > BLEED_OUT_CHECKS || IsEntityDead(behaviour.playerPed) != 0) {
         SetEntityHealth(r.ped, 0, 0);
         DismissBodyguard(r);
         return;

@@ -8,8 +8,6 @@
 #include "behaviour/behaviour.h"
 #include "game/natives.h"
 
-std::int32_t targetEntity = 0;
-
 namespace {
 
 constexpr int ORDER_PROMPT_NUMBER = 11;
@@ -98,11 +96,11 @@ void CollapsedStep(BodyguardRecord& r) {
 
 void TargetQuery() {
     const std::int32_t player = GetPlayerId();
-    GetPlayerTargetEntity(player, &targetEntity, 1, 1);
+    GetPlayerTargetEntity(player, &behaviour.targetEntity, 1, 1);
 }
 
 bool UpdateCommandPrompts(BodyguardRecord& r) {
-    if (targetEntity != r.ped) {
+    if (behaviour.targetEntity != r.ped) {
         if (r.promptsCreated) {
             DeleteOrderPrompts(r);
             SetPedConfigFlag(r.ped, CONFIG_FLAG_COMMANDS, true);

@@ -10,13 +10,8 @@
 #include "config/settings.h"
 #include "game/natives.h"
 #include "host/keyboard.h"
-#include "menu/state.h"
 
-std::int32_t playerPed = 0;
-std::int32_t playerGroup = 0;
-std::int32_t playerRelationshipGroup = 0;
-std::int32_t nextFormationTime = 0;
-bool onFootSettingsActive = false;
+BehaviourState behaviour;
 
 namespace {
 
@@ -25,14 +20,14 @@ void ApplyOnFootSettings(std::int32_t ped) {
     SetPedConfigFlag(ped, CONFIG_FLAG_ON_FOOT, true);
     SetPedFollowSettingA(ped, FOLLOW_SETTING_ON_FOOT);
     SetPedFollowSettingB(ped, FOLLOW_SETTING_ON_FOOT);
-    onFootSettingsActive = true;
+    behaviour.onFootSettingsActive = true;
 }
 
 void ResetFollowSettings(std::int32_t ped) {
     SetPedConfigFlag(ped, CONFIG_FLAG_ON_FOOT, false);
     SetPedFollowSettingA(ped, FOLLOW_SETTING_NORMAL);
     SetPedFollowSettingB(ped, FOLLOW_SETTING_NORMAL);
-    onFootSettingsActive = false;
+    behaviour.onFootSettingsActive = false;
 }
 
 }  // namespace
@@ -70,18 +65,18 @@ void FollowAllKeyCheck() {
 
 void FormationRefresh() {
     const std::int32_t now = GetGameTimer();
-    if (!(nextFormationTime < now)) return;
+    if (!(behaviour.nextFormationTime < now)) return;
     int formation = formationMode;
     if (formation == FORMATION_AUTO)
-        formation = GetMount(playerPed) != 0 ? FORMATION_MOUNTED : FORMATION_ON_FOOT;
-    SetGroupFormation(playerGroup, formation);
-    nextFormationTime = GameTimeAfter(GetGameTimer(), FORMATION_PERIOD_MS);
+        formation = GetMount(behaviour.playerPed) != 0 ? FORMATION_MOUNTED : FORMATION_ON_FOOT;
+    SetGroupFormation(behaviour.playerGroup, formation);
+    behaviour.nextFormationTime = GameTimeAfter(GetGameTimer(), FORMATION_PERIOD_MS);
 }
 
 void PeriodicStep(BodyguardRecord& r) {
-    playerPed = GetPlayerPed();
-    playerGroup = GetPlayerGroup(GetPlayerId());
-    playerRelationshipGroup = GetPedRelationshipGroupHash(playerPed);
+    behaviour.playerPed = GetPlayerPed();
+    behaviour.playerGroup = GetPlayerGroup(GetPlayerId());
+    behaviour.playerRelationshipGroup = GetPedRelationshipGroupHash(behaviour.playerPed);
     if (r.downed) {
         DownedStep(r);
     } else if (r.staying) {
@@ -108,37 +103,28 @@ void StayingStep(BodyguardRecord& r) {
 void FollowingStep(BodyguardRecord& r) {
     const std::int32_t ped = r.ped;
     if (IsPedUsingScenario(ped, HashOfName(SMOKE_SCENARIO)) != 0) ClearPedTasks(ped, 1, 1);
-    if (GetPedRelationshipGroupHash(ped) != playerRelationshipGroup) {
-        SetPedRelationshipGroupHash(ped, playerRelationshipGroup);
+    if (GetPedRelationshipGroupHash(ped) != behaviour.playerRelationshipGroup) {
+        SetPedRelationshipGroupHash(ped, behaviour.playerRelationshipGroup);
     }
-    if (IsPedGroupMember(ped, playerGroup, 1) == 0) SetPedAsGroupMember(ped, playerGroup);
-    SetGroupSeparationRange(playerGroup, GROUP_SEPARATION_RANGE);
+    if (IsPedGroupMember(ped, behaviour.playerGroup, 1) == 0) SetPedAsGroupMember(ped, behaviour.playerGroup);
+    SetGroupSeparationRange(behaviour.playerGroup, GROUP_SEPARATION_RANGE);
 
     if (IsEntityDead(ped) != 0) {
         DismissBodyguard(r);
         return;
     }
 
-    if (IsPedInAnyVehicle(playerPed, 0) == 0 && IsPedInAnyVehicle(ped, 0) == 0) {
-        if (IsPedOnFoot(playerPed) != 0) {
+    if (IsPedInAnyVehicle(behaviour.playerPed, 0) == 0 && IsPedInAnyVehicle(ped, 0) == 0) {
+        if (IsPedOnFoot(behaviour.playerPed) != 0) {
             ApplyOnFootSettings(ped);
         } else if (GetPedConfigFlag(ped, CONFIG_FLAG_ON_FOOT, 1) != 0) {
             ResetFollowSettings(ped);
         }
-    } else if (onFootSettingsActive) {
+    } else if (behaviour.onFootSettingsActive) {
         // One flag for all records: only the first following bodyguard whose
         // step runs after the player boards is reset here.
         ResetFollowSettings(ped);
     }
 
     r.nextUpdateTime = GameTimeAfter(GetGameTimer(), FOLLOWING_PERIOD_MS);
-}
-
-void ResetBehaviourState() {
-    playerPed = 0;
-    playerGroup = 0;
-    playerRelationshipGroup = 0;
-    targetEntity = 0;
-    nextFormationTime = 0;
-    onFootSettingsActive = false;
 }

@@ -36,6 +36,5 @@ bool KeyHeld(int key) {
 }
 
 void ResetKeyState(int key) {
-    keyStates[key].time = 0;
-    keyStates[key].released = 0;
+    keyStates[key] = KeyState{};
 }

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 struct KeyState {
-    std::uint32_t time;     // GetTickCount() at the key's last event
-    std::int32_t released;  // non-zero when that event was a release
+    std::uint32_t time = 0;     // GetTickCount() at the key's last event
+    std::int32_t released = 0;  // non-zero when that event was a release
 };
 
 constexpr int KEY_STATE_COUNT = 255;  // codes 0..254; 255 and above have no record

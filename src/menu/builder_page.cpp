@@ -11,10 +11,8 @@
 #include "menu/input.h"
 #include "menu/pages.h"
 #include "menu/state.h"
-#include "persist/save_file.h"
+#include "roster/loadout.h"
 #include "roster/roster.h"
-
-int builderPed = 0;
 
 namespace {
 
@@ -31,32 +29,21 @@ constexpr int ROW_MODEL_NAME = 1;
 constexpr int ROW_SIDEARM_NAME = 4;
 constexpr int ROW_LONGARM_NAME = 6;
 
-// GiveWeaponToPed's (a, b, place) for each way a weapon is handed over.
-struct GiveTriple {
-    int a, b, place;
-};
-constexpr GiveTriple FIXED_SIDEARM = {0, 1, 2};
-constexpr GiveTriple FIXED_SECOND_SIDEARM = {0, 1, 3};
-constexpr GiveTriple LONGARM = {1, 0, 9};
-constexpr GiveTriple CHOSEN_SIDEARM = {0, 1, 0};
+// A sidearm the player chooses is given with place 0; fixed gang weapons and
+// every longarm go where a hire puts them.
+constexpr std::int32_t CHOSEN_SIDEARM_PLACE = 0;
 
 bool Building() {
-    return lastSpawnSlot != -1;
+    return builder.lastSpawnSlot != -1;
 }
 
 BodyguardRecord& BuildRecord() {
-    return roster[lastSpawnSlot];
-}
-
-void Discard() {
-    DiscardBuilderBodyguard(lastSpawnSlot, lastSpawnCategory, lastSpawnModelIndex, true);
+    return roster[builder.lastSpawnSlot];
 }
 
 // Forgets the build without touching the game or the roster.
 void ForgetBuild() {
-    builderOutfitMax = builderOutfit = builderSidearm = builderSecondSidearm = builderLongarm = -1;
-    lastSpawnSlot = lastSpawnCategory = lastSpawnModelIndex = -1;
-    builderPed = 0;
+    builder = BuilderState{};
 }
 
 // The bodyguard under construction is an ordinary roster member, so it can be
@@ -64,88 +51,73 @@ void ForgetBuild() {
 // is closed. Its slot is then free, or already holds somebody hired since. The
 // build is over: nothing is left to dress, confirm, charge for or delete.
 void ForgetVanishedBuild() {
-    if (Building() && roster[lastSpawnSlot].ped != builderPed) ForgetBuild();
-}
-
-void Give(std::int32_t ped, std::uint32_t weapon, GiveTriple t) {
-    GiveWeaponToPed(ped, weapon, t.a, t.b, t.place);
-    SetPedWeaponFlag(ped, 1, weapon);
-}
-
-// A row read back from the record indexes a weapon table only when it is a row
-// of that table.
-bool IsRow(int row, int count) {
-    return row >= 0 && row < count;
+    if (Building() && roster[builder.lastSpawnSlot].ped != builder.builderPed) ForgetBuild();
 }
 
 // Once per build, on the first builder frame after the spawn.
 void PrepareBuild() {
-    if (!Building() || builderOutfitMax != -1) return;
+    if (!Building() || builder.builderOutfitMax != -1) return;
     BodyguardRecord& record = BuildRecord();
     const std::int32_t ped = record.ped;
-    if (lastSpawnCategory != CATEGORY_GANG) {
+    if (builder.lastSpawnCategory != CATEGORY_GANG) {
         // A count the game reports below 0 would leave the build looking
         // unprepared for ever; such a ped has outfit 0 only.
         const int count = GetPedOutfitCount(ped);
-        builderOutfitMax = count < 0 ? 0 : count;
+        builder.builderOutfitMax = count < 0 ? 0 : count;
         return;
     }
-    const GangLoadout loadout = GangLoadoutOf(lastSpawnModelIndex);
-    builderOutfitMax = loadout.outfitLimit;
-    builderSidearm = loadout.sidearm;
-    builderSecondSidearm = loadout.secondSidearm;
-    builderLongarm = loadout.longarm;
-    if (builderSidearm != -1) {
-        record.sidearm = builderSidearm;
-        Give(ped, sidearmHashes[builderSidearm], FIXED_SIDEARM);
+    const GangLoadout loadout = GangLoadoutOf(builder.lastSpawnModelIndex);
+    builder.builderOutfitMax = loadout.outfitLimit;
+    builder.builderSidearm = loadout.sidearm;
+    builder.builderSecondSidearm = loadout.secondSidearm;
+    builder.builderLongarm = loadout.longarm;
+    if (builder.builderSidearm != -1) {
+        record.sidearm = builder.builderSidearm;
+        GiveSidearm(ped, builder.builderSidearm, SIDEARM_PLACE);
     }
-    if (builderSecondSidearm != -1) {
-        record.secondSidearm = builderSecondSidearm;
-        Give(ped, sidearmHashes[builderSecondSidearm], FIXED_SECOND_SIDEARM);
+    if (builder.builderSecondSidearm != -1) {
+        record.secondSidearm = builder.builderSecondSidearm;
+        GiveSidearm(ped, builder.builderSecondSidearm, SECOND_SIDEARM_PLACE);
     }
-    if (builderLongarm != -1) {
-        record.longarm = builderLongarm;
-        Give(ped, longarmHashes[builderLongarm], LONGARM);
+    if (builder.builderLongarm != -1) {
+        record.longarm = builder.builderLongarm;
+        GiveLongarm(ped, builder.builderLongarm, LONGARM_PLACE);
     }
 }
 
 // Backing out of a line gives the bodyguard up; accept changes nothing.
 void LineAcceptCancel() {
-    if (MenuAcceptCancel(PAGE_BUILDER, PAGE_MAIN) == MENU_CANCELLED) Discard();
+    if (MenuAcceptCancel(PAGE_BUILDER, PAGE_MAIN) == MENU_CANCELLED) DiscardBuilderBodyguard();
 }
 
 void OutfitLine() {
-    if (Building() && MenuLeftRight(&builderOutfit, builderOutfitMax)) {
+    if (Building() && MenuLeftRight(&builder.builderOutfit, builder.builderOutfitMax)) {
         BodyguardRecord& record = BuildRecord();
-        record.outfit = builderOutfit;
-        SetPedOutfit(record.ped, builderOutfit, 0);
+        record.outfit = builder.builderOutfit;
+        SetPedOutfit(record.ped, builder.builderOutfit, 0);
     }
     LineAcceptCancel();
 }
 
 // A fixed gang sidearm (a unique row, above the heading) cannot be changed.
 void SidearmLine() {
-    if (Building() && builderSidearm < SIDEARM_HEADING_ROW &&
-        MenuLeftRight(&builderSidearm, SIDEARM_LAST_REGULAR_ROW)) {
+    if (Building() && builder.builderSidearm < SIDEARM_HEADING_ROW &&
+        MenuLeftRight(&builder.builderSidearm, SIDEARM_LAST_REGULAR_ROW)) {
         BodyguardRecord& record = BuildRecord();
-        if (record.sidearm != 0 && IsRow(record.sidearm, SIDEARM_COUNT)) {
-            RemoveWeaponFromPed(record.ped, sidearmHashes[record.sidearm], 1, 0);
-        }
-        record.sidearm = builderSidearm;
-        Give(record.ped, sidearmHashes[builderSidearm], CHOSEN_SIDEARM);
+        RemoveSidearm(record.ped, record.sidearm);
+        record.sidearm = builder.builderSidearm;
+        GiveSidearm(record.ped, builder.builderSidearm, CHOSEN_SIDEARM_PLACE);
     }
     LineAcceptCancel();
 }
 
 void LongarmLine() {
-    if (Building() && builderLongarm < LONGARM_HEADING_ROW &&
-        MenuLeftRight(&builderLongarm, LONGARM_LAST_REGULAR_ROW)) {
+    if (Building() && builder.builderLongarm < LONGARM_HEADING_ROW &&
+        MenuLeftRight(&builder.builderLongarm, LONGARM_LAST_REGULAR_ROW)) {
         BodyguardRecord& record = BuildRecord();
-        if (record.longarm != 0 && IsRow(record.longarm, LONGARM_COUNT)) {
-            RemoveWeaponFromPed(record.ped, longarmHashes[record.longarm], 1, 0);
-        }
-        record.longarm = builderLongarm;
-        Give(record.ped, longarmHashes[builderLongarm], LONGARM);
+        RemoveLongarm(record.ped, record.longarm);
+        record.longarm = builder.builderLongarm;
+        GiveLongarm(record.ped, builder.builderLongarm, LONGARM_PLACE);
     }
     LineAcceptCancel();
 }
@@ -189,19 +161,19 @@ void DrawLines() {
         DrawMenuLineDimmed("- chose longarm -", ITEM_ROWS[ITEM_LONGARM]);
         DrawMenuLineDimmed("Confirm", ITEM_ROWS[ITEM_CONFIRM]);
     } else {
-        const char* name = lastSpawnCategory == CATEGORY_GANG
-                               ? gangMemberNames[lastSpawnModelIndex]
-                               : modelCatalogue[lastSpawnCategory].names[lastSpawnModelIndex];
+        const char* name = builder.lastSpawnCategory == CATEGORY_GANG
+                               ? gangMemberNames[builder.lastSpawnModelIndex]
+                               : modelCatalogue[builder.lastSpawnCategory].names[builder.lastSpawnModelIndex];
         DrawMenuLine(name, ROW_MODEL_NAME);
-        if (builderOutfit == -1) {
+        if (builder.builderOutfit == -1) {
             DrawMenuLine("- Choose Outfit -", ITEM_ROWS[ITEM_OUTFIT]);
         } else {
-            DrawMenuLine(NumberLabel("Outfit - ", builderOutfit, " -"), ITEM_ROWS[ITEM_OUTFIT]);
+            DrawMenuLine(NumberLabel("Outfit - ", builder.builderOutfit, " -"), ITEM_ROWS[ITEM_OUTFIT]);
         }
-        DrawWeaponLines(builderSidearm, SIDEARM_HEADING_ROW, "- Choose Sidearm -", "Sidearm - ", sidearmNames,
-                        ITEM_ROWS[ITEM_SIDEARM], ROW_SIDEARM_NAME);
-        DrawWeaponLines(builderLongarm, LONGARM_HEADING_ROW, "- Choose Longarm -", "Longarm - ", longarmNames,
-                        ITEM_ROWS[ITEM_LONGARM], ROW_LONGARM_NAME);
+        DrawWeaponLines(builder.builderSidearm, SIDEARM_HEADING_ROW, "- Choose Sidearm -", "Sidearm - ",
+                        sidearmNames, ITEM_ROWS[ITEM_SIDEARM], ROW_SIDEARM_NAME);
+        DrawWeaponLines(builder.builderLongarm, LONGARM_HEADING_ROW, "- Choose Longarm -", "Longarm - ",
+                        longarmNames, ITEM_ROWS[ITEM_LONGARM], ROW_LONGARM_NAME);
         DrawMenuLine("Confirm", ITEM_ROWS[ITEM_CONFIRM]);
     }
     DrawMenuLine("Cancel", ITEM_ROWS[ITEM_CANCEL]);
@@ -209,20 +181,26 @@ void DrawLines() {
 
 }  // namespace
 
+void DiscardBuilderBodyguard() {
+    if (!Building()) return;
+    DeleteBodyguard(builder.lastSpawnSlot);
+    ForgetBuild();
+}
+
 void BuilderPage() {
     ForgetVanishedBuild();
 
     DrawMenuBackground();
-    MenuUpDown(&builderItem, LAST_ITEM);
-    DrawMenuHighlight(ITEM_ROWS[builderItem]);
+    MenuUpDown(&menu.builderItem, LAST_ITEM);
+    DrawMenuHighlight(ITEM_ROWS[menu.builderItem]);
 
     PrepareBuild();
 
-    switch (builderItem) {
+    switch (menu.builderItem) {
         case ITEM_CHOOSE_MODEL:
             // Both ways the current bodyguard goes: accept leads on to the
             // category page, cancel back to the main page.
-            if (MenuAcceptCancel(PAGE_CATEGORY, PAGE_MAIN) != MENU_NOTHING) Discard();
+            if (MenuAcceptCancel(PAGE_CATEGORY, PAGE_MAIN) != MENU_NOTHING) DiscardBuilderBodyguard();
             break;
         case ITEM_OUTFIT:
             OutfitLine();
@@ -240,14 +218,14 @@ void BuilderPage() {
                 return;
             }
             if (r == MENU_CANCELLED) {
-                Discard();
+                DiscardBuilderBodyguard();
                 return;
             }
             break;
         }
         case ITEM_CANCEL:
             if (MenuAcceptCancel(PAGE_MAIN, PAGE_MAIN) != MENU_NOTHING) {
-                Discard();
+                DiscardBuilderBodyguard();
                 return;
             }
             break;

@@ -87,12 +87,12 @@ bool MenuLeftRight(int* value, int maxValue) {
 int MenuAcceptCancel(int acceptPage, int cancelPage) {
     if (!GateOpen()) return MENU_NOTHING;
     if (KeyUsed(VK_ENTER) || ControlTriggered("INPUT_FRONTEND_ACCEPT")) {
-        menuPage = acceptPage;
+        menu.menuPage = acceptPage;
         ActionDone();
         return MENU_ACCEPTED;
     }
     if (KeyUsed(VK_BACKSPACE) || ControlTriggered("INPUT_FRONTEND_CANCEL")) {
-        menuPage = cancelPage;
+        menu.menuPage = cancelPage;
         ActionDone();
         return MENU_CANCELLED;
     }

@@ -10,7 +10,6 @@
 #include "menu/input.h"
 #include "menu/pages.h"
 #include "menu/state.h"
-#include "persist/save_file.h"
 #include "roster/roster.h"
 
 namespace {
@@ -37,13 +36,13 @@ int RowOfItem(int item) {
 // Hires a random male bodyguard just behind the player, dresses it at random,
 // charges the price and saves. A full roster shows the notice page instead.
 void HireRandomBodyguard() {
-    const Vector3 pos = GetOffsetPosition(playerPed, 0.0f, -1.0f, 0.0f);
+    const Vector3 pos = GetOffsetPosition(behaviour.playerPed, 0.0f, -1.0f, 0.0f);
     const int model = RandomIntInRange(0, modelCatalogue[CATEGORY_MALE].count);
     const int longarm = RandomIntInRange(RANDOM_LONGARM_MIN, RANDOM_LONGARM_END);
     const int sidearm = RandomIntInRange(RANDOM_SIDEARM_MIN, RANDOM_SIDEARM_END);
     const int slot = HireBodyguard(CATEGORY_MALE, model, -1, sidearm, -1, longarm, pos.x, pos.y, pos.z);
     if (slot == -1) {
-        menuPage = PAGE_ROSTER_FULL;
+        menu.menuPage = PAGE_ROSTER_FULL;
         return;
     }
 
@@ -64,11 +63,11 @@ void HireRandomBodyguard() {
 
 void MainMenuPage() {
     DrawMenuBackground();
-    DrawMenuHighlight(RowOfItem(mainMenuItem));
+    DrawMenuHighlight(RowOfItem(menu.mainMenuItem));
 
-    MenuUpDown(&mainMenuItem, LAST_ITEM);
+    MenuUpDown(&menu.mainMenuItem, LAST_ITEM);
 
-    switch (mainMenuItem) {
+    switch (menu.mainMenuItem) {
         case ITEM_CUSTOM:
             MenuAcceptCancel(PAGE_BUILDER, PAGE_CLOSED);
             break;
@@ -82,7 +81,8 @@ void MainMenuPage() {
             break;
         }
         case ITEM_FORMATION:
-            if (MenuLeftRight(&formationMode, FORMATION_AUTO)) SetGroupFormation(playerGroup, formationMode);
+            if (MenuLeftRight(&formationMode, FORMATION_AUTO))
+                SetGroupFormation(behaviour.playerGroup, formationMode);
             MenuAcceptCancel(PAGE_MAIN, PAGE_CLOSED);
             break;
         case ITEM_EXIT:

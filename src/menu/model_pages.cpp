@@ -66,18 +66,18 @@ struct ModelPage {
 };
 
 constexpr ModelPage MODEL_PAGES[] = {
-    {PAGE_MODELS_FEMALE, CATEGORY_FEMALE, &femaleItem, &femaleModelIndex, "Model - ", " -", -1.0f,
+    {PAGE_MODELS_FEMALE, CATEGORY_FEMALE, &menu.femaleItem, &menu.femaleModelIndex, "Model - ", " -", -1.0f,
      PAGE_CATEGORY, false, "(Only one available)", false},
-    {PAGE_MODELS_MALE, CATEGORY_MALE, &maleItem, &maleModelIndex, "Model - ", " -", -1.0f, PAGE_CATEGORY,
-     false, nullptr, false},
+    {PAGE_MODELS_MALE, CATEGORY_MALE, &menu.maleItem, &menu.maleModelIndex, "Model - ", " -", -1.0f,
+     PAGE_CATEGORY, false, nullptr, false},
     // The gang page stays open on a cancel over "Spawn", keeping its model.
-    {PAGE_MODELS_GANG, CATEGORY_GANG, &gangItem, &gangModelIndex, "Model - ", " -", -1.0f, PAGE_MODELS_GANG,
-     true, nullptr, false},
+    {PAGE_MODELS_GANG, CATEGORY_GANG, &menu.gangItem, &menu.gangModelIndex, "Model - ", " -", -1.0f,
+     PAGE_MODELS_GANG, true, nullptr, false},
     // The page of all models puts the bodyguard in front of the player.
-    {PAGE_MODELS_ALL, CATEGORY_ALL, &allItem, &allModelIndex, "Model - ", " -", 1.0f, PAGE_CATEGORY, false,
-     nullptr, false},
-    {PAGE_MODELS_CUSTOM, CATEGORY_CUSTOM, &customItem, &customModelIndex, "Model ", "-", -1.0f, PAGE_CATEGORY,
-     false, nullptr, true},
+    {PAGE_MODELS_ALL, CATEGORY_ALL, &menu.allItem, &menu.allModelIndex, "Model - ", " -", 1.0f, PAGE_CATEGORY,
+     false, nullptr, false},
+    {PAGE_MODELS_CUSTOM, CATEGORY_CUSTOM, &menu.customItem, &menu.customModelIndex, "Model ", "-", -1.0f,
+     PAGE_CATEGORY, false, nullptr, true},
 };
 
 const ModelPage* FindModelPage(int page) {
@@ -99,20 +99,20 @@ bool GameAcceptsModel(const char* name) {
 void SpawnShownModel(const ModelPage& p, const char* name) {
     int& index = *p.index;
     if (p.checkModelFirst && !GameAcceptsModel(name)) {
-        menuPage = PAGE_INVALID_MODEL;
+        menu.menuPage = PAGE_INVALID_MODEL;
         return;
     }
-    const Vector3 pos = GetOffsetPosition(playerPed, 0.0f, p.spawnDy, 0.0f);
-    lastSpawnSlot = HireBodyguard(p.category, index, 0, -1, -1, -1, pos.x, pos.y, pos.z);
+    const Vector3 pos = GetOffsetPosition(behaviour.playerPed, 0.0f, p.spawnDy, 0.0f);
+    builder.lastSpawnSlot = HireBodyguard(p.category, index, 0, -1, -1, -1, pos.x, pos.y, pos.z);
     scriptWait(SPAWN_SETTLE_MS);
-    if (lastSpawnSlot == -1) {
-        menuPage = PAGE_ROSTER_FULL;
+    if (builder.lastSpawnSlot == -1) {
+        menu.menuPage = PAGE_ROSTER_FULL;
         return;
     }
-    builderPed = roster[lastSpawnSlot].ped;
-    SetPedOutfit(builderPed, 0, 0);
-    lastSpawnCategory = p.category;
-    lastSpawnModelIndex = index;
+    builder.builderPed = roster[builder.lastSpawnSlot].ped;
+    SetPedOutfit(builder.builderPed, 0, 0);
+    builder.lastSpawnCategory = p.category;
+    builder.lastSpawnModelIndex = index;
     index = 0;
 }
 
@@ -120,8 +120,8 @@ void SpawnShownModel(const ModelPage& p, const char* name) {
 
 void CategoryPage() {
     DrawMenuBackground();
-    MenuUpDown(&categoryItem, CATEGORY_LAST_ITEM);
-    const CategoryEntry& highlighted = CATEGORY_ENTRIES[categoryItem];
+    MenuUpDown(&menu.categoryItem, CATEGORY_LAST_ITEM);
+    const CategoryEntry& highlighted = CATEGORY_ENTRIES[menu.categoryItem];
     DrawMenuHighlight(highlighted.row);
     MenuAcceptCancel(highlighted.acceptPage, PAGE_BUILDER);
     for (const CategoryEntry& e : CATEGORY_ENTRIES) DrawMenuLine(e.text, e.row);

@@ -10,8 +10,6 @@ void ModelListPage(int page);
 void RosterFullPage();
 void InvalidModelPage();
 
-// The ped the model page created for the bodyguard under construction. The
-// builder compares it with the ped of slot lastSpawnSlot to notice that its
-// bodyguard has left the roster meanwhile (killed or dismissed while the menu
-// was closed) and must not be dressed, charged for or deleted in its place.
-extern int builderPed;
+// Removes the builder's bodyguard from the game and the roster and forgets
+// the build; nothing happens when no bodyguard is under construction.
+void DiscardBuilderBodyguard();

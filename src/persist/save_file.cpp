@@ -2,14 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <type_traits>
 
 #include "host/platform.h"
-#include "menu/state.h"
-#include "persist/held_records.h"
-#include "roster/roster.h"
-
-static_assert(std::is_same<int, std::int32_t>::value, "formationMode is stored as a 32-bit value");
 
 namespace {
 
@@ -18,53 +12,35 @@ namespace {
 constexpr const char* SAVE_TEMP_FILE_NAME = "Tavrossimer.dat.tmp";
 
 constexpr int FIELDS_PER_SLOT = 6;
-static_assert(ROSTER_SIZE * FIELDS_PER_SLOT + 1 == SAVE_FILE_VALUE_COUNT,
+static_assert(SAVED_SLOT_COUNT * FIELDS_PER_SLOT + 1 == SAVE_FILE_VALUE_COUNT,
               "six fields per slot and the formation");
 
 // " -2147483648" is the longest value: 12 characters.
 constexpr int SAVE_TEXT_CAPACITY = SAVE_FILE_VALUE_COUNT * 12 + 1;
 
-// The field stored at a position of the file (0 to 42).
-std::int32_t& FieldAt(int position) {
-    if (position >= ROSTER_SIZE * FIELDS_PER_SLOT) return formationMode;
-    BodyguardRecord& record = roster[position / FIELDS_PER_SLOT];
+// The value stored at a position of the file (0 to 42).
+std::int32_t& FieldAt(SaveFileContent& content, int position) {
+    if (position >= SAVED_SLOT_COUNT * FIELDS_PER_SLOT) return content.formationMode;
+    SavedLoadout& slot = content.slots[position / FIELDS_PER_SLOT];
     switch (position % FIELDS_PER_SLOT) {
         case 0:
-            return record.modelCategory;
+            return slot.modelCategory;
         case 1:
-            return record.modelIndex;
+            return slot.modelIndex;
         case 2:
-            return record.sidearm;
+            return slot.sidearm;
         case 3:
-            return record.secondSidearm;
+            return slot.secondSidearm;
         case 4:
-            return record.longarm;
+            return slot.longarm;
         default:
-            return record.outfit;
+            return slot.outfit;
     }
-}
-
-// The six values saved for a slot: a held record while it still waits for
-// its model, otherwise the roster's own fields.
-void SlotValues(int slot, std::int32_t out[FIELDS_PER_SLOT]) {
-    if (RecordStillHeld(slot)) {
-        const HeldRecord& held = heldRecords[slot];
-        const std::int32_t values[FIELDS_PER_SLOT] = {held.modelCategory, held.modelIndex, held.sidearm,
-                                                      held.secondSidearm, held.longarm,    held.outfit};
-        for (int i = 0; i < FIELDS_PER_SLOT; ++i) out[i] = values[i];
-        return;
-    }
-    // A hire has used the slot since its record was held: that record is gone.
-    heldRecords[slot].held = false;
-    const BodyguardRecord& record = roster[slot];
-    const std::int32_t values[FIELDS_PER_SLOT] = {record.modelCategory, record.modelIndex, record.sidearm,
-                                                  record.secondSidearm, record.longarm,    record.outfit};
-    for (int i = 0; i < FIELDS_PER_SLOT; ++i) out[i] = values[i];
 }
 
 // Formats the 43 values, each as a space and the decimal number. Returns the
 // length, or -1 if the text did not fit (it always does).
-int FormatSaveText(char* text, int capacity) {
+int FormatSaveText(const SaveFileContent& content, char* text, int capacity) {
     int length = 0;
     auto append = [&](std::int32_t value) {
         if (length < 0) return;
@@ -72,12 +48,15 @@ int FormatSaveText(char* text, int capacity) {
                                           static_cast<int>(value));
         length = (written < 0 || written >= capacity - length) ? -1 : length + written;
     };
-    for (int slot = 0; slot < ROSTER_SIZE; ++slot) {
-        std::int32_t values[FIELDS_PER_SLOT];
-        SlotValues(slot, values);
-        for (std::int32_t value : values) append(value);
+    for (const SavedLoadout& slot : content.slots) {
+        append(slot.modelCategory);
+        append(slot.modelIndex);
+        append(slot.sidearm);
+        append(slot.secondSidearm);
+        append(slot.longarm);
+        append(slot.outfit);
     }
-    append(formationMode);
+    append(content.formationMode);
     return length;
 }
 
@@ -160,9 +139,9 @@ ReadOutcome ReadValue(std::FILE* file, std::int32_t* out) {
 
 }  // namespace
 
-void SaveRoster() {
+void WriteSaveFile(const SaveFileContent& content) {
     char text[SAVE_TEXT_CAPACITY];
-    const int length = FormatSaveText(text, SAVE_TEXT_CAPACITY);
+    const int length = FormatSaveText(content, text, SAVE_TEXT_CAPACITY);
     if (length < 0) return;
 
     // A save file the player made read-only (or that something else holds)
@@ -185,7 +164,7 @@ void SaveRoster() {
     if (!ReplaceFileAtomically(SAVE_TEMP_FILE_NAME, SAVE_FILE_NAME)) std::remove(SAVE_TEMP_FILE_NAME);
 }
 
-void LoadRoster() {
+void ReadSaveFile(SaveFileContent& content) {
     // A file that cannot be opened reads like an empty one: nothing changes.
     std::FILE* file = std::fopen(SAVE_FILE_NAME, "rb");
     if (file == nullptr) return;
@@ -193,7 +172,7 @@ void LoadRoster() {
         std::int32_t value = 0;
         const ReadOutcome outcome = ReadValue(file, &value);
         if (outcome == ReadOutcome::EndOfFile) break;
-        FieldAt(position) = value;
+        FieldAt(content, position) = value;
         if (outcome != ReadOutcome::Value) break;  // the reading stops for good
     }
     std::fclose(file);

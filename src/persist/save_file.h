@@ -1,14 +1,32 @@
 // The roster save file: 43 integers, each preceded by one space, no newline.
 #pragma once
 
+#include <cstdint>
+
 constexpr const char* SAVE_FILE_NAME = "Tavrossimer.dat";
 constexpr int SAVE_FILE_VALUE_COUNT = 43;
+constexpr int SAVED_SLOT_COUNT = 7;
 
-// Writes the six loadout fields of every slot and formationMode. The new
-// content goes to a temporary file that then replaces the old one in one step,
-// so a crash or a full disk never leaves a short file behind.
-void SaveRoster();
+// What the file keeps of one slot: the six values a bodyguard is built from.
+struct SavedLoadout {
+    std::int32_t modelCategory = -1;
+    std::int32_t modelIndex = -1;
+    std::int32_t sidearm = 0;
+    std::int32_t secondSidearm = 0;
+    std::int32_t longarm = 0;
+    std::int32_t outfit = 0;
+};
 
-// Reads the file back into the roster's loadout fields and formationMode; a
-// missing, short or damaged file loads as far as it goes.
-void LoadRoster();
+// The whole file: the seven slots in order, then the formation.
+struct SaveFileContent {
+    SavedLoadout slots[SAVED_SLOT_COUNT];
+    std::int32_t formationMode = 0;
+};
+
+// Writes the content. It goes to a temporary file that then replaces the old
+// one in one step, so a crash or a full disk never leaves a short file behind.
+void WriteSaveFile(const SaveFileContent& content);
+
+// Reads the file over `content`; a missing, short or damaged file loads as far
+// as it goes, and the values it does not reach stay as they were.
+void ReadSaveFile(SaveFileContent& content);

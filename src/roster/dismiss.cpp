@@ -2,8 +2,6 @@
 // go, its slot returns to the cleared state and the save file is rewritten, so
 // a dismissed bodyguard never comes back at the next start.
 #include "game/natives.h"
-#include "menu/state.h"
-#include "persist/save_file.h"
 #include "roster/roster.h"
 
 namespace {
@@ -35,26 +33,13 @@ void DismissAll() {
     for (BodyguardRecord& record : roster) DismissBodyguard(record);
 }
 
-void DiscardBuilderBodyguard(int& lastSpawnSlot, int& lastSpawnCategory, int& lastSpawnModelIndex,
-                             bool deletePed) {
-    if (lastSpawnSlot == -1) return;
-    const int slot = lastSpawnSlot;
-    // A slot number outside the roster names no bodyguard; the builder is still reset.
-    if (deletePed && slot >= 0 && slot < ROSTER_SIZE) {
-        BodyguardRecord& record = roster[slot];
-        const std::int32_t ped = record.ped;
-        if (IsPedScriptOwned(ped) == 0) SetPedScriptOwned(ped, 1, 1);
-        std::int32_t doomed = ped;  // the game clears this copy; the record keeps its handle
-        DeletePed(&doomed);
-        if (EntityExists(ped) != 0) SetEntityPosition(ped, DISCARD_X, DISCARD_Y, DISCARD_Z, 0.0f, 1, 1);
-        DismissBodyguard(record);
-    }
-    builderOutfit = -1;
-    builderSidearm = -1;
-    builderLongarm = -1;
-    builderSecondSidearm = -1;
-    builderOutfitMax = -1;
-    lastSpawnSlot = -1;
-    lastSpawnCategory = -1;
-    lastSpawnModelIndex = -1;
+void DeleteBodyguard(int slot) {
+    if (slot < 0 || slot >= ROSTER_SIZE) return;
+    BodyguardRecord& record = roster[slot];
+    const std::int32_t ped = record.ped;
+    if (IsPedScriptOwned(ped) == 0) SetPedScriptOwned(ped, 1, 1);
+    std::int32_t doomed = ped;  // the game clears this copy; the record keeps its handle
+    DeletePed(&doomed);
+    if (EntityExists(ped) != 0) SetEntityPosition(ped, DISCARD_X, DISCARD_Y, DISCARD_Z, 0.0f, 1, 1);
+    DismissBodyguard(record);
 }

@@ -1,11 +1,13 @@
-// Hiring: a bodyguard is created in the first free slot of the roster, dressed,
-// armed, made a member of the player's group and relationship group, and given
-// its health, its "Help" prompt, its name and a named blip on the map.
-#include "behaviour/behaviour.h"
+// Hiring: a bodyguard is created in a free slot of the roster (the first one,
+// or at startup the slot it was saved in), dressed, armed, made a member of the
+// player's group and relationship group, and given its health, its "Help"
+// prompt, its name and a named blip on the map.
 #include "catalog/catalog.h"
 #include "config/settings.h"
 #include "game/natives.h"
-#include "host/lifecycle.h"
+#include "host/platform.h"
+#include "roster/loadout.h"
+#include "roster/prompts.h"
 #include "roster/roster.h"
 
 namespace {
@@ -18,20 +20,10 @@ constexpr const char* HELP_PROMPT_TEXT = "Help";
 constexpr int HELP_PROMPT_NUMBER = 20;
 constexpr std::int32_t NAMED_SET_MEMBER_KIND = 1;
 
-// Where the game keeps each weapon once given: the right hand, the left hand,
-// and the two back slots a longarm can go to (9 or 10, chosen at random).
-constexpr std::int32_t SIDEARM_PLACE = 2;
-constexpr std::int32_t SECOND_SIDEARM_PLACE = 3;
-constexpr std::int32_t LONGARM_PLACE_MIN = 9;
+// A hired longarm goes to one of the two back slots, 9 or 10, at random.
 constexpr std::int32_t LONGARM_PLACE_END = 11;  // exclusive
 
 constexpr float FOLLOW_SETTING = 50.0f;
-
-// A weapon row read from a save file can be anything; only a row inside its
-// table may be used to look up a hash.
-bool RowInTable(int row, int count) {
-    return row >= 0 && row < count;
-}
 
 // The model row must exist: a category or row outside the catalogue would read
 // past the end of its list.
@@ -47,11 +39,6 @@ const char* BodyguardNameOf(int category, int modelIndex) {
         return gangMemberNames[modelIndex];
     }
     return DEFAULT_BODYGUARD_NAME;
-}
-
-void GiveWeapon(std::int32_t ped, std::uint32_t weapon, std::int32_t a, std::int32_t b, std::int32_t place) {
-    GiveWeaponToPed(ped, weapon, a, b, place);
-    SetPedWeaponFlag(ped, 1, weapon);
 }
 
 // The ped's behaviour as a bodyguard: it keeps to the player, fights alongside
@@ -115,12 +102,18 @@ int HireBodyguard(int category, int modelIndex, int outfit, int sidearm, int sec
                   float x, float y, float z) {
     const int slot = FirstFreeSlot();
     if (slot == -1) return -1;
+    return HireBodyguardInto(slot, category, modelIndex, outfit, sidearm, secondSidearm, longarm, x, y, z);
+}
+
+int HireBodyguardInto(int slot, int category, int modelIndex, int outfit, int sidearm, int secondSidearm,
+                      int longarm, float x, float y, float z) {
+    if (slot < 0 || slot >= ROSTER_SIZE || roster[slot].ped != 0) return -1;
     const char* modelName = ModelNameOf(category, modelIndex);
     if (modelName == nullptr) return -1;
 
     BodyguardRecord& record = roster[slot];
-    // A free slot may still hold a saved record that could not be brought back;
-    // it is put back as it was when no ped comes of this hire.
+    // The slot's model fields are put back as they were when no ped comes of
+    // this hire.
     const std::int32_t previousCategory = record.modelCategory;
     const std::int32_t previousIndex = record.modelIndex;
     record.modelCategory = category;
@@ -134,23 +127,23 @@ int HireBodyguard(int category, int modelIndex, int outfit, int sidearm, int sec
         return -1;
     }
     record.ped = ped;
+    record.held = false;  // a record waiting for its model gives way to this one
 
     if (outfit != -1) {
         record.outfit = outfit;
         SetPedOutfit(ped, outfit, 0);
     }
-    if (sidearm != -1 && RowInTable(sidearm, SIDEARM_COUNT)) {
+    if (IsSidearmRow(sidearm)) {
         record.sidearm = sidearm;
-        GiveWeapon(ped, sidearmHashes[sidearm], 0, 1, SIDEARM_PLACE);
+        GiveSidearm(ped, sidearm, SIDEARM_PLACE);
     }
-    if (secondSidearm != -1 && RowInTable(secondSidearm, SIDEARM_COUNT)) {
+    if (IsSidearmRow(secondSidearm)) {
         record.secondSidearm = secondSidearm;
-        GiveWeapon(ped, sidearmHashes[secondSidearm], 0, 1, SECOND_SIDEARM_PLACE);
+        GiveSidearm(ped, secondSidearm, SECOND_SIDEARM_PLACE);
     }
-    if (longarm != -1 && RowInTable(longarm, LONGARM_COUNT)) {
+    if (IsLongarmRow(longarm)) {
         record.longarm = longarm;
-        const std::int32_t place = RandomIntInRange(LONGARM_PLACE_MIN, LONGARM_PLACE_END);
-        GiveWeapon(ped, longarmHashes[longarm], 1, 0, place);
+        GiveLongarm(ped, longarm, RandomIntInRange(LONGARM_PLACE, LONGARM_PLACE_END));
     }
     PedLoadoutFlag(ped, 1);
 

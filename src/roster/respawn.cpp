@@ -5,15 +5,12 @@
 // save. A saved record that fails its checks leaves its slot free:
 // - when its model merely cannot be used at this start (the custom list is
 //   missing or shorter, the game does not offer the model, or the model never
-//   loaded), the record is held aside (persist/held_records.h) and keeps its
-//   line in the save file until a hire takes the slot;
+//   loaded), the record is held in its slot (BodyguardRecord::held) and keeps
+//   its line in the save file until a hire takes the slot;
 // - otherwise (an empty or damaged record) the slot is simply cleared.
 // Either way the free slot holds no loadout a later hire could take over.
-#include <utility>
-
 #include "catalog/catalog.h"
 #include "game/natives.h"
-#include "persist/held_records.h"
 #include "roster/roster.h"
 
 namespace {
@@ -46,10 +43,16 @@ RecordCheck CheckSavedRecord(const BodyguardRecord& record) {
     return RecordCheck::Usable;
 }
 
+// Frees the slot but keeps what it loaded for the save file.
+void HoldRecord(BodyguardRecord& record, const BodyguardRecord& loaded) {
+    ClearRecord(record);
+    record.held = true;
+    record.heldLoadout = LoadoutOf(loaded);
+}
+
 }  // namespace
 
 void RespawnSavedRoster(float baseX, float baseY, float baseZ) {
-    ReleaseHeldRecords();
     for (int i = 0; i < ROSTER_SIZE; ++i) {
         const BodyguardRecord loaded = roster[i];
         const RecordCheck check = CheckSavedRecord(loaded);
@@ -58,30 +61,16 @@ void RespawnSavedRoster(float baseX, float baseY, float baseZ) {
             continue;
         }
         if (check == RecordCheck::ModelUnusableNow) {
-            HoldRecord(i);
+            HoldRecord(roster[i], loaded);
             continue;
         }
-
-        // HireBodyguard takes the first free slot, which is a lower slot when
-        // an earlier record was skipped. That slot lends its place: it takes
-        // record i's loaded fields for the hire (so the hire sees exactly what
-        // it would see in slot i), and afterwards the two swap back, so the new
-        // bodyguard with its handles ends in slot i and the lower slot is as
-        // it was. Nothing else refers to a slot by number at this point.
-        const int lent = FirstFreeSlot();
-        const bool borrowed = lent >= 0 && lent != i;
-        if (borrowed) std::swap(roster[lent], roster[i]);
         // The row's y is worked out in double and rounded to the game's float
         // once, as base.y - 2.0 + i reads in C++.
         const float rowY = static_cast<float>(static_cast<double>(baseY) - 2.0 + i);
-        const int slot = HireBodyguard(loaded.modelCategory, loaded.modelIndex, loaded.outfit, loaded.sidearm,
-                                       loaded.secondSidearm, loaded.longarm, baseX, rowY, baseZ);
-        if (borrowed) std::swap(roster[lent], roster[i]);
-
-        if (slot == -1) {
-            // The model never loaded: like a model the game does not offer now.
-            roster[i] = loaded;
-            HoldRecord(i);
-        }
+        const int slot =
+            HireBodyguardInto(i, loaded.modelCategory, loaded.modelIndex, loaded.outfit, loaded.sidearm,
+                              loaded.secondSidearm, loaded.longarm, baseX, rowY, baseZ);
+        // The model never loaded: like a model the game does not offer now.
+        if (slot == -1) HoldRecord(roster[i], loaded);
     }
 }

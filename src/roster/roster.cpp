@@ -1,13 +1,48 @@
 #include "roster/roster.h"
 
-BodyguardRecord roster[ROSTER_SIZE] = {CLEARED_RECORD, CLEARED_RECORD, CLEARED_RECORD, CLEARED_RECORD,
-                                       CLEARED_RECORD, CLEARED_RECORD, CLEARED_RECORD};
+static_assert(ROSTER_SIZE == SAVED_SLOT_COUNT, "the save file has a line for every slot");
 
-void ClearRecord(BodyguardRecord& record) { record = CLEARED_RECORD; }
+BodyguardRecord roster[ROSTER_SIZE] = {};
+int formationMode = FORMATION_AUTO;
+
+void ClearRecord(BodyguardRecord& record) { record = BodyguardRecord{}; }
 
 int FirstFreeSlot() {
     for (int slot = 0; slot < ROSTER_SIZE; ++slot) {
         if (roster[slot].ped == 0) return slot;
     }
     return -1;
+}
+
+SavedLoadout LoadoutOf(const BodyguardRecord& record) {
+    return SavedLoadout{record.modelCategory, record.modelIndex, record.sidearm,
+                        record.secondSidearm, record.longarm,    record.outfit};
+}
+
+void SetLoadout(BodyguardRecord& record, const SavedLoadout& loadout) {
+    record.modelCategory = loadout.modelCategory;
+    record.modelIndex = loadout.modelIndex;
+    record.sidearm = loadout.sidearm;
+    record.secondSidearm = loadout.secondSidearm;
+    record.longarm = loadout.longarm;
+    record.outfit = loadout.outfit;
+}
+
+void SaveRoster() {
+    SaveFileContent content;
+    for (int slot = 0; slot < ROSTER_SIZE; ++slot) {
+        const BodyguardRecord& record = roster[slot];
+        content.slots[slot] = record.held ? record.heldLoadout : LoadoutOf(record);
+    }
+    content.formationMode = formationMode;
+    WriteSaveFile(content);
+}
+
+void LoadRoster() {
+    SaveFileContent content;
+    for (int slot = 0; slot < ROSTER_SIZE; ++slot) content.slots[slot] = LoadoutOf(roster[slot]);
+    content.formationMode = formationMode;
+    ReadSaveFile(content);
+    for (int slot = 0; slot < ROSTER_SIZE; ++slot) SetLoadout(roster[slot], content.slots[slot]);
+    formationMode = content.formationMode;
 }

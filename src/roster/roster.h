@@ -3,36 +3,53 @@
 
 #include <cstdint>
 
+#include "persist/save_file.h"
+
 constexpr int ROSTER_SIZE = 7;
 
-struct BodyguardRecord {
-    std::int32_t ped;  // 0: the slot is free
-    std::int32_t modelCategory;
-    std::int32_t modelIndex;
-    std::int32_t sidearm;
-    std::int32_t secondSidearm;
-    std::int32_t longarm;
-    std::int32_t outfit;  // -1: none given
-    std::int32_t blip;
-    std::int32_t dismissPrompt;
-    std::int32_t helpPrompt;
-    std::int32_t stayPrompt;
-    std::int32_t followPrompt;
-    std::int32_t nextUpdateTime;  // game time (ms) before which the periodic step waits
-    bool downed;
-    std::int32_t downedChecks;
-    bool staying;
-    std::int32_t showCommandsPrompt;
-    std::int32_t hideCommandsPrompt;
-    bool promptsCreated;
-    bool commandsShown;
-};
+// Every hired bodyguard joins this named set of the game; the script registers
+// it once at startup.
+constexpr const char* NAMED_SET = "Tavrossimer";
+constexpr int NAMED_SET_KIND = 3;
 
-// A free slot: no ped, no model, every other field zero.
-constexpr BodyguardRecord CLEARED_RECORD = {0, -1, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, 0, false, 0, 0, false, false};
+// The group formation chosen in the menu and saved with the roster: 0 to 10 is
+// one of the game's formations; FORMATION_AUTO lets the behaviour pick one by
+// whether the player is mounted.
+constexpr int FORMATION_AUTO = 11;
+extern int formationMode;
+
+struct BodyguardRecord {
+    std::int32_t ped = 0;  // 0: the slot is free
+    std::int32_t modelCategory = -1;
+    std::int32_t modelIndex = -1;
+    std::int32_t sidearm = 0;
+    std::int32_t secondSidearm = 0;
+    std::int32_t longarm = 0;
+    std::int32_t outfit = 0;  // -1: none given
+    std::int32_t blip = 0;
+    std::int32_t dismissPrompt = 0;
+    std::int32_t helpPrompt = 0;
+    std::int32_t stayPrompt = 0;
+    std::int32_t followPrompt = 0;
+    std::int32_t nextUpdateTime = 0;  // game time (ms) before which the periodic step waits
+    bool downed = false;
+    std::int32_t downedChecks = 0;
+    bool staying = false;
+    std::int32_t showCommandsPrompt = 0;
+    std::int32_t hideCommandsPrompt = 0;
+    bool promptsCreated = false;
+    bool commandsShown = false;
+    // A saved bodyguard whose model cannot be used at this start (the custom
+    // list is missing or shorter, or the game does not offer the model now)
+    // waits here while its slot stays free: the save file keeps its line, so it
+    // comes back at a later start. A hire into the slot or a dismissal ends it.
+    bool held = false;
+    SavedLoadout heldLoadout;
+};
 
 extern BodyguardRecord roster[ROSTER_SIZE];
 
+// Puts the record back to the free slot's state, BodyguardRecord{}.
 void ClearRecord(BodyguardRecord& record);
 
 // Lowest free slot, or -1 when all seven are taken.
@@ -44,6 +61,9 @@ int FirstFreeSlot();
 // slot, or -1 when the roster is full or the model never loaded.
 int HireBodyguard(int category, int modelIndex, int outfit, int sidearm, int secondSidearm, int longarm, float x,
                   float y, float z);
+// The same into the free slot `slot`; returns it, or -1 when the model never loaded.
+int HireBodyguardInto(int slot, int category, int modelIndex, int outfit, int sidearm, int secondSidearm,
+                      int longarm, float x, float y, float z);
 
 // Loads the model (waiting a bounded time) and creates the ped; 0 when the model
 // never loaded.
@@ -56,9 +76,21 @@ constexpr int MODEL_LOAD_FRAME_LIMIT = 300;
 // writes the save file.
 void DismissBodyguard(BodyguardRecord& record);
 void DismissAll();
-// Removes the builder's preview bodyguard (deleting its ped when asked) and
-// resets the builder's choices; nothing happens when lastSpawnSlot is -1.
-void DiscardBuilderBodyguard(int& lastSpawnSlot, int& lastSpawnCategory, int& lastSpawnModelIndex, bool deletePed);
+// Deletes the ped of a bodyguard that never really joined (the builder's
+// preview), or moves it out of the way when the game keeps it, then dismisses
+// it. A slot number outside the roster names nobody: nothing happens.
+void DeleteBodyguard(int slot);
+
+// The six fields of a record that the save file keeps.
+SavedLoadout LoadoutOf(const BodyguardRecord& record);
+void SetLoadout(BodyguardRecord& record, const SavedLoadout& loadout);
+
+// Writes every slot's loadout (or its held record) and formationMode to the
+// save file.
+void SaveRoster();
+// Reads the save file into the slots' loadout fields and formationMode; a
+// missing, short or damaged file loads as far as it goes.
+void LoadRoster();
 
 // Startup: brings the loaded records back beside the player, each at
 // (base.x, base.y - 2.0 + i, base.z) for saved record i.

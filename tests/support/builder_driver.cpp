@@ -24,17 +24,17 @@ void BuilderDriverTest::MoveTo(const int& item, int target) {
 
 void BuilderDriverTest::OpenBuilder() {
     Home();
-    ASSERT_EQ(menuPage, PAGE_MAIN);
-    MoveTo(mainMenuItem, 0);
+    ASSERT_EQ(menu.menuPage, PAGE_MAIN);
+    MoveTo(menu.mainMenuItem, 0);
     Enter();
-    ASSERT_EQ(menuPage, PAGE_BUILDER);
+    ASSERT_EQ(menu.menuPage, PAGE_BUILDER);
 }
 
 void BuilderDriverTest::OpenModelPage(int category) {
-    MoveTo(builderItem, 0);
+    MoveTo(menu.builderItem, 0);
     Enter();
-    ASSERT_EQ(menuPage, PAGE_CATEGORY);
-    MoveTo(categoryItem, category);
+    ASSERT_EQ(menu.menuPage, PAGE_CATEGORY);
+    MoveTo(menu.categoryItem, category);
     Enter();
 }
 
@@ -42,17 +42,17 @@ namespace {
 
 // The item variable of the model list page that is open, or nullptr.
 int* ModelPageItem() {
-    switch (menuPage) {
+    switch (menu.menuPage) {
         case PAGE_MODELS_FEMALE:
-            return &femaleItem;
+            return &menu.femaleItem;
         case PAGE_MODELS_MALE:
-            return &maleItem;
+            return &menu.maleItem;
         case PAGE_MODELS_GANG:
-            return &gangItem;
+            return &menu.gangItem;
         case PAGE_MODELS_ALL:
-            return &allItem;
+            return &menu.allItem;
         case PAGE_MODELS_CUSTOM:
-            return &customItem;
+            return &menu.customItem;
         default:
             return nullptr;
     }
@@ -62,14 +62,14 @@ int* ModelPageItem() {
 
 void BuilderDriverTest::StepModel(int steps) {
     int* item = ModelPageItem();
-    ASSERT_NE(item, nullptr) << "not on a model page: " << menuPage;
+    ASSERT_NE(item, nullptr) << "not on a model page: " << menu.menuPage;
     MoveTo(*item, 0);
     for (int i = 0; i < steps; ++i) Right();
 }
 
 void BuilderDriverTest::AcceptSpawn() {
     int* item = ModelPageItem();
-    ASSERT_NE(item, nullptr) << "not on a model page: " << menuPage;
+    ASSERT_NE(item, nullptr) << "not on a model page: " << menu.menuPage;
     MoveTo(*item, 1);
     Enter();
     // The hire waits for the model, then 300 ms.

@@ -5,8 +5,8 @@
 #include "behaviour/behaviour.h"
 #include "catalog/catalog.h"
 #include "driver.h"
-#include "host/frame_tick.h"
 #include "menu/pages.h"
+#include "script/frame_tick.h"
 #include "world.h"
 
 namespace frame_states {
@@ -150,24 +150,9 @@ std::string OpenCategoryPage() {
     Tap(VK_HOME);   // main page, on "Custom Bodyguard"
     Tap(VK_ENTER);  // the builder, on "Choose Model"
     Tap(VK_ENTER);  // the category page
-    if (menuPage != PAGE_CATEGORY) return "the category page did not open";
+    if (menu.menuPage != PAGE_CATEGORY) return "the category page did not open";
     return {};
 }
-
-int* const MENU_VARIABLES[] = {&menuPage,          &mainMenuItem,
-                               &builderItem,       &categoryItem,
-                               &femaleItem,        &maleItem,
-                               &gangItem,          &allItem,
-                               &customItem,        &femaleModelIndex,
-                               &maleModelIndex,    &gangModelIndex,
-                               &allModelIndex,     &customModelIndex,
-                               &formationMode,     &lastSpawnSlot,
-                               &lastSpawnCategory, &lastSpawnModelIndex,
-                               &builderOutfitMax,  &builderOutfit,
-                               &builderSidearm,    &builderSecondSidearm,
-                               &builderLongarm};
-constexpr int MENU_VARIABLE_COUNT = sizeof MENU_VARIABLES / sizeof MENU_VARIABLES[0];
-static_assert(MENU_VARIABLE_COUNT <= 32, "WindowStart::menu holds them all");
 
 }  // namespace
 
@@ -236,7 +221,7 @@ std::string SetUp(FrameState state) {
         case FrameState::MainPageSeven: {
             if (std::string e = HireSeven(); !e.empty()) return e;
             Tap(VK_HOME);
-            if (menuPage != PAGE_MAIN) return "the main page did not open";
+            if (menu.menuPage != PAGE_MAIN) return "the main page did not open";
             break;
         }
 
@@ -245,16 +230,17 @@ std::string SetUp(FrameState state) {
             Hold(VK_DOWN);
             Hold(VK_DOWN);  // "Gang Member"
             Tap(VK_ENTER);
-            if (menuPage != PAGE_MODELS_GANG) return "the gang member page did not open";
+            if (menu.menuPage != PAGE_MODELS_GANG) return "the gang member page did not open";
             Hold(VK_RIGHT);  // row 1, CS_dutch
             Hold(VK_DOWN);   // "Spawn"
             Tap(VK_ENTER);
             standin::RunMs(500);  // the page waits 300 ms after the hire
-            if (menuPage != PAGE_BUILDER || lastSpawnCategory != CATEGORY_GANG || lastSpawnModelIndex != 1)
+            if (menu.menuPage != PAGE_BUILDER || builder.lastSpawnCategory != CATEGORY_GANG ||
+                builder.lastSpawnModelIndex != 1)
                 return "the builder did not take the gang member";
-            if (builderOutfitMax != gangLoadouts[1].outfitLimit)
+            if (builder.builderOutfitMax != gangLoadouts[1].outfitLimit)
                 return "the builder did not prepare the gang member";
-            if (builderItem != 0) return "the builder is not on \"Choose Model\"";
+            if (menu.builderItem != 0) return "the builder is not on \"Choose Model\"";
             break;
         }
 
@@ -262,13 +248,13 @@ std::string SetUp(FrameState state) {
             if (std::string e = OpenCategoryPage(); !e.empty()) return e;
             for (int i = 0; i < 4; ++i) Hold(VK_DOWN);  // "ALL"
             Tap(VK_ENTER);
-            if (menuPage != PAGE_MODELS_ALL || allItem != 0)
+            if (menu.menuPage != PAGE_MODELS_ALL || menu.allItem != 0)
                 return "the ALL page did not open on its selector";
             for (int i = 0; i < 20; ++i) {
                 BetweenFrames(state);
                 standin::RunFrame();
             }
-            if (allModelIndex == 0) return "the ALL page does not step";
+            if (menu.allModelIndex == 0) return "the ALL page does not step";
             break;
         }
     }
@@ -287,15 +273,11 @@ void CaptureWindowStart(WindowStart& s) {
     s.gameTimer = w.gameTimer;
     s.tickCount = w.tickCount;
     std::memcpy(s.roster, roster, sizeof roster);
-    s.playerPed = playerPed;
-    s.playerGroup = playerGroup;
-    s.playerRelationshipGroup = playerRelationshipGroup;
-    s.targetEntity = targetEntity;
-    s.nextFormationTime = nextFormationTime;
-    s.onFootSettingsActive = onFootSettingsActive;
+    s.behaviour = behaviour;
     std::memcpy(s.keys, keyStates, sizeof keyStates);
-    for (int i = 0; i < MENU_VARIABLE_COUNT; ++i) s.menu[i] = *MENU_VARIABLES[i];
-    s.builderPed = builderPed;
+    s.menu = menu;
+    s.builder = builder;
+    s.formationMode = formationMode;
 }
 
 void RestoreWindowStart(const WindowStart& s) {
@@ -305,20 +287,17 @@ void RestoreWindowStart(const WindowStart& s) {
     w.gameTimer = s.gameTimer;
     w.tickCount = s.tickCount;
     std::memcpy(roster, s.roster, sizeof roster);
-    playerPed = s.playerPed;
-    playerGroup = s.playerGroup;
-    playerRelationshipGroup = s.playerRelationshipGroup;
-    targetEntity = s.targetEntity;
-    onFootSettingsActive = s.onFootSettingsActive;
+    behaviour = s.behaviour;
     std::memcpy(keyStates, s.keys, sizeof keyStates);
-    for (int i = 0; i < MENU_VARIABLE_COUNT; ++i) *MENU_VARIABLES[i] = s.menu[i];
-    builderPed = s.builderPed;
+    menu = s.menu;
+    builder = s.builder;
+    formationMode = s.formationMode;
 
     // Every deadline falls due in the next frame and the input gate is open.
     for (BodyguardRecord& r : roster) {
         if (r.ped != 0) r.nextUpdateTime = w.gameTimer;
     }
-    nextFormationTime = w.gameTimer;
+    behaviour.nextFormationTime = w.gameTimer;
     w.menuTimer = 1000;
 }
 

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "behaviour/behaviour.h"
 #include "host/keyboard.h"
 #include "lean.h"
 #include "menu/state.h"
@@ -64,11 +65,11 @@ struct WindowStart {
     int gameTimer;
     unsigned tickCount;
     BodyguardRecord roster[ROSTER_SIZE];
-    int playerPed, playerGroup, playerRelationshipGroup, targetEntity, nextFormationTime;
-    bool onFootSettingsActive;
+    BehaviourState behaviour;
     KeyState keys[KEY_STATE_COUNT];
-    int menu[32];
-    int builderPed;
+    MenuState menu;
+    BuilderState builder;
+    int formationMode;
 };
 void CaptureWindowStart(WindowStart& start);
 // Puts the capture back, then makes every periodic deadline due in the next

@@ -3,7 +3,6 @@
 // and in the formation, so a file that is neither is a broken save.
 #pragma once
 
-#include "menu/state.h"
 #include "roster/roster.h"
 #include "save_text.h"
 
@@ -33,14 +32,9 @@ inline savetext::Values RosterB() {
 // Puts the values into the roster's loadout fields and formationMode.
 inline void PutInRoster(const savetext::Values& v) {
     for (int s = 0; s < ROSTER_SIZE; ++s) {
-        BodyguardRecord& r = roster[s];
         const savetext::Record rec = savetext::RecordOf(v, s);
-        r.modelCategory = rec.category;
-        r.modelIndex = rec.index;
-        r.sidearm = rec.sidearm;
-        r.secondSidearm = rec.secondSidearm;
-        r.longarm = rec.longarm;
-        r.outfit = rec.outfit;
+        SetLoadout(roster[s], SavedLoadout{rec.category, rec.index, rec.sidearm, rec.secondSidearm,
+                                           rec.longarm, rec.outfit});
     }
     formationMode = v[42];
 }

@@ -30,12 +30,12 @@ void MenuGameTest::Pad(const char* control) {
 
 void MenuGameTest::OpenMenu() {
     Press(VK_HOME_KEY);
-    ASSERT_EQ(menuPage, PAGE_MAIN);
+    ASSERT_EQ(menu.menuPage, PAGE_MAIN);
 }
 
 void MenuGameTest::MoveTo(int item) {
-    for (int guard = 0; mainMenuItem != item && guard < 5; ++guard) Arrow(VK_DOWN_KEY);
-    ASSERT_EQ(mainMenuItem, item);
+    for (int guard = 0; menu.mainMenuItem != item && guard < 5; ++guard) Arrow(VK_DOWN_KEY);
+    ASSERT_EQ(menu.mainMenuItem, item);
 }
 
 std::vector<int> MenuGameTest::SavedValues() {

@@ -262,8 +262,8 @@ std::string Engine::Check() {
         if (now != 0) ++occupied;
     }
     stats_.mostBodyguards = std::max(stats_.mostBodyguards, occupied);
-    if (menuPage != PAGE_CLOSED) ++stats_.framesWithMenuOpen;
-    ++stats_.pagesSeen[menuPage];
+    if (menu.menuPage != PAGE_CLOSED) ++stats_.framesWithMenuOpen;
+    ++stats_.pagesSeen[menu.menuPage];
     return "";
 }
 
@@ -414,31 +414,32 @@ std::string Engine::CheckMenuState() {
     };
     auto top = [](int category) { return std::max(0, ListCount(category) - 1); };
     const Range ranges[] = {
-        {"menuPage", menuPage, PAGE_CLOSED, PAGE_INVALID_MODEL},
-        {"mainMenuItem", mainMenuItem, 0, 4},
-        {"builderItem", builderItem, 0, 5},
-        {"categoryItem", categoryItem, 0, 5},
-        {"femaleItem", femaleItem, 0, 2},
-        {"maleItem", maleItem, 0, 2},
-        {"gangItem", gangItem, 0, 2},
-        {"allItem", allItem, 0, 2},
-        {"customItem", customItem, 0, 2},
-        {"femaleModelIndex", femaleModelIndex, 0, top(CATEGORY_FEMALE)},
-        {"maleModelIndex", maleModelIndex, 0, top(CATEGORY_MALE)},
-        {"gangModelIndex", gangModelIndex, 0, top(CATEGORY_GANG)},
-        {"allModelIndex", allModelIndex, 0, top(CATEGORY_ALL)},
-        {"customModelIndex", customModelIndex, 0, top(CATEGORY_CUSTOM)},
+        {"menuPage", menu.menuPage, PAGE_CLOSED, PAGE_INVALID_MODEL},
+        {"mainMenuItem", menu.mainMenuItem, 0, 4},
+        {"builderItem", menu.builderItem, 0, 5},
+        {"categoryItem", menu.categoryItem, 0, 5},
+        {"femaleItem", menu.femaleItem, 0, 2},
+        {"maleItem", menu.maleItem, 0, 2},
+        {"gangItem", menu.gangItem, 0, 2},
+        {"allItem", menu.allItem, 0, 2},
+        {"customItem", menu.customItem, 0, 2},
+        {"femaleModelIndex", menu.femaleModelIndex, 0, top(CATEGORY_FEMALE)},
+        {"maleModelIndex", menu.maleModelIndex, 0, top(CATEGORY_MALE)},
+        {"gangModelIndex", menu.gangModelIndex, 0, top(CATEGORY_GANG)},
+        {"allModelIndex", menu.allModelIndex, 0, top(CATEGORY_ALL)},
+        {"customModelIndex", menu.customModelIndex, 0, top(CATEGORY_CUSTOM)},
         {"formationMode", formationMode, 0, FORMATION_AUTO},
-        {"lastSpawnSlot", lastSpawnSlot, -1, ROSTER_SIZE - 1},
-        {"lastSpawnCategory", lastSpawnCategory, -1, CATEGORY_CUSTOM},
-        {"lastSpawnModelIndex", lastSpawnModelIndex, -1,
-         lastSpawnCategory >= 0 && lastSpawnCategory <= CATEGORY_CUSTOM ? ListCount(lastSpawnCategory) - 1
-                                                                        : -1},
-        {"builderOutfitMax", builderOutfitMax, -1, INT_MAX},
-        {"builderOutfit", builderOutfit, -1, std::max(0, builderOutfitMax)},
-        {"builderSidearm", builderSidearm, -1, SIDEARM_COUNT - 1},
-        {"builderSecondSidearm", builderSecondSidearm, -1, SIDEARM_COUNT - 1},
-        {"builderLongarm", builderLongarm, -1, LONGARM_COUNT - 1},
+        {"lastSpawnSlot", builder.lastSpawnSlot, -1, ROSTER_SIZE - 1},
+        {"lastSpawnCategory", builder.lastSpawnCategory, -1, CATEGORY_CUSTOM},
+        {"lastSpawnModelIndex", builder.lastSpawnModelIndex, -1,
+         builder.lastSpawnCategory >= 0 && builder.lastSpawnCategory <= CATEGORY_CUSTOM
+             ? ListCount(builder.lastSpawnCategory) - 1
+             : -1},
+        {"builderOutfitMax", builder.builderOutfitMax, -1, INT_MAX},
+        {"builderOutfit", builder.builderOutfit, -1, std::max(0, builder.builderOutfitMax)},
+        {"builderSidearm", builder.builderSidearm, -1, SIDEARM_COUNT - 1},
+        {"builderSecondSidearm", builder.builderSecondSidearm, -1, SIDEARM_COUNT - 1},
+        {"builderLongarm", builder.builderLongarm, -1, LONGARM_COUNT - 1},
     };
     for (const Range& r : ranges) {
         if (r.value < r.low || r.value > r.high) {
@@ -528,14 +529,14 @@ std::string Engine::Hold(int vk, unsigned arg) {
 }
 
 std::string Engine::HireMacro() {
-    if (menuPage == PAGE_CLOSED) {
+    if (menu.menuPage == PAGE_CLOSED) {
         if (std::string e = Tap(VK_HOME, 1); !e.empty()) return e;
     }
-    if (menuPage != PAGE_MAIN) return "";
-    for (int i = 0; i < 6 && mainMenuItem != 1; ++i) {
+    if (menu.menuPage != PAGE_MAIN) return "";
+    for (int i = 0; i < 6 && menu.mainMenuItem != 1; ++i) {
         if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;
     }
-    if (mainMenuItem != 1 || menuPage != PAGE_MAIN) return "";
+    if (menu.mainMenuItem != 1 || menu.menuPage != PAGE_MAIN) return "";
     return Tap(VK_ENTER, 1);
 }
 
@@ -559,36 +560,36 @@ std::string Engine::DismissMacro(unsigned arg) {
 }
 
 std::string Engine::BuildMacro(unsigned arg) {
-    if (menuPage == PAGE_CLOSED) {
+    if (menu.menuPage == PAGE_CLOSED) {
         if (std::string e = Tap(VK_HOME, 1); !e.empty()) return e;
     }
-    if (menuPage != PAGE_MAIN) return "";
-    for (int i = 0; i < 6 && mainMenuItem != 0; ++i) {
+    if (menu.menuPage != PAGE_MAIN) return "";
+    for (int i = 0; i < 6 && menu.mainMenuItem != 0; ++i) {
         if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;
     }
     if (std::string e = Tap(VK_ENTER, 1); !e.empty()) return e;  // the builder
-    if (menuPage != PAGE_BUILDER) return "";
-    for (int i = 0; i < 7 && builderItem != 0; ++i) {
+    if (menu.menuPage != PAGE_BUILDER) return "";
+    for (int i = 0; i < 7 && menu.builderItem != 0; ++i) {
         if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;
     }
     if (std::string e = Tap(VK_ENTER, 1); !e.empty()) return e;  // the category page
-    if (menuPage != PAGE_CATEGORY) return "";
+    if (menu.menuPage != PAGE_CATEGORY) return "";
     const int category = static_cast<int>(arg % 5);
-    for (int i = 0; i < 7 && categoryItem != category; ++i) {
+    for (int i = 0; i < 7 && menu.categoryItem != category; ++i) {
         if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;
     }
     if (std::string e = Tap(VK_ENTER, 1); !e.empty()) return e;  // a model page
-    if (menuPage < PAGE_MODELS_FEMALE || menuPage > PAGE_MODELS_CUSTOM) return "";
+    if (menu.menuPage < PAGE_MODELS_FEMALE || menu.menuPage > PAGE_MODELS_CUSTOM) return "";
     for (unsigned i = 0; i < (arg / 5) % 4; ++i) {
         if (std::string e = Hold(VK_RIGHT, 1); !e.empty()) return e;
     }
     if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;  // "Spawn"
     if (std::string e = Tap(VK_ENTER, 1); !e.empty()) return e;
     if (std::string e = Frames(12); !e.empty()) return e;  // the model page's pause after the hire
-    if (menuPage != PAGE_BUILDER) return "";
+    if (menu.menuPage != PAGE_BUILDER) return "";
     // Outfit, sidearm, longarm: a step or two each, then Confirm most times.
     for (int item = 1; item <= 3; ++item) {
-        for (int i = 0; i < 7 && builderItem != item; ++i) {
+        for (int i = 0; i < 7 && menu.builderItem != item; ++i) {
             if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;
         }
         for (unsigned i = 0; i < 1 + (arg / 20 + item) % 3; ++i) {
@@ -596,7 +597,7 @@ std::string Engine::BuildMacro(unsigned arg) {
         }
     }
     const int last = (arg / 60) % 4 == 0 ? 5 : 4;  // Cancel now and then
-    for (int i = 0; i < 7 && builderItem != last; ++i) {
+    for (int i = 0; i < 7 && menu.builderItem != last; ++i) {
         if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;
     }
     return Tap(VK_ENTER, 1);

@@ -1,4 +1,4 @@
-#include "host/frame_tick.h"
+#include "script/frame_tick.h"
 
 #include "behaviour/behaviour.h"
 #include "config/settings.h"
@@ -6,7 +6,7 @@
 #include "host/keyboard.h"
 #include "menu/pages.h"
 #include "menu/state.h"
-#include "persist/save_file.h"
+#include "roster/roster.h"
 
 const int SALOON_INTERIORS[SALOON_INTERIOR_COUNT] = {41218, 5634, 21250, 37378, 39426, 53762, 54274, 56834};
 
@@ -22,11 +22,11 @@ static bool PlayerInSaloon() {
 // ONLY_IN_SALOONS the request is swallowed outside a saloon.
 static void ToggleMenu() {
     if (ONLY_IN_SALOONS && !PlayerInSaloon()) return;
-    if (menuPage != PAGE_CLOSED) {
-        menuPage = PAGE_CLOSED;
+    if (menu.menuPage != PAGE_CLOSED) {
+        menu.menuPage = PAGE_CLOSED;
         SaveRoster();
     } else {
-        menuPage = PAGE_MAIN;
+        menu.menuPage = PAGE_MAIN;
     }
 }
 
@@ -91,7 +91,7 @@ static bool PadChordStep(bool menuKeyActed) {
 }
 
 static void DispatchPage() {
-    switch (menuPage) {
+    switch (menu.menuPage) {
         case PAGE_MAIN: MainMenuPage(); break;
         case PAGE_BUILDER: BuilderPage(); break;
         case PAGE_ROSTER_FULL: RosterFullPage(); break;
@@ -100,7 +100,7 @@ static void DispatchPage() {
         case PAGE_MODELS_MALE:
         case PAGE_MODELS_GANG:
         case PAGE_MODELS_ALL:
-        case PAGE_MODELS_CUSTOM: ModelListPage(menuPage); break;
+        case PAGE_MODELS_CUSTOM: ModelListPage(menu.menuPage); break;
         case PAGE_INVALID_MODEL: InvalidModelPage(); break;
         default: break;  // closed, or a value no page owns: nothing is drawn
     }

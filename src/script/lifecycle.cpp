@@ -1,14 +1,13 @@
-#include "host/lifecycle.h"
+#include "script/lifecycle.h"
 
 #include "behaviour/behaviour.h"
 #include "config/settings.h"
 #include "game/natives.h"
-#include "host/frame_tick.h"
 #include "host/keyboard.h"
 #include "menu/state.h"
 #include "persist/custom_peds.h"
-#include "persist/save_file.h"
 #include "roster/roster.h"
+#include "script/frame_tick.h"
 
 namespace {
 constexpr unsigned long DLL_ATTACH = 1;
@@ -44,9 +43,9 @@ void ScriptMain() {
         scriptWait(PLAYER_POLL_MS);
         ped = GetPlayerPed();
     }
-    playerPed = GetPlayerPed();
+    behaviour.playerPed = GetPlayerPed();
 
-    const Vector3 base = GetOffsetPosition(playerPed, 0.0f, -2.0f, 0.0f);
+    const Vector3 base = GetOffsetPosition(behaviour.playerPed, 0.0f, -2.0f, 0.0f);
     RespawnSavedRoster(base.x, base.y, base.z);
 
     for (;;) {

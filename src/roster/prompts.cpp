@@ -1,7 +1,8 @@
 // The two routines every prompt of the plug-in goes through: one registers a
 // prompt bound to a control, with its label and mode, optionally tied to a
 // ped's prompt group; the other switches a prompt on or off.
-#include "behaviour/behaviour.h"
+#include "roster/prompts.h"
+
 #include "game/natives.h"
 
 namespace {

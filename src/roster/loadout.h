@@ -1,0 +1,25 @@
+// Handing a bodyguard the weapons of its loadout: rows of the catalogue's
+// sidearm and longarm tables, checked before they index a table.
+#pragma once
+
+#include <cstdint>
+
+// Where the game keeps a weapon once given: the right hand, the left hand, and
+// the first of the two back slots a longarm can go to.
+constexpr std::int32_t SIDEARM_PLACE = 2;
+constexpr std::int32_t SECOND_SIDEARM_PLACE = 3;
+constexpr std::int32_t LONGARM_PLACE = 9;
+
+// A row read back from a record or a save file can be anything; only a row of
+// its table may look up a hash.
+bool IsSidearmRow(int row);
+bool IsLongarmRow(int row);
+
+// Gives the ped the weapon of a row of the table and sets its weapon flag.
+void GiveSidearm(std::int32_t ped, int row, std::int32_t place);
+void GiveLongarm(std::int32_t ped, int row, std::int32_t place);
+
+// Takes the weapon of `row` away; nothing happens for row 0 (no weapon) or a
+// row outside the table.
+void RemoveSidearm(std::int32_t ped, int row);
+void RemoveLongarm(std::int32_t ped, int row);
