@@ -10,6 +10,7 @@
 #include "menu/state.h"
 #include "persist/custom_peds.h"
 #include "roster/roster.h"
+#include "script/frame_tick.h"
 
 namespace standin {
 
@@ -23,6 +24,7 @@ void ResetPluginToLoadState() {
     builder = BuilderState{};
     ResetMenuDrawing();
     behaviour = BehaviourState{};
+    padChord = PadChord{};
     customPedNames.clear();
     customPedNamePointers.clear();
     modelCatalogue[CATEGORY_CUSTOM] = ModelList{nullptr, 0};

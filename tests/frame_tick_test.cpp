@@ -343,7 +343,7 @@ TEST_F(ControllerChord, OffByDefaultThePadIsNeverAsked) {
     World().usingKeyboard = false;
     PadChord(true);
     standin::RunFrames(5);
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
     EXPECT_TRUE(Log().Named("IsUsingKeyboard").empty());
     EXPECT_TRUE(Log().Named("IsControlHeld").empty());
 }
@@ -355,17 +355,17 @@ TEST_F(ControllerChord, OpensOnceThePagesWaitForTheLetGoAndTheChordClosesWithASa
     // One button alone does nothing.
     standin::HoldControl("INPUT_FRONTEND_CANCEL", true);
     standin::RunFrames(3);
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
 
     std::size_t mark = Log().Mark();
     standin::HoldControl("INPUT_FRONTEND_UP", true);
     standin::RunFrames(10);
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     EXPECT_EQ(DrawCallsSince(mark), 0u) << "nothing is drawn while the chord is held";
-    const int item = mainMenuItem;
+    const int item = menu.mainMenuItem;
     LetGo();
-    EXPECT_EQ(menuPage, PAGE_MAIN) << "letting go of cancel does not go back";
-    EXPECT_EQ(mainMenuItem, item) << "holding up did not move the highlight";
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN) << "letting go of cancel does not go back";
+    EXPECT_EQ(menu.mainMenuItem, item) << "holding up did not move the highlight";
     mark = Log().Mark();
     standin::RunFrame();
     EXPECT_EQ(Log().Since(mark, "DrawSprite").size(), 1u);
@@ -373,19 +373,19 @@ TEST_F(ControllerChord, OpensOnceThePagesWaitForTheLetGoAndTheChordClosesWithASa
     WaitGate();
     PadChord(true);
     standin::RunFrame();
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), std::string(kAllFreeSave) + " 11");
     standin::RunFrames(5);
-    EXPECT_EQ(menuPage, PAGE_CLOSED) << "a chord held on acts once";
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED) << "a chord held on acts once";
     LetGo();
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
 
     // On keyboard and mouse the frontend controls are the arrows and Backspace:
     // the chord is not read there.
     World().usingKeyboard = true;
     PadChord(true);
     standin::RunFrames(3);
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
 }
 
 TEST_F(ControllerChord, TheSaloonRuleApplies) {
@@ -395,11 +395,11 @@ TEST_F(ControllerChord, TheSaloonRuleApplies) {
     World().player.interior = 0;
     PadChord(true);
     standin::RunFrames(3);
-    EXPECT_EQ(menuPage, PAGE_CLOSED);
+    EXPECT_EQ(menu.menuPage, PAGE_CLOSED);
     EXPECT_EQ(Log().Named("GetEntityInterior").size(), 1u) << "asked once per chord";
     LetGo();
     World().player.interior = 41218;
     PadChord(true);
     standin::RunFrame();
-    EXPECT_EQ(menuPage, PAGE_MAIN);
+    EXPECT_EQ(menu.menuPage, PAGE_MAIN);
 }

@@ -53,11 +53,7 @@ constexpr int PAD = 0;
 constexpr const char* CHORD_UP = "INPUT_FRONTEND_UP";
 constexpr const char* CHORD_CANCEL = "INPUT_FRONTEND_CANCEL";
 
-struct PadChord {
-    bool complete = false;      // both buttons were down at the last look
-    bool waitingLetGo = false;  // opened by the chord: the pages wait for the buttons to come up
-};
-static PadChord padChord;
+PadChord padChord;
 
 static bool PadControlHeld(const char* control) {
     return IsControlHeld(PAD, HashOfName(control)) != 0;
@@ -76,12 +72,12 @@ static bool PadChordStep(bool menuKeyActed) {
     const bool acts = complete && !padChord.complete && !menuKeyActed;
     padChord.complete = complete;
     if (acts) {
-        const bool wasClosed = menuPage == PAGE_CLOSED;
+        const bool wasClosed = menu.menuPage == PAGE_CLOSED;
         ToggleMenu();
-        padChord.waitingLetGo = wasClosed && menuPage != PAGE_CLOSED;
+        padChord.waitingLetGo = wasClosed && menu.menuPage != PAGE_CLOSED;
         return padChord.waitingLetGo;
     }
-    if (!padChord.waitingLetGo || menuPage == PAGE_CLOSED) {
+    if (!padChord.waitingLetGo || menu.menuPage == PAGE_CLOSED) {
         padChord.waitingLetGo = false;
         return false;
     }
