@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+
+#include "natives.h"
 
 namespace standin {
 
@@ -33,21 +36,66 @@ std::vector<const Call*> CallLog::SinceExcept(std::size_t mark, const std::vecto
     return out;
 }
 
-std::string CallLog::Describe(const Call& call) {
-    std::string s = "[" + std::to_string(call.frame) + "] " + call.name + "(";
+namespace {
+
+std::string Number(std::uint64_t slot) {
+    return std::to_string(static_cast<std::int64_t>(slot));
+}
+
+std::string Float(std::uint64_t slot) {
+    if (slot >> 32) return "bad-float:" + Number(slot);
+    const std::uint32_t bits = static_cast<std::uint32_t>(slot);
+    float f;
+    std::memcpy(&f, &bits, 4);
+    char buf[32];
+    for (int digits = 6; digits <= 9; ++digits) {
+        std::snprintf(buf, sizeof buf, "%.*g", digits, static_cast<double>(f));
+        if (std::strtof(buf, nullptr) == f) break;
+    }
+    return buf;
+}
+
+}  // namespace
+
+std::string CallLog::Describe(const Call& call, const std::map<std::uint64_t, std::string>& texts) {
+    const NativeInfo* info = call.hash ? FindNative(call.hash) : nullptr;
+    const char* signature = info ? info->signature : "";
+    std::string out = std::string(call.name) + "(";
+    bool fixed = true;
     for (std::size_t i = 0; i < call.args.size(); ++i) {
-        if (i) s += ", ";
-        if (i < call.strings.size() && !call.strings[i].empty()) {
-            s += "\"" + call.strings[i] + "\"";
+        if (i) out += ", ";
+        char kind = 'i';
+        if (fixed && signature[i] != '\0' && signature[i] != '*')
+            kind = signature[i];
+        else
+            fixed = false;
+        const bool hasText = i < call.strings.size() && !call.strings[i].empty();
+        const std::uint64_t slot = call.args[i];
+        if (kind == 's' || (!fixed && hasText)) {
+            out += hasText ? "\"" + call.strings[i] + "\"" : std::string("null");
+        } else if (kind == 'f') {
+            out += Float(slot);
+        } else if (kind == 'o' || kind == 'v') {
+            out += slot ? "&" : "null";
+        } else if (kind == 't') {
+            auto it = texts.find(slot);
+            out += it == texts.end() ? std::string("T?") : "T\"" + it->second + "\"";
         } else {
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(call.args[i]));
-            s += buf;
+            out += Number(slot);
         }
     }
-    char buf[48];
-    std::snprintf(buf, sizeof buf, ") -> 0x%llx", static_cast<unsigned long long>(call.result[0]));
-    return s + buf;
+    return out + ")";
+}
+
+std::vector<std::string> CallLog::DescribeSince(std::size_t mark) const {
+    std::map<std::uint64_t, std::string> texts;
+    std::vector<std::string> out;
+    for (std::size_t i = mark; i < calls.size(); ++i) {
+        const Call& c = calls[i];
+        out.push_back(Describe(c, texts));
+        if (c.Is("CreateVarString") && c.strings.size() > 2) texts[c.result[0]] = c.strings[2];
+    }
+    return out;
 }
 
 }  // namespace standin

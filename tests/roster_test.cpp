@@ -156,7 +156,8 @@ TEST_F(Hiring, OutfitMinusOneKeepsTheSlotsValueAndMakesNoCall) {
     ASSERT_EQ(Hire(CATEGORY_MALE, 2, 0), 1);
     const auto outfit = Log().Since(mark, "SetPedOutfit");
     ASSERT_EQ(outfit.size(), 1u);
-    EXPECT_EQ(RenderCall(*outfit[0]), "SetPedOutfit(" + std::to_string(roster[1].ped) + ", 0, 0)");
+    EXPECT_EQ(standin::CallLog::Describe(*outfit[0]),
+              "SetPedOutfit(" + std::to_string(roster[1].ped) + ", 0, 0)");
     EXPECT_EQ(roster[1].outfit, 0);
 }
 
@@ -252,7 +253,7 @@ TEST_F(Hiring, NoSafePositionMeansTheRequestedPoint) {
     ASSERT_EQ(Hire(CATEGORY_MALE, 0), 0);
     const auto created = Log().Named("CreatePed");
     ASSERT_EQ(created.size(), 1u);
-    EXPECT_EQ(RenderCall(*created[0]),
+    EXPECT_EQ(standin::CallLog::Describe(*created[0]),
               "CreatePed(" + ZHash(maleModelNames[0]) + ", 10.5, -20.25, 30, 0, 1, 1, 1, 1)");
 }
 

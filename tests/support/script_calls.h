@@ -11,13 +11,8 @@
 
 #include "call_log.h"
 
-// One line per call since `mark`: the name and the arguments as the game saw
-// them: ints as their 64-bit slot (so a zero-extended -1 reads 4294967295 and a
-// sign-extended one -1), floats with %g, strings quoted, out-pointers "&", and
-// a text handle as T"text" when a CreateVarString in the same range made it.
-// Host calls show too, e.g. "scriptWait(0)".
+// One line per call since `mark` (standin::CallLog::Describe).
 std::vector<std::string> CallsSince(std::size_t mark);
-std::string RenderCall(const standin::Call& call);
 
 // An expected call list written as text: calls separated by "; " or line
 // breaks, surrounding blanks ignored, each placeholder replaced by its value.
