@@ -84,12 +84,6 @@ TEST_F(NativeContract, ResultsAreSigned32BitAndTextHandlesWhole64Bits) {
     EXPECT_EQ(World().texts[t], "Help");
 }
 
-TEST(VectorLayout, MatchesTheHostsThreeSlots) {
-    static_assert(sizeof(Vector3) == 24);
-    static_assert(alignof(Vector3) == 8);
-    SUCCEED();
-}
-
 class Lifecycle : public GameTest {};
 
 TEST_F(Lifecycle, AttachRegistersScriptThenKeyboardAndDetachUnregistersBoth) {
