@@ -7,17 +7,13 @@
 #include <cstring>
 #include <sstream>
 
+#include "vk_codes.h"
 #include "wine_support.h"
 
 namespace standin {
 
 namespace {
 
-constexpr int VK_ENTER_CODE = 13;
-constexpr int VK_HOME_CODE = 36;
-constexpr int VK_DOWN_CODE = 40;
-constexpr int VK_F2_CODE = 113;
-constexpr int VK_F3_CODE = 114;
 constexpr std::int32_t SALOON_INTERIOR = 41218;
 constexpr const char* NAMED_SET = "Tavrossimer";
 constexpr const char* SAVE_FILE = "Tavrossimer.dat";
@@ -96,9 +92,9 @@ bool KeyOpensMenu(int vk) {
 
 // Moves the highlight one line down with the arrow key, as a player would.
 void MenuDown() {
-    KeyDown(VK_DOWN_CODE);
+    KeyDown(VK_DOWN_KEY);
     RunFrame();
-    KeyUp(VK_DOWN_CODE);
+    KeyUp(VK_DOWN_KEY);
     WaitGate();
 }
 
@@ -193,8 +189,8 @@ void SettingsFileInTheGameFolderTakesEffect() {
     StartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
 
-    WINE_CHECK(!MenuKeyAskedForInterior(VK_HOME_CODE));
-    WINE_CHECK(MenuKeyAskedForInterior(VK_F2_CODE));
+    WINE_CHECK(!MenuKeyAskedForInterior(VK_HOME_KEY));
+    WINE_CHECK(MenuKeyAskedForInterior(VK_F2_KEY));
     // The release is used up by the first frame that sees it.
     const std::size_t mark = Mark();
     RunFrame();
@@ -212,7 +208,7 @@ void ShippedSettingsFileReadsAsDefaults() {
     WriteFile("Tavrossimer.ini", shipped);
     StartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
-    WINE_CHECK(KeyOpensMenu(VK_HOME_CODE));
+    WINE_CHECK(KeyOpensMenu(VK_HOME_KEY));
 
     const std::string off = "ONLY_IN_SALOONS=0";
     const std::size_t at = shipped.find(off);
@@ -221,8 +217,8 @@ void ShippedSettingsFileReadsAsDefaults() {
     WriteFile("Tavrossimer.ini", shipped);
     RestartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
-    WINE_CHECK(MenuKeyAskedForInterior(VK_HOME_CODE));
-    WINE_CHECK(!MenuKeyAskedForInterior(VK_F2_CODE));
+    WINE_CHECK(MenuKeyAskedForInterior(VK_HOME_KEY));
+    WINE_CHECK(!MenuKeyAskedForInterior(VK_F2_KEY));
 }
 
 // A menu key set in the settings opens the menu; Home then does nothing.
@@ -230,9 +226,9 @@ void MenuKeyFromSettingsOpensTheMenu() {
     WriteFile("Tavrossimer.ini", SettingsFile("SPAWN_MENU_KEY=113\r\n"));
     StartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
-    WINE_CHECK(!KeyOpensMenu(VK_HOME_CODE));
+    WINE_CHECK(!KeyOpensMenu(VK_HOME_KEY));
     WINE_CHECK(MenuLines().empty());
-    WINE_CHECK(KeyOpensMenu(VK_F2_CODE));
+    WINE_CHECK(KeyOpensMenu(VK_F2_KEY));
 }
 
 // Key events are stamped with the real tick count: a release the script sees
@@ -242,14 +238,14 @@ void KeyReleaseSeenTooLateIsIgnored() {
     StartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
 
-    SendKeyEvent(VK_HOME_CODE, true);
+    SendKeyEvent(VK_HOME_KEY, true);
     Sleep(250);
     const std::size_t mark = Mark();
     RunFrame();
     WINE_CHECK_EQ(CountSince(mark, "GetEntityInterior"), 0u);
 
     // The same release seen at once does count.
-    SendKeyEvent(VK_HOME_CODE, true);
+    SendKeyEvent(VK_HOME_KEY, true);
     const std::size_t mark2 = Mark();
     RunFrame();
     WINE_CHECK_EQ(CountSince(mark2, "GetEntityInterior"), 1u);
@@ -262,17 +258,17 @@ void RestartLoadsTheModuleAfresh() {
     StartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
     GetWorld().player.interior = SALOON_INTERIOR;
-    WINE_CHECK(MenuKeyAskedForInterior(VK_F2_CODE));  // opens the menu in the module's memory
+    WINE_CHECK(MenuKeyAskedForInterior(VK_F2_KEY));  // opens the menu in the module's memory
 
     WriteFile("Tavrossimer.ini", SettingsFile("SPAWN_MENU_KEY=114\r\nONLY_IN_SALOONS=1\r\n"));
     RestartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
     GetWorld().player.interior = SALOON_INTERIOR;
     WINE_CHECK_EQ(GetHost().scriptRegisterCalls, 1);
-    WINE_CHECK(!MenuKeyAskedForInterior(VK_F2_CODE));
+    WINE_CHECK(!MenuKeyAskedForInterior(VK_F2_KEY));
     // The menu starts closed again, so the new key opens it rather than closing
     // it, and closing is what would write the save file.
-    WINE_CHECK(MenuKeyAskedForInterior(VK_F3_CODE));
+    WINE_CHECK(MenuKeyAskedForInterior(VK_F3_KEY));
     bool saved = true;
     ReadFile("Tavrossimer.dat", &saved);
     WINE_CHECK(!saved);
@@ -287,11 +283,11 @@ void HireIsSavedAndComesBackAtTheNextStart() {
     StartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
 
-    WINE_REQUIRE(KeyOpensMenu(VK_HOME_CODE));
+    WINE_REQUIRE(KeyOpensMenu(VK_HOME_KEY));
     WaitGate();
     MenuDown();
     WINE_CHECK_EQ(HighlightRow(), 1);
-    TapKey(VK_ENTER_CODE);
+    TapKey(VK_ENTER_KEY);
     RunFrames(10);
 
     std::vector<const Ped*> hired = GetWorld().PedsInNamedSet(NAMED_SET);
@@ -313,7 +309,7 @@ void HireIsSavedAndComesBackAtTheNextStart() {
     WINE_CHECK(firstSave.size() > 0 && firstSave[0] == ' ' && firstSave.back() != '\n');
 
     // Closing the menu with its key saves again, to the same content.
-    TapKey(VK_HOME_CODE);
+    TapKey(VK_HOME_KEY);
     RunFrame();
     WINE_CHECK(MenuLines().empty());
     WINE_CHECK_EQ(ReadFile(SAVE_FILE), firstSave);
