@@ -47,6 +47,12 @@ std::string Float(std::uint64_t slot) {
     const std::uint32_t bits = static_cast<std::uint32_t>(slot);
     float f;
     std::memcpy(&f, &bits, 4);
+    return FloatText(f);
+}
+
+}  // namespace
+
+std::string FloatText(float f) {
     char buf[32];
     for (int digits = 6; digits <= 9; ++digits) {
         std::snprintf(buf, sizeof buf, "%.*g", digits, static_cast<double>(f));
@@ -54,8 +60,6 @@ std::string Float(std::uint64_t slot) {
     }
     return buf;
 }
-
-}  // namespace
 
 std::string CallLog::Describe(const Call& call, const std::map<std::uint64_t, std::string>& texts) {
     const NativeInfo* info = call.hash ? FindNative(call.hash) : nullptr;

@@ -57,4 +57,7 @@ struct CallLog {
 
 CallLog& GetCallLog();
 
+// A float as Describe writes it: the shortest text that reads back to it.
+std::string FloatText(float f);
+
 }  // namespace standin

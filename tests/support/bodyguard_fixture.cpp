@@ -48,18 +48,17 @@ std::vector<const standin::Call*> BodyguardTest::GameCalls(std::size_t mark, con
     return out;
 }
 
-std::vector<const standin::Call*> BodyguardTest::CallsOn(std::size_t mark, const char* name,
-                                                         std::int32_t handle) {
-    std::vector<const standin::Call*> out;
+std::vector<std::string> BodyguardTest::CallsOn(std::size_t mark, const char* name, std::int32_t handle) {
+    std::vector<std::string> out;
     for (const standin::Call* c : GameCalls(mark, name)) {
-        if (!c->args.empty() && c->I(0) == handle) out.push_back(c);
+        if (!c->args.empty() && c->I(0) == handle) out.push_back(standin::CallLog::Describe(*c));
     }
     return out;
 }
 
-std::vector<std::string> BodyguardTest::GameCallNames(std::size_t mark) {
+std::vector<std::string> BodyguardTest::GameCallLines(std::size_t mark) {
     std::vector<std::string> out;
-    for (const standin::Call* c : GameCalls(mark)) out.push_back(c->name);
+    for (const standin::Call* c : GameCalls(mark)) out.push_back(standin::CallLog::Describe(*c));
     return out;
 }
 

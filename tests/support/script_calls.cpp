@@ -11,6 +11,15 @@ std::vector<std::string> CallsSince(std::size_t mark) {
     return standin::GetCallLog().DescribeSince(mark);
 }
 
+std::vector<std::string> CallsNamed(std::size_t mark, const std::vector<std::string>& names) {
+    std::vector<std::string> out;
+    for (const std::string& line : CallsSince(mark)) {
+        if (std::find(names.begin(), names.end(), line.substr(0, line.find('('))) != names.end())
+            out.push_back(line);
+    }
+    return out;
+}
+
 std::vector<std::string> ExpectedCalls(const std::string& text,
                                        const std::vector<std::pair<std::string, std::string>>& values) {
     std::string all = text;
@@ -32,6 +41,11 @@ std::vector<std::string> ExpectedCalls(const std::string& text,
 
 std::string Z(std::uint32_t value) {
     return std::to_string(value);
+}
+std::string Floats(std::initializer_list<float> values) {
+    std::string out;
+    for (float f : values) out += (out.empty() ? "" : ", ") + standin::FloatText(f);
+    return out;
 }
 std::string ZHash(const char* name) {
     return Z(standin::GameHash(name));

@@ -5,14 +5,20 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "call_log.h"
 
+// Recorded calls as lines, each as standin::CallLog::Describe writes it.
+using Transcript = std::vector<std::string>;
+
 // One line per call since `mark` (standin::CallLog::Describe).
 std::vector<std::string> CallsSince(std::size_t mark);
+// The same, only the calls with one of the given names.
+std::vector<std::string> CallsNamed(std::size_t mark, const std::vector<std::string>& names);
 
 // An expected call list written as text: calls separated by "; " or line
 // breaks, surrounding blanks ignored, each placeholder replaced by its value.
@@ -21,6 +27,8 @@ std::vector<std::string> ExpectedCalls(const std::string& text,
 
 // A 32-bit hash or handle as it reads when pushed zero-extended.
 std::string Z(std::uint32_t value);
+// Floats as a transcript line writes them, joined by ", ".
+std::string Floats(std::initializer_list<float> values);
 // The game's hash of a name, as it reads when pushed zero-extended.
 std::string ZHash(const char* name);
 
