@@ -75,15 +75,17 @@ std::string CallLog::Describe(const Call& call, const std::map<std::uint64_t, st
             fixed = false;
         const bool hasText = i < call.strings.size() && !call.strings[i].empty();
         const std::uint64_t slot = call.args[i];
-        if (kind == 's' || (!fixed && hasText)) {
+        const auto text = texts.find(slot);
+        if (!fixed && !hasText && text != texts.end()) {
+            out += "T\"" + text->second + "\"";
+        } else if (kind == 's' || (!fixed && hasText)) {
             out += hasText ? "\"" + call.strings[i] + "\"" : std::string("null");
         } else if (kind == 'f') {
             out += Float(slot);
         } else if (kind == 'o' || kind == 'v') {
             out += slot ? "&" : "null";
         } else if (kind == 't') {
-            auto it = texts.find(slot);
-            out += it == texts.end() ? std::string("T?") : "T\"" + it->second + "\"";
+            out += text == texts.end() ? std::string("T?") : "T\"" + text->second + "\"";
         } else {
             out += Number(slot);
         }
@@ -97,7 +99,9 @@ std::vector<std::string> CallLog::DescribeSince(std::size_t mark) const {
     for (std::size_t i = mark; i < calls.size(); ++i) {
         const Call& c = calls[i];
         out.push_back(Describe(c, texts));
-        if (c.Is("CreateVarString") && c.strings.size() > 2) texts[c.result[0]] = c.strings[2];
+        // A text made from another one (a colour string) reads as that one.
+        if (c.Is("CreateVarString") && c.strings.size() > 2)
+            texts[c.result[0]] = !c.strings[2].empty() || c.args.size() < 4 ? c.strings[2] : texts[c.args[3]];
     }
     return out;
 }

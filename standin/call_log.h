@@ -45,7 +45,8 @@ struct CallLog {
     // Calls since `mark` without the given names (e.g. the drawing calls).
     std::vector<const Call*> SinceExcept(std::size_t mark, const std::vector<std::string>& names) const;
     // One line per call since `mark`, as Describe writes it; a text handle reads
-    // T"text" when a CreateVarString in the same range made it.
+    // T"text" when a CreateVarString in the same range made it (a colour string
+    // reads as the text it colours).
     std::vector<std::string> DescribeSince(std::size_t mark) const;
     // A readable line for one call: the name and the arguments as the game saw
     // them: ints as their 64-bit slot (so a zero-extended -1 reads 4294967295
