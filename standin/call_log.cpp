@@ -99,9 +99,12 @@ std::vector<std::string> CallLog::DescribeSince(std::size_t mark) const {
     for (std::size_t i = mark; i < calls.size(); ++i) {
         const Call& c = calls[i];
         out.push_back(Describe(c, texts));
-        // A text made from another one (a colour string) reads as that one.
-        if (c.Is("CreateVarString") && c.strings.size() > 2)
-            texts[c.result[0]] = !c.strings[2].empty() || c.args.size() < 4 ? c.strings[2] : texts[c.args[3]];
+        // A text made from another one reads as its kind around that one, e.g. COLOR_STRING(text).
+        if (c.Is("CreateVarString") && c.strings.size() > 2) {
+            texts[c.result[0]] = !c.strings[2].empty() || c.args.size() < 4
+                                     ? c.strings[2]
+                                     : c.strings[1] + "(" + texts[c.args[3]] + ")";
+        }
     }
     return out;
 }

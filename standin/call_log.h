@@ -46,7 +46,7 @@ struct CallLog {
     std::vector<const Call*> SinceExcept(std::size_t mark, const std::vector<std::string>& names) const;
     // One line per call since `mark`, as Describe writes it; a text handle reads
     // T"text" when a CreateVarString in the same range made it (a colour string
-    // reads as the text it colours).
+    // of it reads T"COLOR_STRING(text)").
     std::vector<std::string> DescribeSince(std::size_t mark) const;
     // A readable line for one call: the name and the arguments as the game saw
     // them: ints as their 64-bit slot (so a zero-extended -1 reads 4294967295
