@@ -90,7 +90,8 @@ TEST_F(MainPage, RandomHireDrawsModelLongarmSidearmThenAnOutfitAndCharges) {
     standin::TriggerControl("INPUT_FRONTEND_ACCEPT");
     standin::RunFrames(5);
 
-    const Transcript expected = ExpectedCalls(R"(
+    const Transcript expected =
+        ExpectedCalls(R"(
         GetOffsetPosition({player}, 0, -1, 0)
         RandomIntInRange(0, {males})
         RandomIntInRange(1, 9)
@@ -98,8 +99,7 @@ TEST_F(MainPage, RandomHireDrawsModelLongarmSidearmThenAnOutfitAndCharges) {
         RandomIntInRange(9, 11)
         RandomIntInRange(0, 21)
     )",
-                                              {{"{player}", Z(World().player.ped)},
-                                               {"{males}", std::to_string(MALE_MODEL_COUNT)}});
+                      {{"{player}", Z(World().player.ped)}, {"{males}", std::to_string(MALE_MODEL_COUNT)}});
     EXPECT_EQ(CallsNamed(mark, {"GetOffsetPosition", "RandomIntInRange"}), expected);
 
     const BodyguardRecord& r = roster[0];
