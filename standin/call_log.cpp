@@ -1,6 +1,5 @@
 #include "call_log.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -25,14 +24,6 @@ std::vector<const Call*> CallLog::Since(std::size_t mark, const char* name) cons
 std::vector<std::string> CallLog::NamesSince(std::size_t mark) const {
     std::vector<std::string> out;
     for (std::size_t i = mark; i < calls.size(); ++i) out.push_back(calls[i].name);
-    return out;
-}
-
-std::vector<const Call*> CallLog::SinceExcept(std::size_t mark, const std::vector<std::string>& names) const {
-    std::vector<const Call*> out;
-    for (std::size_t i = mark; i < calls.size(); ++i) {
-        if (std::find(names.begin(), names.end(), calls[i].name) == names.end()) out.push_back(&calls[i]);
-    }
     return out;
 }
 

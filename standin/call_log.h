@@ -42,8 +42,6 @@ struct CallLog {
     std::vector<const Call*> Since(std::size_t mark, const char* name = nullptr) const;
     std::vector<const Call*> Named(const char* name) const { return Since(0, name); }
     std::vector<std::string> NamesSince(std::size_t mark) const;
-    // Calls since `mark` without the given names (e.g. the drawing calls).
-    std::vector<const Call*> SinceExcept(std::size_t mark, const std::vector<std::string>& names) const;
     // One line per call since `mark`, as Describe writes it; a text handle reads
     // T"text" when a CreateVarString in the same range made it (a colour string
     // of it reads T"COLOR_STRING(text)").
