@@ -105,8 +105,7 @@ TEST_F(MenuDraw, MarkupPrefixKeepsItsLiteralPercentFormat) {
         CreateVarString(42, "COLOR_STRING", 0, T"<FONT FACE='$title' COLOR='#%04X'></FONT>")
         CreateVarString(10, "LITERAL_STRING", "<FONT FACE='$title' COLOR='#%04X'>100% sure</FONT>")
         CreateVarString(42, "COLOR_STRING", 0, T"<FONT FACE='$title' COLOR='#%04X'>100% sure</FONT>")
-    )",
-                                                                   {}));
+    )"));
 }
 
 TEST_F(MenuDraw, DimmedLineSetsGreyAfterScaleAndTheNextNormalLineSetsNoColour) {

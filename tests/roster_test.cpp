@@ -314,8 +314,7 @@ TEST_F(Dismissal, HandsThePedBackRemovesBlipAndSixPromptsAndClearsTheSlot) {
         PedReleaseStep(0); SetPedScriptOwned(0, 0, 0); ReleasePedHandle(&)
         BlipExists(0)
         PromptDelete(0); PromptDelete(0); PromptDelete(0); PromptDelete(0); PromptDelete(0); PromptDelete(0)
-    )",
-                                               {}));
+    )"));
 }
 
 TEST_F(Dismissal, TheSaveFileNoLongerNamesTheDismissed) {

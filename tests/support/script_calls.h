@@ -23,7 +23,7 @@ std::vector<std::string> CallsNamed(std::size_t mark, const std::vector<std::str
 // An expected call list written as text: calls separated by "; " or line
 // breaks, surrounding blanks ignored, each placeholder replaced by its value.
 std::vector<std::string> ExpectedCalls(const std::string& text,
-                                       const std::vector<std::pair<std::string, std::string>>& values);
+                                       const std::vector<std::pair<std::string, std::string>>& values = {});
 
 // A 32-bit hash or handle as it reads when pushed zero-extended.
 std::string Z(std::uint32_t value);
