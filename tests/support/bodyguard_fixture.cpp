@@ -1,5 +1,7 @@
 #include "bodyguard_fixture.h"
 
+#include <algorithm>
+
 #include "roster/roster.h"
 
 void BodyguardTest::WriteSettings(const std::string& lines) {
@@ -56,9 +58,11 @@ std::vector<std::string> BodyguardTest::CallsOn(std::size_t mark, const char* na
     return out;
 }
 
-std::vector<std::string> BodyguardTest::GameCallLines(std::size_t mark) {
+std::vector<std::string> BodyguardTest::GameCallLines(std::size_t mark, int from) {
+    const std::vector<const standin::Call*> calls = GameCalls(mark);
     std::vector<std::string> out;
-    for (const standin::Call* c : GameCalls(mark)) out.push_back(standin::CallLog::Describe(*c));
+    for (std::size_t i = static_cast<std::size_t>(std::max(from, 0)); i < calls.size(); ++i)
+        out.push_back(standin::CallLog::Describe(*calls[i]));
     return out;
 }
 

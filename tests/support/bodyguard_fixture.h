@@ -9,6 +9,11 @@
 #include "game_test.h"
 #include "script_calls.h"
 
+// The calls a record's periodic step starts with, as an expected transcript
+// ({player} for the player's ped handle).
+constexpr char kPeriodicStepStart[] =
+    "GetPlayerPed(); GetPlayerId(); GetPlayerGroup(0); GetPedRelationshipGroupHash({player})";
+
 class BodyguardTest : public GameTest {
   protected:
     // Writes a settings file with the given lines under [SETTINGS] (before StartAndSettle).
@@ -30,8 +35,9 @@ class BodyguardTest : public GameTest {
     std::vector<const standin::Call*> GameCalls(std::size_t mark, const char* name = nullptr);
     // Game calls since `mark` named `name` whose first argument is `handle`, as transcript lines.
     std::vector<std::string> CallsOn(std::size_t mark, const char* name, std::int32_t handle);
-    // The game calls since `mark` as transcript lines (standin::CallLog::Describe).
-    std::vector<std::string> GameCallLines(std::size_t mark);
+    // The game calls since `mark` as transcript lines (standin::CallLog::Describe),
+    // from the one at position `from` on.
+    std::vector<std::string> GameCallLines(std::size_t mark, int from = 0);
     // Index in the game calls since `mark` of the first call named `name` at or
     // after position `from`, or -1.
     int IndexOf(std::size_t mark, const char* name, int from = 0);
