@@ -8,6 +8,12 @@
 // never returns ends when its fiber is deleted at unregistration.
 #include "fiber_host.h"
 
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX  // the C++ library may have defined it already
+#define NOMINMAX
+#endif
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 

@@ -5,6 +5,12 @@
 // folder.
 #pragma once
 
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX  // the C++ library may have defined it already
+#define NOMINMAX
+#endif
+#include <windows.h>
+
 #include <sstream>
 #include <string>
 #include <vector>
