@@ -95,8 +95,8 @@ endif()
 # The stand-in host built as ScriptHookRDR2.dll (exporting the eight decorated
 # names) plus a driver program that loads the real Tavrossimer.asi through the
 # Windows loader and plays scenarios against the stand-in world.
-if(MINGW AND EXISTS ${CMAKE_SOURCE_DIR}/standin/windows/CMakeLists.txt)
-  add_subdirectory(${CMAKE_SOURCE_DIR}/standin/windows ${CMAKE_BINARY_DIR}/standin_windows)
+if(MINGW AND EXISTS ${CMAKE_SOURCE_DIR}/tests/wine/CMakeLists.txt)
+  add_subdirectory(${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_BINARY_DIR}/tests_wine)
 endif()
 
 # --- Release package ---------------------------------------------------------------

@@ -1,7 +1,9 @@
 #include "call_log.h"
 
-#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+
+#include "natives.h"
 
 namespace standin {
 
@@ -25,29 +27,77 @@ std::vector<std::string> CallLog::NamesSince(std::size_t mark) const {
     return out;
 }
 
-std::vector<const Call*> CallLog::SinceExcept(std::size_t mark, const std::vector<std::string>& names) const {
-    std::vector<const Call*> out;
-    for (std::size_t i = mark; i < calls.size(); ++i) {
-        if (std::find(names.begin(), names.end(), calls[i].name) == names.end()) out.push_back(&calls[i]);
-    }
-    return out;
+namespace {
+
+std::string Number(std::uint64_t slot) {
+    return std::to_string(static_cast<std::int64_t>(slot));
 }
 
-std::string CallLog::Describe(const Call& call) {
-    std::string s = "[" + std::to_string(call.frame) + "] " + call.name + "(";
+std::string Float(std::uint64_t slot) {
+    if (slot >> 32) return "bad-float:" + Number(slot);
+    const std::uint32_t bits = static_cast<std::uint32_t>(slot);
+    float f;
+    std::memcpy(&f, &bits, 4);
+    return FloatText(f);
+}
+
+}  // namespace
+
+std::string FloatText(float f) {
+    char buf[32];
+    for (int digits = 6; digits <= 9; ++digits) {
+        std::snprintf(buf, sizeof buf, "%.*g", digits, static_cast<double>(f));
+        if (std::strtof(buf, nullptr) == f) break;
+    }
+    return buf;
+}
+
+std::string CallLog::Describe(const Call& call, const std::map<std::uint64_t, std::string>& texts) {
+    const NativeInfo* info = call.hash ? FindNative(call.hash) : nullptr;
+    const char* signature = info ? info->signature : "";
+    std::string out = std::string(call.name) + "(";
+    bool fixed = true;
     for (std::size_t i = 0; i < call.args.size(); ++i) {
-        if (i) s += ", ";
-        if (i < call.strings.size() && !call.strings[i].empty()) {
-            s += "\"" + call.strings[i] + "\"";
+        if (i) out += ", ";
+        char kind = 'i';
+        if (fixed && signature[i] != '\0' && signature[i] != '*')
+            kind = signature[i];
+        else
+            fixed = false;
+        const bool hasText = i < call.strings.size() && !call.strings[i].empty();
+        const std::uint64_t slot = call.args[i];
+        const auto text = texts.find(slot);
+        if (!fixed && !hasText && text != texts.end()) {
+            out += "T\"" + text->second + "\"";
+        } else if (kind == 's' || (!fixed && hasText)) {
+            out += hasText ? "\"" + call.strings[i] + "\"" : std::string("null");
+        } else if (kind == 'f') {
+            out += Float(slot);
+        } else if (kind == 'o' || kind == 'v') {
+            out += slot ? "&" : "null";
+        } else if (kind == 't') {
+            out += text == texts.end() ? std::string("T?") : "T\"" + text->second + "\"";
         } else {
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(call.args[i]));
-            s += buf;
+            out += Number(slot);
         }
     }
-    char buf[48];
-    std::snprintf(buf, sizeof buf, ") -> 0x%llx", static_cast<unsigned long long>(call.result[0]));
-    return s + buf;
+    return out + ")";
+}
+
+std::vector<std::string> CallLog::DescribeSince(std::size_t mark) const {
+    std::map<std::uint64_t, std::string> texts;
+    std::vector<std::string> out;
+    for (std::size_t i = mark; i < calls.size(); ++i) {
+        const Call& c = calls[i];
+        out.push_back(Describe(c, texts));
+        // A text made from another one reads as its kind around that one, e.g. COLOR_STRING(text).
+        if (c.Is("CreateVarString") && c.strings.size() > 2) {
+            texts[c.result[0]] = !c.strings[2].empty() || c.args.size() < 4
+                                     ? c.strings[2]
+                                     : c.strings[1] + "(" + texts[c.args[3]] + ")";
+        }
+    }
+    return out;
 }
 
 }  // namespace standin

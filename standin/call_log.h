@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -41,12 +42,21 @@ struct CallLog {
     std::vector<const Call*> Since(std::size_t mark, const char* name = nullptr) const;
     std::vector<const Call*> Named(const char* name) const { return Since(0, name); }
     std::vector<std::string> NamesSince(std::size_t mark) const;
-    // Calls since `mark` without the given names (e.g. the drawing calls).
-    std::vector<const Call*> SinceExcept(std::size_t mark, const std::vector<std::string>& names) const;
-    // A readable line per call, for failure messages and transcripts.
-    static std::string Describe(const Call& call);
+    // One line per call since `mark`, as Describe writes it; a text handle reads
+    // T"text" when a CreateVarString in the same range made it (a colour string
+    // of it reads T"COLOR_STRING(text)").
+    std::vector<std::string> DescribeSince(std::size_t mark) const;
+    // A readable line for one call: the name and the arguments as the game saw
+    // them: ints as their 64-bit slot (so a zero-extended -1 reads 4294967295
+    // and a sign-extended one -1), floats as the shortest text that reads back
+    // to the same float, strings quoted, out-pointers "&", text handles as
+    // T"text" when `texts` knows them. Host calls show too, e.g. "scriptWait(0)".
+    static std::string Describe(const Call& call, const std::map<std::uint64_t, std::string>& texts = {});
 };
 
 CallLog& GetCallLog();
+
+// A float as Describe writes it: the shortest text that reads back to it.
+std::string FloatText(float f);
 
 }  // namespace standin

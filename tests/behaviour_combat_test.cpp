@@ -5,8 +5,6 @@
 #include "behaviour/behaviour.h"
 #include "bodyguard_fixture.h"
 
-using standin::Call;
-
 class Combat : public BodyguardTest {
   protected:
     std::int32_t PlayerPedHandle() { return World().player.ped; }
@@ -50,32 +48,17 @@ TEST_F(Combat, TheAttackKeySendsEveryOccupiedRecordAfterTheAimedPed) {
     standin::TapKey(VK_0_KEY);
     standin::RunFrame();
 
-    const auto aim = GameCalls(mark, "GetPlayerAimedEntity");
-    ASSERT_EQ(aim.size(), 1u);
-    EXPECT_EQ(aim[0]->I(0), World().player.id);
-    const auto isPed = GameCalls(mark, "IsEntityAPed");
-    ASSERT_EQ(isPed.size(), 1u);
-    EXPECT_EQ(isPed[0]->I(0), enemy);
-
-    std::vector<const Call*> orders;
-    for (const Call* c : GameCalls(mark)) {
-        if (c->Is("AddPedTarget") || c->Is("TaskCombatPed")) orders.push_back(c);
-    }
-    const std::int32_t expected[] = {p0, p3, p6};
-    ASSERT_EQ(orders.size(), 6u);
-    for (int i = 0; i < 3; ++i) {
-        const Call* add = orders[2 * i];
-        const Call* combat = orders[2 * i + 1];
-        ASSERT_TRUE(add->Is("AddPedTarget"));
-        ASSERT_TRUE(combat->Is("TaskCombatPed"));
-        EXPECT_EQ(add->I(0), expected[i]);
-        EXPECT_EQ(add->args[1], 0xFFFFFFFFFFFFFED4ull);  // -300, sign-extended
-        EXPECT_EQ(add->args[2], 1u);
-        EXPECT_EQ(combat->I(0), expected[i]);
-        EXPECT_EQ(combat->args[1], 0x00000000FFFFFED4ull);
-        EXPECT_EQ(combat->args[2], 0u);
-        EXPECT_EQ(combat->args[3], 0u);
-    }
+    // The enemy, handle -300, goes sign-extended to AddPedTarget and zero-extended to TaskCombatPed.
+    EXPECT_EQ(CallsNamed(mark, {"GetPlayerAimedEntity", "IsEntityAPed", "AddPedTarget", "TaskCombatPed"}),
+              ExpectedCalls(
+                  R"(
+        GetPlayerAimedEntity({player}, &)
+        IsEntityAPed(4294966996)
+        AddPedTarget({p0}, -300, 1); TaskCombatPed({p0}, 4294966996, 0, 0)
+        AddPedTarget({p3}, -300, 1); TaskCombatPed({p3}, 4294966996, 0, 0)
+        AddPedTarget({p6}, -300, 1); TaskCombatPed({p6}, 4294966996, 0, 0)
+    )",
+                  {{"{player}", Z(World().player.id)}, {"{p0}", Z(p0)}, {"{p3}", Z(p3)}, {"{p6}", Z(p6)}}));
     EXPECT_EQ(PedOf(p0).combatTarget, enemy);
     // The staying bodyguard is put back into its scenario by its staying check.
     EXPECT_EQ(PedOf(p3).scenario, static_cast<std::int32_t>(standin::GameHash("WORLD_HUMAN_SMOKE")));
@@ -100,9 +83,7 @@ TEST_F(Combat, TheAttackKeyAimedAtNothingGivesNoOrder) {
     mark = Log().Mark();
     standin::TapKey(VK_0_KEY);
     standin::RunFrame();
-    const auto isPed = GameCalls(mark, "IsEntityAPed");
-    ASSERT_EQ(isPed.size(), 1u);
-    EXPECT_EQ(isPed[0]->I(0), 0);
+    EXPECT_EQ(CallsNamed(mark, {"IsEntityAPed"}), Transcript{"IsEntityAPed(0)"});
     EXPECT_TRUE(GameCalls(mark, "AddPedTarget").empty());
     EXPECT_TRUE(GameCalls(mark, "TaskCombatPed").empty());
 }
@@ -115,11 +96,9 @@ TEST_F(Combat, AimingAtABodyguardSendsEveryoneAfterItIncludingItself) {
     const std::size_t mark = Log().Mark();
     standin::TapKey(VK_0_KEY);
     standin::RunFrame();
-    const auto combat = GameCalls(mark, "TaskCombatPed");
-    ASSERT_EQ(combat.size(), 2u);
-    EXPECT_EQ(combat[0]->I(0), a);
-    EXPECT_EQ(combat[1]->I(0), b);
-    EXPECT_EQ(combat[1]->I(1), b);
+    EXPECT_EQ(CallsNamed(mark, {"TaskCombatPed"}),
+              (Transcript{"TaskCombatPed(" + Z(a) + ", " + Z(b) + ", 0, 0)",
+                          "TaskCombatPed(" + Z(b) + ", " + Z(b) + ", 0, 0)"}));
 }
 
 TEST_F(Combat, HealthBelowFiveHundredPutsABodyguardDown) {
@@ -136,10 +115,8 @@ TEST_F(Combat, HealthBelowFiveHundredPutsABodyguardDown) {
     standin::RunFrame();
     EXPECT_TRUE(roster[0].downed);
     EXPECT_EQ(roster[0].nextUpdateTime, due);  // detection leaves the deadline alone
-    const auto ragdoll = CallsOn(mark, "SetPedToRagdoll", ped);
-    ASSERT_EQ(ragdoll.size(), 1u);
-    const std::uint64_t args[] = {10000, 15000, 0, 1, 1, 1};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(ragdoll[0]->args[i + 1], args[i]) << "argument " << i + 1;
+    EXPECT_EQ(CallsOn(mark, "SetPedToRagdoll", ped),
+              Transcript{"SetPedToRagdoll(" + Z(ped) + ", 10000, 15000, 0, 1, 1, 1)"});
     EXPECT_TRUE(PedOf(ped).ragdoll);
 }
 
@@ -168,27 +145,21 @@ TEST_F(Combat, ADownedCheckMakesItsCallsInOrderEveryFiveSeconds) {
 
     const std::size_t mark = RunToNextCheck(ped);
     EXPECT_LE(World().gameTimer - downedAt, 2000 + World().frameMs);  // the following wait ends first
-    std::vector<std::string> names = GameCallNames(mark);
     const int start =
         IndexOf(mark, "GetPlayerPed", IndexOfOn(mark, "PromptHasCompleted", roster[0].helpPrompt));
     ASSERT_GE(start, 0);
-    names.erase(names.begin(), names.begin() + start);
-    const std::vector<std::string> expected = {
-        "GetPlayerPed",     "GetPlayerId",  "GetPlayerGroup",  "GetPedRelationshipGroupHash",
-        "IsEntityDead",     "IsPedRagdoll", "SetPedToRagdoll", "RefreshPedRagdoll",
-        "RandomIntInRange", "PlayPedPain",  "IsEntityDead",    "GetGameTimer"};
-    EXPECT_EQ(names, expected);
-    const auto calls = GameCalls(mark);
-    const Call* const* step = &calls[start];
-    EXPECT_EQ(step[4]->I(0), ped);
-    EXPECT_EQ(step[8]->I(0), 9);
-    EXPECT_EQ(step[8]->I(1), 12);
-    EXPECT_EQ(step[9]->I(0), ped);
-    EXPECT_EQ(step[9]->I(1), 10);
-    EXPECT_EQ(step[9]->args[2], 0x3f800000u);
-    EXPECT_EQ(step[9]->args[3], 0u);
-    EXPECT_EQ(step[9]->args[4], 0u);
-    EXPECT_EQ(step[10]->I(0), PlayerPedHandle());
+    EXPECT_EQ(GameCallLines(mark, start),
+              ExpectedCalls(kPeriodicStepStart + std::string(R"(
+        IsEntityDead({ped})
+        IsPedRagdoll({ped})
+        SetPedToRagdoll({ped}, 10000, 15000, 0, 1, 1, 1)
+        RefreshPedRagdoll({ped})
+        RandomIntInRange(9, 12)
+        PlayPedPain({ped}, 10, 1, 0, 0)
+        IsEntityDead({player})
+        GetGameTimer()
+    )"),
+                            {{"{player}", Z(PlayerPedHandle())}, {"{ped}", Z(ped)}}));
     EXPECT_EQ(roster[0].downedChecks, 1);
     EXPECT_EQ(roster[0].nextUpdateTime, World().gameTimer + 5000);
     EXPECT_EQ(PedOf(ped).lastPainVariant, 10);
@@ -229,10 +200,7 @@ TEST_F(Combat, TheFiftyFirstCheckKills) {
     const std::size_t mark = RunToNextCheck(ped);
     EXPECT_EQ(PedOf(ped).painCount, 51);
     EXPECT_EQ(PlayerDeathQuestions(mark), 0u);  // not asked once the count is past 50
-    const auto kill = CallsOn(mark, "SetEntityHealth", ped);
-    ASSERT_EQ(kill.size(), 1u);
-    EXPECT_EQ(kill[0]->I(1), 0);
-    EXPECT_EQ(kill[0]->I(2), 0);
+    EXPECT_EQ(CallsOn(mark, "SetEntityHealth", ped), Transcript{"SetEntityHealth(" + Z(ped) + ", 0, 0)"});
     EXPECT_TRUE(PedOf(ped).dead);
     EXPECT_EQ(roster[0].ped, 0);
     EXPECT_TRUE(PedOf(ped).released);
@@ -254,21 +222,21 @@ TEST_F(Combat, TheHelpPromptShowsOnlyForADownedBodyguardCloseToThePlayerOnFoot) 
 
     // The distance is asked from the player's point to the bodyguard's.
     const int first = IndexOf(mark, "GetPlayerPed");
-    const std::vector<std::string> names = GameCallNames(mark);
-    ASSERT_GE(names.size(), static_cast<std::size_t>(first + 5));
-    EXPECT_EQ(std::vector<std::string>(names.begin() + first, names.begin() + first + 5),
-              (std::vector<std::string>{"GetPlayerPed", "IsPedOnFoot", "GetEntityCoords", "GetEntityCoords",
-                                        "GetDistanceBetweenCoords"}));
-    const auto calls = GameCalls(mark);
-    EXPECT_EQ(calls[first + 1]->I(0), PlayerPedHandle());
-    EXPECT_EQ(calls[first + 2]->I(0), ped);
-    EXPECT_EQ(calls[first + 2]->args[1], 1u);
-    EXPECT_EQ(calls[first + 2]->args[2], 0u);
-    EXPECT_EQ(calls[first + 3]->I(0), PlayerPedHandle());
-    const Call* distance = calls[first + 4];
+    ASSERT_GE(first, 0);
+    std::vector<std::string> lines = GameCallLines(mark, first);
+    lines.resize(std::min<std::size_t>(lines.size(), 5));
     const standin::Vec3 p = World().PlayerPed().pos, b = PedOf(ped).pos;
-    const float expected[] = {p.x, p.y, p.z, b.x, b.y, b.z};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(distance->F(i), expected[i]) << "argument " << i;
+    EXPECT_EQ(lines, ExpectedCalls(R"(
+        GetPlayerPed()
+        IsPedOnFoot({player})
+        GetEntityCoords({ped}, 1, 0)
+        GetEntityCoords({player}, 1, 0)
+        GetDistanceBetweenCoords({p}, {b})
+    )",
+                                   {{"{player}", Z(PlayerPedHandle())},
+                                    {"{ped}", Z(ped)},
+                                    {"{p}", Floats({p.x, p.y, p.z})},
+                                    {"{b}", Floats({b.x, b.y, b.z})}}));
 
     MoveTo(ped, 1.5f);  // not closer than 1.5
     standin::RunFrame();
@@ -310,18 +278,10 @@ TEST_F(Combat, HelpRevivesAndASecondDowningHasTheFullFiftyChecks) {
     EXPECT_EQ(roster[0].downedChecks, 0);
     EXPECT_EQ(PedOf(ped).health, 1000);
     EXPECT_FALSE(PromptActive(help));
-    const auto max = CallsOn(mark, "GetEntityMaxHealth", ped);
-    ASSERT_EQ(max.size(), 1u);
-    EXPECT_EQ(max[0]->I(1), 0);
-    const auto set = CallsOn(mark, "SetEntityHealth", ped);
-    ASSERT_EQ(set.size(), 1u);
-    EXPECT_EQ(set[0]->I(1), 1000);
-    EXPECT_EQ(set[0]->I(2), 0);
-    const auto clear = CallsOn(mark, "ClearPedTasks", ped);
-    ASSERT_EQ(clear.size(), 1u);
-    EXPECT_EQ(clear[0]->I(1), 1);
-    EXPECT_EQ(clear[0]->I(2), 1);
-    EXPECT_LT(IndexOfOn(mark, "SetEntityHealth", ped), IndexOfOn(mark, "ClearPedTasks", ped));
+    EXPECT_EQ(CallsNamed(mark, {"GetEntityMaxHealth", "SetEntityHealth", "ClearPedTasks"}),
+              ExpectedCalls(
+                  "GetEntityMaxHealth({ped}, 0); SetEntityHealth({ped}, 1000, 0); ClearPedTasks({ped}, 1, 1)",
+                  {{"{ped}", Z(ped)}}));
     EXPECT_FALSE(PedOf(ped).ragdoll);
 
     // Down again: the count starts from nothing.
@@ -348,9 +308,7 @@ TEST_F(Combat, ThePlayersDeathKillsDownedBodyguardsAtTheirNextCheck) {
     const std::size_t mark = Log().Mark();
     standin::RunMs(5100);
     for (std::int32_t h : {a, b}) {
-        const auto kill = CallsOn(mark, "SetEntityHealth", h);
-        ASSERT_EQ(kill.size(), 1u);
-        EXPECT_EQ(kill[0]->I(1), 0);
+        EXPECT_EQ(CallsOn(mark, "SetEntityHealth", h), Transcript{"SetEntityHealth(" + Z(h) + ", 0, 0)"});
         EXPECT_TRUE(PedOf(h).dead);
         EXPECT_TRUE(PedOf(h).released);
     }

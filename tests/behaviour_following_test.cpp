@@ -1,5 +1,6 @@
 // The bodyguard section of the frame, group upkeep and formation, the on-foot
 // settings, staying and the FOLLOW_ALL key.
+#include <algorithm>
 #include <cstdint>
 
 #include "behaviour/behaviour.h"
@@ -11,11 +12,6 @@ using standin::Call;
 class Following : public BodyguardTest {
   protected:
     std::int32_t Smoke() { return static_cast<std::int32_t>(standin::GameHash("WORLD_HUMAN_SMOKE")); }
-    std::vector<int> FormationsSince(std::size_t mark) {
-        std::vector<int> out;
-        for (const Call* c : GameCalls(mark, "SetGroupFormation")) out.push_back(c->I(1));
-        return out;
-    }
 };
 
 TEST_F(Following, TheSectionRunsItsStepsInOrderAndEachRecordInTurn) {
@@ -34,7 +30,11 @@ TEST_F(Following, TheSectionRunsItsStepsInOrderAndEachRecordInTurn) {
     const int aim = IndexOf(mark, "GetPlayerAimedEntity");
     const int stayAll = IndexOf(mark, "TaskStartScenarioInPlace");
     const int formation = IndexOf(mark, "SetGroupFormation");
-    ASSERT_EQ(IndexOf(mark, "GetPlayerId"), 0);  // the section is the frame's first game call
+    // The section is the frame's first game call; the target goes straight into targetEntity.
+    Transcript first = GameCallLines(mark);
+    first.resize(std::min<std::size_t>(first.size(), 2));
+    EXPECT_EQ(first,
+              (Transcript{"GetPlayerId()", "GetPlayerTargetEntity(" + Z(World().player.id) + ", &, 1, 1)"}));
     ASSERT_EQ(target, 1);
     const Call* query = GameCalls(mark)[target];
     EXPECT_EQ(query->I(0), World().player.id);
@@ -77,50 +77,31 @@ TEST_F(Following, AFollowingStepMakesItsCallsInOrder) {
     World().gameTimer = 100000;
     const std::size_t mark = Log().Mark();
     standin::RunFrame();
-    const std::vector<std::string> expected = {"GetPlayerPed",
-                                               "GetPlayerId",
-                                               "GetPlayerGroup",
-                                               "GetPedRelationshipGroupHash",
-                                               "HashOfName",
-                                               "IsPedUsingScenario",
-                                               "ClearPedTasks",
-                                               "GetPedRelationshipGroupHash",
-                                               "SetPedRelationshipGroupHash",
-                                               "IsPedGroupMember",
-                                               "SetPedAsGroupMember",
-                                               "SetGroupSeparationRange",
-                                               "IsEntityDead",
-                                               "IsPedInAnyVehicle",
-                                               "IsPedInAnyVehicle",
-                                               "IsPedOnFoot",
-                                               "SetPedConfigFlag",
-                                               "SetPedFollowSettingA",
-                                               "SetPedFollowSettingB",
-                                               "GetGameTimer"};
-    std::vector<std::string> names = GameCallNames(mark);
     const int start = IndexOf(mark, "GetPlayerPed", IndexOf(mark, "GetEntityHealth"));
     ASSERT_GE(start, 0);
-    names.erase(names.begin(), names.begin() + start);
-    EXPECT_EQ(names, expected);
-
-    const auto calls = GameCalls(mark);
-    const Call* const* step = &calls[start];
-    EXPECT_EQ(step[4]->S(0), "WORLD_HUMAN_SMOKE");
-    EXPECT_EQ(step[5]->I(1), Smoke());
-    EXPECT_EQ(step[8]->I(1), World().player.relationshipGroup);
-    EXPECT_EQ(step[9]->args[0], 0xFFFFFFFFFFFFFF38ull);  // ped -200, sign-extended
-    EXPECT_EQ(step[9]->args[1], 0xFFFFFFFFFFFFFFF9ull);  // group -7, sign-extended
-    EXPECT_EQ(step[9]->args[2], 1u);
-    EXPECT_EQ(step[10]->args[0], 0x00000000FFFFFF38ull);
-    EXPECT_EQ(step[10]->args[1], 0x00000000FFFFFFF9ull);
-    EXPECT_EQ(step[11]->args[1], 0x45fa0000u);
-    EXPECT_EQ(step[13]->I(0), World().player.ped);
-    EXPECT_EQ(step[13]->args[1], 0u);
-    EXPECT_EQ(step[14]->I(0), ped);
-    EXPECT_EQ(step[16]->I(1), 158);
-    EXPECT_EQ(step[16]->args[2], 1u);
-    EXPECT_EQ(step[17]->args[1], 0x3f800000u);
-    EXPECT_EQ(step[18]->args[1], 0x3f800000u);
+    // Handle -200 and group -7 as pushed: sign-extended to IsPedGroupMember, zero-extended elsewhere.
+    EXPECT_EQ(GameCallLines(mark, start),
+              ExpectedCalls(kPeriodicStepStart + std::string(R"(
+        HashOfName("WORLD_HUMAN_SMOKE")
+        IsPedUsingScenario(4294967096, {smoke})
+        ClearPedTasks(4294967096, 1, 1)
+        GetPedRelationshipGroupHash(4294967096)
+        SetPedRelationshipGroupHash(4294967096, {relationship})
+        IsPedGroupMember(-200, -7, 1)
+        SetPedAsGroupMember(4294967096, 4294967289)
+        SetGroupSeparationRange(4294967289, 8000)
+        IsEntityDead(4294967096)
+        IsPedInAnyVehicle({player}, 0)
+        IsPedInAnyVehicle(4294967096, 0)
+        IsPedOnFoot({player})
+        SetPedConfigFlag(4294967096, 158, 1)
+        SetPedFollowSettingA(4294967096, 1)
+        SetPedFollowSettingB(4294967096, 1)
+        GetGameTimer()
+    )"),
+                            {{"{player}", Z(World().player.ped)},
+                             {"{smoke}", ZHash("WORLD_HUMAN_SMOKE")},
+                             {"{relationship}", Z(World().player.relationshipGroup)}}));
     EXPECT_TRUE(behaviour.onFootSettingsActive);
     EXPECT_EQ(roster[0].nextUpdateTime, World().gameTimer + 2000);
     EXPECT_EQ(p.group, -7);
@@ -169,16 +150,15 @@ TEST_F(Following, AutoFormationFollowsTheMountWithinFiveSeconds) {
     standin::RunMs(5100);
     std::size_t mark = Log().Mark();
     standin::RunMs(5100);
-    auto formations = GameCalls(mark, "SetGroupFormation");
-    ASSERT_EQ(formations.size(), 1u);
-    EXPECT_EQ(formations[0]->I(0), World().player.group);
-    EXPECT_EQ(formations[0]->I(1), 0);
+    EXPECT_EQ(CallsNamed(mark, {"SetGroupFormation"}),
+              Transcript{"SetGroupFormation(" + Z(World().player.group) + ", 0)"});
 
     World().PlayerPed().mount = World().SpawnPed(standin::GameHash("A_C_Horse_Morgan_Bay"), {});
     mark = Log().Mark();
     const std::int32_t mounted = World().gameTimer;
     ASSERT_TRUE(standin::RunUntil([&] { return !GameCalls(mark, "SetGroupFormation").empty(); }, 200));
-    EXPECT_EQ(GameCalls(mark, "SetGroupFormation")[0]->I(1), 5);
+    EXPECT_EQ(CallsNamed(mark, {"SetGroupFormation"}),
+              Transcript{"SetGroupFormation(" + Z(World().player.group) + ", 5)"});
     EXPECT_LE(World().gameTimer - mounted, 5000 + World().frameMs);
 
     // The refresh comes every 5000 ms, no sooner.
@@ -196,8 +176,8 @@ TEST_F(Following, AChosenFormationIsPassedUnchangedEvenWithNobodyHired) {
     const std::size_t mark = Log().Mark();
     standin::RunMs(10100);
     // No periodic step has cached the group yet: the refresh uses the cached 0.
-    EXPECT_EQ(FormationsSince(mark), (std::vector<int>{3, 3}));
-    EXPECT_EQ(GameCalls(mark, "SetGroupFormation")[0]->I(0), 0);
+    EXPECT_EQ(CallsNamed(mark, {"SetGroupFormation"}),
+              (Transcript{"SetGroupFormation(0, 3)", "SetGroupFormation(0, 3)"}));
 }
 
 TEST_F(Following, FollowAllStaysEveryRecordThenFollowsEveryRecord) {
@@ -277,10 +257,9 @@ TEST_F(Following, AStayingBodyguardIsHeldInItsScenarioEveryFrame) {
         World().FindPed(stayer)->scenario = 0;  // pulled out of it by the game
         const std::size_t mark = Log().Mark();
         standin::RunFrame();
-        const auto tasks = CallsOn(mark, "TaskStartScenarioInPlace", stayer);
-        ASSERT_EQ(tasks.size(), 1u);
-        EXPECT_EQ(tasks[0]->I(1), Smoke());
-        EXPECT_EQ(tasks[0]->args[5], 0x3f800000u);
+        EXPECT_EQ(CallsOn(mark, "TaskStartScenarioInPlace", stayer),
+                  Transcript{"TaskStartScenarioInPlace(" + Z(stayer) + ", " + ZHash("WORLD_HUMAN_SMOKE") +
+                             ", 0, 0, 0, 1, 0)"});
         EXPECT_EQ(roster[0].nextUpdateTime, 0);
     }
     // Once smoking, the staying check gives no new task.
@@ -303,16 +282,12 @@ TEST_F(Following, MountingResetsTheOnFootSettings) {
     World().PlayerPed().mount = 777;
     const std::size_t mark = Log().Mark();
     standin::RunMs(2100);
-    const auto asked = CallsOn(mark, "GetPedConfigFlag", ped);
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0]->I(1), 158);
-    EXPECT_EQ(asked[0]->args[2], 1u);
+    EXPECT_EQ(CallsOn(mark, "GetPedConfigFlag", ped), Transcript{"GetPedConfigFlag(" + Z(ped) + ", 158, 1)"});
     EXPECT_FALSE(p.configFlags[158]);
     EXPECT_FLOAT_EQ(p.followSettingA, 50.0f);
     EXPECT_FLOAT_EQ(p.followSettingB, 50.0f);
-    const auto a = CallsOn(mark, "SetPedFollowSettingA", ped);
-    ASSERT_EQ(a.size(), 1u);
-    EXPECT_EQ(a[0]->args[1], 0x42480000u);
+    EXPECT_EQ(CallsOn(mark, "SetPedFollowSettingA", ped),
+              Transcript{"SetPedFollowSettingA(" + Z(ped) + ", 50)"});
     EXPECT_FALSE(behaviour.onFootSettingsActive);
 }
 

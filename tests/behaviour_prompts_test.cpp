@@ -1,11 +1,10 @@
 // The order prompts of a targeted bodyguard: collapsed, expanded while
 // following, expanded while staying, and what each completed prompt does.
+#include <algorithm>
 #include <cstdint>
 
 #include "behaviour/behaviour.h"
 #include "bodyguard_fixture.h"
-
-using standin::Call;
 
 namespace {
 
@@ -50,12 +49,16 @@ class CommandPrompts : public BodyguardTest {
         Complete(roster[slot].showCommandsPrompt);
         standin::RunFrame();
     }
-    std::vector<const Call*> Flag130(std::size_t mark, std::int32_t ped) {
-        std::vector<const Call*> out;
-        for (const Call* c : CallsOn(mark, "SetPedConfigFlag", ped)) {
-            if (c->I(1) == 130) out.push_back(c);
+    // The bodyguard's config flag 130 as it was set since `mark`.
+    Transcript Flag130(std::size_t mark, std::int32_t ped) {
+        Transcript out;
+        for (const std::string& line : CallsOn(mark, "SetPedConfigFlag", ped)) {
+            if (line.find(", 130, ") != std::string::npos) out.push_back(line);
         }
         return out;
+    }
+    std::string Flag130Line(std::int32_t ped, bool value) {
+        return "SetPedConfigFlag(" + Z(ped) + ", 130, " + (value ? "1)" : "0)");
     }
 };
 
@@ -101,12 +104,10 @@ TEST_F(CommandPrompts, FirstTargetMakesFivePromptsAndShowsOnlyShowCommands) {
     ExpectCollapsed(0);
 
     // Flag 130 goes false once, after the prompts are made.
-    const auto flags = Flag130(mark, ped);
-    ASSERT_EQ(flags.size(), 1u);
-    EXPECT_EQ(flags[0]->args[2], 0u);
-    const auto begins = GameCalls(mark, "PromptRegisterBegin");
-    ASSERT_EQ(begins.size(), 5u);
-    EXPECT_LT(begins.back() - &Log().calls[0], flags[0] - &Log().calls[0]);
+    EXPECT_EQ(Flag130(mark, ped), Transcript{Flag130Line(ped, false)});
+    const Transcript calls = GameCallLines(mark);
+    const auto flag = std::find(calls.begin(), calls.end(), Flag130Line(ped, false));
+    EXPECT_EQ(std::count(calls.begin(), flag, "PromptRegisterBegin()"), 5);
 
     // Still targeted: nothing is made again.
     const std::size_t later = Log().Mark();
@@ -126,8 +127,7 @@ TEST_F(CommandPrompts, ShowStayFollowAndHideMoveBetweenTheStates) {
     std::size_t mark = Log().Mark();
     Complete(r.showCommandsPrompt);
     EXPECT_TRUE(r.commandsShown);
-    ASSERT_EQ(Flag130(mark, ped).size(), 1u);
-    EXPECT_EQ(Flag130(mark, ped)[0]->args[2], 1u);
+    EXPECT_EQ(Flag130(mark, ped), Transcript{Flag130Line(ped, true)});
     ExpectCollapsed(0);
     standin::RunFrame();
     ExpectExpanded(0, false);
@@ -137,14 +137,8 @@ TEST_F(CommandPrompts, ShowStayFollowAndHideMoveBetweenTheStates) {
     mark = Log().Mark();
     Complete(r.stayPrompt);
     EXPECT_TRUE(r.staying);
-    const auto tasks = CallsOn(mark, "TaskStartScenarioInPlace", ped);
-    ASSERT_EQ(tasks.size(), 1u);
-    EXPECT_EQ(tasks[0]->I(1), smoke);
-    EXPECT_EQ(tasks[0]->args[2], 0u);
-    EXPECT_EQ(tasks[0]->args[3], 0u);
-    EXPECT_EQ(tasks[0]->args[4], 0u);
-    EXPECT_EQ(tasks[0]->args[5], 0x3f800000u);
-    EXPECT_EQ(tasks[0]->args[6], 0u);
+    EXPECT_EQ(CallsOn(mark, "TaskStartScenarioInPlace", ped),
+              Transcript{"TaskStartScenarioInPlace(" + Z(ped) + ", " + Z(smoke) + ", 0, 0, 0, 1, 0)"});
     EXPECT_EQ(World().FindPed(ped)->scenario, smoke);
     EXPECT_FALSE(View(0).stay);
     EXPECT_FALSE(View(0).follow);
@@ -155,10 +149,9 @@ TEST_F(CommandPrompts, ShowStayFollowAndHideMoveBetweenTheStates) {
     mark = Log().Mark();
     Complete(r.followPrompt);
     EXPECT_FALSE(r.staying);
-    const auto clears = CallsOn(mark, "ClearPedTasks", ped);
+    const Transcript clears = CallsOn(mark, "ClearPedTasks", ped);
     ASSERT_GE(clears.size(), 1u);
-    EXPECT_EQ(clears[0]->args[1], 1u);
-    EXPECT_EQ(clears[0]->args[2], 1u);
+    EXPECT_EQ(clears.front(), "ClearPedTasks(" + Z(ped) + ", 1, 1)");
     EXPECT_EQ(World().FindPed(ped)->scenario, 0);
     standin::RunFrame();
     ExpectExpanded(0, false);
@@ -167,8 +160,7 @@ TEST_F(CommandPrompts, ShowStayFollowAndHideMoveBetweenTheStates) {
     mark = Log().Mark();
     Complete(r.hideCommandsPrompt);
     EXPECT_FALSE(r.commandsShown);
-    ASSERT_EQ(Flag130(mark, ped).size(), 1u);
-    EXPECT_EQ(Flag130(mark, ped)[0]->args[2], 0u);
+    EXPECT_EQ(Flag130(mark, ped), Transcript{Flag130Line(ped, false)});
     standin::RunFrame();
     ExpectCollapsed(0);
 }
@@ -182,9 +174,9 @@ TEST_F(CommandPrompts, StayHereOnASmokingBodyguardGivesNoNewTask) {
     const std::size_t mark = Log().Mark();
     Complete(roster[0].stayPrompt);
     EXPECT_TRUE(roster[0].staying);
-    const auto asked = CallsOn(mark, "IsPedUsingScenario", ped);
+    const Transcript asked = CallsOn(mark, "IsPedUsingScenario", ped);
     ASSERT_GE(asked.size(), 1u);
-    EXPECT_EQ(asked[0]->I(1), smoke);
+    EXPECT_EQ(asked.front(), "IsPedUsingScenario(" + Z(ped) + ", " + Z(smoke) + ")");
     EXPECT_TRUE(GameCalls(mark, "TaskStartScenarioInPlace").empty());
 }
 
@@ -199,15 +191,13 @@ TEST_F(CommandPrompts, LosingTheTargetDeletesThePromptsAndForgetsTheirHandles) {
     World().player.target = 0;
     std::size_t mark = Log().Mark();
     standin::RunFrame();
-    const auto deletes = GameCalls(mark, "PromptDelete");
-    ASSERT_EQ(deletes.size(), 5u);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(deletes[i]->I(0), old[i]);
-        EXPECT_TRUE(World().FindPrompt(old[i])->deleted);
+    Transcript deletes;
+    for (std::int32_t prompt : old) {
+        deletes.push_back("PromptDelete(" + Z(prompt) + ")");
+        EXPECT_TRUE(World().FindPrompt(prompt)->deleted);
     }
-    const auto flags = Flag130(mark, ped);
-    ASSERT_EQ(flags.size(), 1u);
-    EXPECT_EQ(flags[0]->args[2], 1u);
+    EXPECT_EQ(CallsNamed(mark, {"PromptDelete"}), deletes);
+    EXPECT_EQ(Flag130(mark, ped), Transcript{Flag130Line(ped, true)});
     EXPECT_FALSE(r.promptsCreated);
     EXPECT_TRUE(r.commandsShown);
     EXPECT_EQ(r.followPrompt, 0);
@@ -241,10 +231,10 @@ TEST_F(CommandPrompts, DismissalAfterTheTargetWasLostPassesZeroForTheDeletedProm
 
     const std::size_t mark = Log().Mark();
     DismissBodyguard(roster[0]);
-    const auto deletes = GameCalls(mark, "PromptDelete");
-    ASSERT_EQ(deletes.size(), 6u);
-    EXPECT_EQ(deletes[0]->I(0), help);
-    for (int i = 1; i < 6; ++i) EXPECT_EQ(deletes[i]->I(0), 0);
+    EXPECT_EQ(CallsNamed(mark, {"PromptDelete"}),
+              ExpectedCalls("PromptDelete({help}); PromptDelete(0); PromptDelete(0); PromptDelete(0); "
+                            "PromptDelete(0); PromptDelete(0)",
+                            {{"{help}", Z(help)}}));
     EXPECT_TRUE(World().staleUses.empty());
 }
 

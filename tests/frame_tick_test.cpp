@@ -2,6 +2,7 @@
 // dispatch and the two notice pages, driven through the stand-in with real key
 // events, one frame at a time.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "host/keyboard.h"
 #include "menu/state.h"
 #include "roster/roster.h"
+#include "script_calls.h"
 
 using standin::Call;
 
@@ -72,8 +74,10 @@ TEST_F(FrameTickMenu, MenuKeyOpensTheMainPageDrawnInTheSameFrame) {
     TapAndRun(VK_HOME_KEY);
     EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     // The panel came in the very frame the key was released.
-    ASSERT_FALSE(Log().Since(mark, "DrawSprite").empty());
-    EXPECT_EQ(Log().Since(mark, "DrawSprite")[0]->S(1), "hud_menu_4a");
+    EXPECT_EQ(
+        CallsNamed(mark, {"DrawSprite"}),
+        Transcript{
+            R"(DrawSprite("generic_textures", "hud_menu_4a", 0.168, 0.4, 0.27, 0.5, 0, 0, 0, 0, 250, 0))"});
     // The release is used up, and without the saloon rule nobody asks where the player is.
     EXPECT_EQ(keyStates[VK_HOME_KEY].released, 0);
     EXPECT_TRUE(Log().Named("GetEntityInterior").empty());
@@ -179,11 +183,9 @@ TEST_F(SaloonRule, TheKeyWorksInsideEachOfTheEightSaloons) {
         TapAndRun(VK_HOME_KEY);
         EXPECT_EQ(menu.menuPage, PAGE_MAIN) << "interior " << interior;
         // The player's ped is asked afresh, then where it stands.
-        const auto calls = Log().SinceExcept(mark, {"scriptWait"});
-        ASSERT_GE(calls.size(), 2u);
-        EXPECT_STREQ(calls[0]->name, "GetPlayerPed");
-        EXPECT_STREQ(calls[1]->name, "GetEntityInterior");
-        EXPECT_EQ(calls[1]->I(0), World().player.ped);
+        Transcript calls = CallsSince(mark);
+        calls.resize(std::min<std::size_t>(calls.size(), 2));
+        EXPECT_EQ(calls, (Transcript{"GetPlayerPed()", "GetEntityInterior(" + Z(World().player.ped) + ")"}));
         WaitGate();
         TapAndRun(VK_HOME_KEY);
         EXPECT_EQ(menu.menuPage, PAGE_CLOSED) << "interior " << interior;
@@ -251,11 +253,9 @@ TEST_F(NoticePages, RosterFullDrawsItsLinesThenTheHighlightThenReadsInput) {
         EXPECT_FALSE(lines[i].dimmed);
     }
     EXPECT_EQ(standin::HighlightRow(), 6);
-    const auto rects = Log().Since(mark, "DrawRect");
-    ASSERT_EQ(rects.size(), 2u);
-    EXPECT_EQ(rects[0]->U(1), 0x3ee48e8au);
-    EXPECT_EQ(rects[1]->U(1), 0x3ee48e8au);
-    EXPECT_EQ(rects[1]->I(7), 300);
+    EXPECT_EQ(CallsNamed(mark, {"DrawRect"}),
+              (Transcript{"DrawRect(0.169, 0.4464, 0.215, 0.041, 80, 10, 10, 235, 1, 1)",
+                          "DrawRect(0.169, 0.4464, 0.21, 0.036, 0, 0, 0, 300, 1, 1)"}));
 
     // Its single item is fixed: the arrows do nothing.
     standin::KeyDown(VK_DOWN_KEY);
@@ -295,9 +295,9 @@ TEST_F(NoticePages, InvalidModelDrawsHighlightReadsInputThenItsLines) {
     EXPECT_EQ(lines[1].row, 2);
     EXPECT_EQ(lines[1].text, "Back");
     EXPECT_EQ(standin::HighlightRow(), 2);
-    const auto rects = Log().Since(mark, "DrawRect");
-    ASSERT_EQ(rects.size(), 2u);
-    EXPECT_EQ(rects[0]->U(1), 0x3e92a306u);
+    EXPECT_EQ(CallsNamed(mark, {"DrawRect"}),
+              (Transcript{"DrawRect(0.169, 0.28640002, 0.215, 0.041, 80, 10, 10, 235, 1, 1)",
+                          "DrawRect(0.169, 0.28640002, 0.21, 0.036, 0, 0, 0, 300, 1, 1)"}));
 
     // Accept and cancel both lead back to the custom list page; the notice
     // still draws its lines in the frame it is left.

@@ -19,36 +19,36 @@ protected:
 }  // namespace
 
 TEST_F(Keyboard, ReleaseCountsForLessThan100MsAndOnlyUntilReset) {
-    Event(13, false);
-    Event(13, true);
-    EXPECT_TRUE(KeyJustReleased(13));
-    EXPECT_FALSE(KeyHeld(13));
+    Event(VK_ENTER_KEY, false);
+    Event(VK_ENTER_KEY, true);
+    EXPECT_TRUE(KeyJustReleased(VK_ENTER_KEY));
+    EXPECT_FALSE(KeyHeld(VK_ENTER_KEY));
     Advance(99);
-    EXPECT_TRUE(KeyJustReleased(13));
+    EXPECT_TRUE(KeyJustReleased(VK_ENTER_KEY));
     Advance(1);
-    EXPECT_FALSE(KeyJustReleased(13)) << "a release 100 ms old must not fire late";
+    EXPECT_FALSE(KeyJustReleased(VK_ENTER_KEY)) << "a release 100 ms old must not fire late";
 
-    Event(13, true);
-    ResetKeyState(13);
-    EXPECT_FALSE(KeyJustReleased(13));
-    EXPECT_FALSE(KeyHeld(13)) << "a reset record reads as neither released nor held";
-    EXPECT_EQ(keyStates[13].time, 0u);
-    EXPECT_EQ(keyStates[13].released, 0);
+    Event(VK_ENTER_KEY, true);
+    ResetKeyState(VK_ENTER_KEY);
+    EXPECT_FALSE(KeyJustReleased(VK_ENTER_KEY));
+    EXPECT_FALSE(KeyHeld(VK_ENTER_KEY)) << "a reset record reads as neither released nor held";
+    EXPECT_EQ(keyStates[VK_ENTER_KEY].time, 0u);
+    EXPECT_EQ(keyStates[VK_ENTER_KEY].released, 0);
 }
 
 TEST_F(Keyboard, HeldWhileEventsKeepComingAndNotAfterRelease) {
-    Event(38, false);
+    Event(VK_UP_KEY, false);
     Advance(4000);
-    EXPECT_TRUE(KeyHeld(38));
-    Event(38, false);  // auto-repeat renews it
+    EXPECT_TRUE(KeyHeld(VK_UP_KEY));
+    Event(VK_UP_KEY, false);  // auto-repeat renews it
     Advance(4999);
-    EXPECT_TRUE(KeyHeld(38));
+    EXPECT_TRUE(KeyHeld(VK_UP_KEY));
     Advance(1);
-    EXPECT_FALSE(KeyHeld(38)) << "5000 ms without an event is no longer held";
+    EXPECT_FALSE(KeyHeld(VK_UP_KEY)) << "5000 ms without an event is no longer held";
 
-    Event(40, false);
-    Event(40, true);
-    EXPECT_FALSE(KeyHeld(40)) << "a release ends the hold at once";
+    Event(VK_DOWN_KEY, false);
+    Event(VK_DOWN_KEY, true);
+    EXPECT_FALSE(KeyHeld(VK_DOWN_KEY)) << "a release ends the hold at once";
 }
 
 TEST_F(Keyboard, CodesFrom255UpChangeNothing) {
@@ -70,7 +70,7 @@ TEST_F(Keyboard, UntouchedKeysAreNeitherHeldNorReleasedWhateverTheTickCount) {
     // there): an empty record must not read as a key held for five seconds.
     for (std::uint32_t tick : {0u, 1u, 99u, 4999u, 5000u, 0xFFFFFFFFu}) {
         World().tickCount = tick;
-        for (int vk : {8, 13, 37, 38, 39, 40}) {
+        for (int vk : {VK_BACK_KEY, VK_ENTER_KEY, VK_LEFT_KEY, VK_UP_KEY, VK_RIGHT_KEY, VK_DOWN_KEY}) {
             EXPECT_FALSE(KeyHeld(vk)) << "key " << vk << " at tick " << tick;
             EXPECT_FALSE(KeyJustReleased(vk)) << "key " << vk << " at tick " << tick;
         }
@@ -79,31 +79,31 @@ TEST_F(Keyboard, UntouchedKeysAreNeitherHeldNorReleasedWhateverTheTickCount) {
 
 TEST_F(Keyboard, EventsAcrossTheTickCountWrap) {
     World().tickCount = 0xFFFFFFF0u;
-    Event(36, true);
+    Event(VK_HOME_KEY, true);
     Advance(0x20);  // now 0x10, after the wrap
-    EXPECT_TRUE(KeyJustReleased(36)) << "released 32 ms ago, just before the wrap";
+    EXPECT_TRUE(KeyJustReleased(VK_HOME_KEY)) << "released 32 ms ago, just before the wrap";
 
     World().tickCount = 0xFFFFF000u;
-    Event(38, false);
+    Event(VK_UP_KEY, false);
     Advance(0x1000 + 100);
-    EXPECT_TRUE(KeyHeld(38)) << "held across the wrap";
+    EXPECT_TRUE(KeyHeld(VK_UP_KEY)) << "held across the wrap";
     Advance(5000);
-    EXPECT_FALSE(KeyHeld(38));
+    EXPECT_FALSE(KeyHeld(VK_UP_KEY));
 
     // An event stamped exactly at tick 0 still counts.
     World().tickCount = 0;
-    Event(13, true);
-    EXPECT_TRUE(KeyJustReleased(13));
+    Event(VK_ENTER_KEY, true);
+    EXPECT_TRUE(KeyJustReleased(VK_ENTER_KEY));
 }
 
 TEST_F(Keyboard, TheHostDeliversEventsThroughTheRegisteredHandler) {
     StartAndSettle();
     ASSERT_EQ(standin::GetHost().keyboardHandler, &OnKeyboardEvent);
-    standin::KeyDown(39);
+    standin::KeyDown(VK_RIGHT_KEY);
     standin::RunFrame();
-    EXPECT_TRUE(KeyHeld(39));
-    standin::KeyUp(39);
+    EXPECT_TRUE(KeyHeld(VK_RIGHT_KEY));
+    standin::KeyUp(VK_RIGHT_KEY);
     standin::RunFrame();
-    EXPECT_FALSE(KeyHeld(39));
-    EXPECT_TRUE(KeyJustReleased(39));
+    EXPECT_FALSE(KeyHeld(VK_RIGHT_KEY));
+    EXPECT_TRUE(KeyJustReleased(VK_RIGHT_KEY));
 }

@@ -8,6 +8,7 @@
 #include "menu/state.h"
 #include "menu_game.h"
 #include "roster/roster.h"
+#include "script_calls.h"
 
 using standin::Call;
 
@@ -89,27 +90,23 @@ TEST_F(MainPage, RandomHireDrawsModelLongarmSidearmThenAnOutfitAndCharges) {
     standin::TriggerControl("INPUT_FRONTEND_ACCEPT");
     standin::RunFrames(5);
 
-    const auto offsets = Log().Since(mark, "GetOffsetPosition");
-    ASSERT_EQ(offsets.size(), 1u);
-    EXPECT_EQ(offsets[0]->I(0), World().player.ped);
-    EXPECT_EQ(offsets[0]->F(1), 0.0f);
-    EXPECT_EQ(offsets[0]->F(2), -1.0f);
-    EXPECT_EQ(offsets[0]->F(3), 0.0f);
-    const auto randoms = Log().Since(mark, "RandomIntInRange");
-    ASSERT_EQ(randoms.size(), 5u);
-    const int ranges[5][2] = {{0, MALE_MODEL_COUNT}, {1, 9}, {1, 4}, {9, 11}, {0, 21}};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(randoms[i]->I(0), ranges[i][0]) << i;
-        EXPECT_EQ(randoms[i]->I(1), ranges[i][1]) << i;
-    }
+    const Transcript expected =
+        ExpectedCalls(R"(
+        GetOffsetPosition({player}, 0, -1, 0)
+        RandomIntInRange(0, {males})
+        RandomIntInRange(1, 9)
+        RandomIntInRange(1, 4)
+        RandomIntInRange(9, 11)
+        RandomIntInRange(0, 21)
+    )",
+                      {{"{player}", Z(World().player.ped)}, {"{males}", std::to_string(MALE_MODEL_COUNT)}});
+    EXPECT_EQ(CallsNamed(mark, {"GetOffsetPosition", "RandomIntInRange"}), expected);
 
     const BodyguardRecord& r = roster[0];
     ASSERT_NE(r.ped, 0);
     EXPECT_EQ(World().FindPed(r.ped)->model, standin::GameHash(maleModelNames[5]));
     EXPECT_EQ(World().FindPed(r.ped)->outfit, 20);  // the outfit count itself can come up
-    const auto outfits = Log().Since(mark, "SetPedOutfit");
-    ASSERT_EQ(outfits.size(), 1u);
-    EXPECT_EQ(outfits[0]->args, (std::vector<std::uint64_t>{static_cast<std::uint32_t>(r.ped), 20, 0}));
+    EXPECT_EQ(CallsNamed(mark, {"SetPedOutfit"}), Transcript{"SetPedOutfit(" + Z(r.ped) + ", 20, 0)"});
     EXPECT_EQ(World().player.charges, std::vector<std::int32_t>{2500});
     EXPECT_EQ(menu.menuPage, PAGE_MAIN);
     EXPECT_EQ(ReadFile("Tavrossimer.dat").substr(0, 14), " 0 5 2 0 3 20 ");
@@ -151,9 +148,10 @@ TEST_F(MainPage, FormationStepsBothWaysAndIsSetAtOnce) {
         how();
         EXPECT_EQ(formationMode, expected);
         EXPECT_EQ(standin::MenuLineAt(4), label);
-        const auto set = Log().Since(mark, "SetGroupFormation");
+        const Transcript set = CallsNamed(mark, {"SetGroupFormation"});
         ASSERT_FALSE(set.empty());
-        EXPECT_EQ(set[0]->I(1), expected);
+        // With nobody hired no group has been cached yet: group 0.
+        EXPECT_EQ(set.front(), "SetGroupFormation(0, " + std::to_string(expected) + ")");
     };
     step([&] { Arrow(VK_LEFT_KEY); }, 10, "Formation - 10 -");
     step([&] { Arrow(VK_RIGHT_KEY); }, 11, "Formation - Auto");

@@ -9,21 +9,15 @@
 
 #include "game_test.h"
 #include "menu/draw.h"
-
-using standin::Call;
+#include "script_calls.h"
 
 namespace {
 
 constexpr char PREFIX[] = "<FONT FACE='$title' COLOR='#%04X'>";
 
-std::vector<const Call*> DrawingCalls(standin::CallLog& log, std::size_t mark) {
-    return log.SinceExcept(mark, {"scriptWait"});
-}
-
-std::vector<std::string> Names(const std::vector<const Call*>& calls) {
-    std::vector<std::string> out;
-    for (const Call* c : calls) out.push_back(c->name);
-    return out;
+// The expected calls, with {PREFIX} for the markup every line starts with.
+Transcript Expected(const std::string& text) {
+    return ExpectedCalls(text, {{"{PREFIX}", PREFIX}});
 }
 
 std::uint32_t FloatBits(float f) {
@@ -39,54 +33,28 @@ class MenuDraw : public GameTest {};
 TEST_F(MenuDraw, PanelIsTheDarkenedMenuSprite) {
     const std::size_t mark = Log().Mark();
     DrawMenuBackground();
-    const auto calls = DrawingCalls(Log(), mark);
-    ASSERT_EQ(calls.size(), 1u);
-    const Call& c = *calls[0];
-    ASSERT_STREQ(c.name, "DrawSprite");
-    ASSERT_EQ(c.args.size(), 12u);
-    EXPECT_EQ(c.S(0), "generic_textures");
-    EXPECT_EQ(c.S(1), "hud_menu_4a");
-    EXPECT_EQ(c.args[2], 0x3e2c0831u);  // 0.168
-    EXPECT_EQ(c.args[3], 0x3ecccccdu);  // 0.4
-    EXPECT_EQ(c.args[4], 0x3e8a3d71u);  // 0.27
-    EXPECT_EQ(c.args[5], 0x3f000000u);  // 0.5
-    EXPECT_EQ(c.args[6], 0u);           // heading 0.0
-    EXPECT_EQ(c.args[7], 0u);
-    EXPECT_EQ(c.args[8], 0u);
-    EXPECT_EQ(c.args[9], 0u);
-    EXPECT_EQ(c.args[10], 250u);
-    EXPECT_EQ(c.args[11], 0u);
     // Drawn straight away, every time: the texture dictionary is never requested.
     DrawMenuBackground();
-    EXPECT_EQ(Names(DrawingCalls(Log(), mark)), (std::vector<std::string>{"DrawSprite", "DrawSprite"}));
+    const std::string sprite =
+        R"(DrawSprite("generic_textures", "hud_menu_4a", 0.168, 0.4, 0.27, 0.5, 0, 0, 0, 0, 250, 0))";
+    EXPECT_EQ(CallsSince(mark), (Transcript{sprite, sprite}));
 }
 
 TEST_F(MenuDraw, HighlightIsARedFrameAroundABlackBarWithAlpha300) {
-    struct Case {
-        int row;
-        std::uint32_t yBits;
-    };
-    for (const Case k : {Case{0, 0x3e535a86u}, Case{2, 0x3e92a306u}, Case{6, 0x3ee48e8au}}) {
+    for (const auto& [row, y] : {std::pair{0, "0.2064"}, {2, "0.28640002"}, {6, "0.4464"}}) {
         const std::size_t mark = Log().Mark();
-        DrawMenuHighlight(k.row);
-        const auto calls = DrawingCalls(Log(), mark);
-        ASSERT_EQ(Names(calls), (std::vector<std::string>{"DrawRect", "DrawRect"})) << "row " << k.row;
-        const Call& outer = *calls[0];
-        const Call& inner = *calls[1];
-        const std::vector<std::uint64_t> outerArgs{0x3e2d0e56u, k.yBits, 0x3e5c28f6u, 0x3d27ef9eu, 80,
-                                                   10,          10,      235,         1,           1};
-        const std::vector<std::uint64_t> innerArgs{0x3e2d0e56u, k.yBits, 0x3e570a3du, 0x3d1374bcu, 0,
-                                                   0,           0,       300,         1,           1};
-        EXPECT_EQ(outer.args, outerArgs) << "row " << k.row;
-        EXPECT_EQ(inner.args, innerArgs) << "row " << k.row;
+        DrawMenuHighlight(row);
+        const Transcript expected = ExpectedCalls(R"(
+            DrawRect(0.169, {y}, 0.215, 0.041, 80, 10, 10, 235, 1, 1)
+            DrawRect(0.169, {y}, 0.21, 0.036, 0, 0, 0, 300, 1, 1)
+        )",
+                                                  {{"{y}", y}});
+        EXPECT_EQ(CallsSince(mark), expected) << "row " << row;
     }
     // The generic rectangle passes its own size and colour through unchanged.
     const std::size_t mark = Log().Mark();
     DrawMenuRect(0.5f, 0.1f, 0.2f, 1, 2, 3, 4);
-    const auto calls = DrawingCalls(Log(), mark);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0]->args, (std::vector<std::uint64_t>{0x3e2d0e56u, FloatBits(0.5f), FloatBits(0.1f),
-                                                          FloatBits(0.2f), 1, 2, 3, 4, 1, 1}));
+    EXPECT_EQ(CallsSince(mark), Transcript{"DrawRect(0.169, 0.5, 0.1, 0.2, 1, 2, 3, 4, 1, 1)"});
 }
 
 TEST_F(MenuDraw, RowPositionsAreComputedInSinglePrecision) {
@@ -100,41 +68,23 @@ TEST_F(MenuDraw, RowPositionsAreComputedInSinglePrecision) {
         EXPECT_EQ(FloatBits(MenuTextY(row)), text[row]) << "row " << row;
         EXPECT_EQ(FloatBits(MenuHighlightY(row)), highlight[row]) << "row " << row;
     }
-    // And the game receives exactly that for the lowest row in use.
+    // And the game receives exactly that for the lowest row in use: 0.54999995, not 0.55.
     const std::size_t mark = Log().Mark();
     DrawMenuLine("Cancel", 9);
-    const auto shown = Log().Since(mark, "DisplayText");
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0]->args[1], 0x3d851eb8u);  // x 0.065
-    EXPECT_EQ(shown[0]->args[2], 0x3f0cccccu);
-    EXPECT_FLOAT_EQ(shown[0]->F(2), 0.55f);
+    EXPECT_EQ(CallsNamed(mark, {"DisplayText"}),
+              Expected(R"t(DisplayText(T"COLOR_STRING({PREFIX}Cancel</FONT>)", 0.065, 0.54999995))t"));
 }
 
 TEST_F(MenuDraw, LineIsScaleThenMarkedUpLiteralThenColourStringThenDisplay) {
     const std::size_t mark = Log().Mark();
     DrawMenuLine("Random Bodyguard", 1);
-    const auto calls = DrawingCalls(Log(), mark);
-    ASSERT_EQ(Names(calls), (std::vector<std::string>{"SetTextScale", "CreateVarString", "CreateVarString",
-                                                      "DisplayText"}));
-    EXPECT_EQ(calls[0]->args, (std::vector<std::uint64_t>{0x3ecccccdu, 0x3ecccccdu}));
-
-    const Call& literal = *calls[1];
-    ASSERT_EQ(literal.args.size(), 3u);
-    EXPECT_EQ(literal.args[0], 10u);
-    EXPECT_EQ(literal.S(1), "LITERAL_STRING");
-    EXPECT_EQ(literal.S(2), std::string(PREFIX) + "Random Bodyguard</FONT>");
-
-    const Call& coloured = *calls[2];
-    ASSERT_EQ(coloured.args.size(), 4u);
-    EXPECT_EQ(coloured.args[0], 42u);
-    EXPECT_EQ(coloured.S(1), "COLOR_STRING");
-    EXPECT_EQ(coloured.args[2], 0u);
-    EXPECT_EQ(coloured.args[3], literal.result[0]);  // the literal's handle, all 64 bits
-
-    const Call& display = *calls[3];
-    EXPECT_EQ(display.args,
-              (std::vector<std::uint64_t>{coloured.result[0], 0x3d851eb8u, FloatBits(MenuTextY(1))}));
-    EXPECT_EQ(display.args[2], 0x3e6b851eu);
+    // The colour string takes the literal's handle, all 64 bits, and is what is displayed.
+    EXPECT_EQ(CallsSince(mark), Expected(R"t(
+        SetTextScale(0.4, 0.4)
+        CreateVarString(10, "LITERAL_STRING", "{PREFIX}Random Bodyguard</FONT>")
+        CreateVarString(42, "COLOR_STRING", 0, T"{PREFIX}Random Bodyguard</FONT>")
+        DisplayText(T"COLOR_STRING({PREFIX}Random Bodyguard</FONT>)", 0.065, 0.22999999)
+    )t"));
     // The game drew it white (no colour was set) at row 1.
     ASSERT_EQ(World().display.size(), 1u);
     EXPECT_FALSE(World().display[0].colourSet);
@@ -146,28 +96,33 @@ TEST_F(MenuDraw, MarkupPrefixKeepsItsLiteralPercentFormat) {
     DrawMenuLine("", 0);
     DrawMenuLine(nullptr, 1);
     DrawMenuLine("100% sure", 2);
-    const auto literals = Log().Since(mark, "CreateVarString");
-    ASSERT_EQ(literals.size(), 6u);
     // An empty line still carries the whole markup and makes every text call.
-    EXPECT_EQ(literals[0]->S(2), "<FONT FACE='$title' COLOR='#%04X'></FONT>");
-    EXPECT_EQ(literals[2]->S(2), "<FONT FACE='$title' COLOR='#%04X'></FONT>");
-    EXPECT_EQ(literals[4]->S(2), "<FONT FACE='$title' COLOR='#%04X'>100% sure</FONT>");
-    EXPECT_EQ(std::strlen(PREFIX), 34u);
-    EXPECT_EQ(Log().Since(mark, "DisplayText").size(), 3u);
-    EXPECT_EQ(Log().Since(mark, "SetTextScale").size(), 3u);
+    EXPECT_EQ(CallsNamed(mark, {"SetTextScale", "DisplayText"}).size(), 6u);
+    EXPECT_EQ(CallsNamed(mark, {"CreateVarString"}), ExpectedCalls(R"(
+        CreateVarString(10, "LITERAL_STRING", "<FONT FACE='$title' COLOR='#%04X'></FONT>")
+        CreateVarString(42, "COLOR_STRING", 0, T"<FONT FACE='$title' COLOR='#%04X'></FONT>")
+        CreateVarString(10, "LITERAL_STRING", "<FONT FACE='$title' COLOR='#%04X'></FONT>")
+        CreateVarString(42, "COLOR_STRING", 0, T"<FONT FACE='$title' COLOR='#%04X'></FONT>")
+        CreateVarString(10, "LITERAL_STRING", "<FONT FACE='$title' COLOR='#%04X'>100% sure</FONT>")
+        CreateVarString(42, "COLOR_STRING", 0, T"<FONT FACE='$title' COLOR='#%04X'>100% sure</FONT>")
+    )"));
 }
 
 TEST_F(MenuDraw, DimmedLineSetsGreyAfterScaleAndTheNextNormalLineSetsNoColour) {
     const std::size_t mark = Log().Mark();
     DrawMenuLineDimmed("Outfit", 3);
     DrawMenuLine("Cancel", 4);
-    const auto calls = DrawingCalls(Log(), mark);
-    ASSERT_EQ(Names(calls), (std::vector<std::string>{"SetTextScale", "SetTextColor", "CreateVarString",
-                                                      "CreateVarString", "DisplayText", "SetTextScale",
-                                                      "CreateVarString", "CreateVarString", "DisplayText"}));
-    EXPECT_EQ(calls[1]->args, (std::vector<std::uint64_t>{100, 100, 100, 235}));
-    EXPECT_EQ(calls[2]->S(2), std::string(PREFIX) + "Outfit</FONT>");
-    EXPECT_EQ(calls[4]->args[2], FloatBits(MenuTextY(3)));
+    EXPECT_EQ(CallsSince(mark), Expected(R"t(
+        SetTextScale(0.4, 0.4)
+        SetTextColor(100, 100, 100, 235)
+        CreateVarString(10, "LITERAL_STRING", "{PREFIX}Outfit</FONT>")
+        CreateVarString(42, "COLOR_STRING", 0, T"{PREFIX}Outfit</FONT>")
+        DisplayText(T"COLOR_STRING({PREFIX}Outfit</FONT>)", 0.065, 0.31)
+        SetTextScale(0.4, 0.4)
+        CreateVarString(10, "LITERAL_STRING", "{PREFIX}Cancel</FONT>")
+        CreateVarString(42, "COLOR_STRING", 0, T"{PREFIX}Cancel</FONT>")
+        DisplayText(T"COLOR_STRING({PREFIX}Cancel</FONT>)", 0.065, 0.35)
+    )t"));
 
     const auto lines = standin::MenuLines();
     ASSERT_EQ(lines.size(), 2u);
@@ -182,9 +137,10 @@ TEST_F(MenuDraw, LongTextReachesTheGameWholeInsideItsMarkup) {
     const std::string longText(1000, 'x');
     const std::size_t mark = Log().Mark();
     DrawMenuLine(longText.c_str(), 0);
-    const auto literals = Log().Since(mark, "CreateVarString");
-    ASSERT_EQ(literals.size(), 2u);
-    EXPECT_EQ(literals[0]->S(2), PREFIX + longText + "</FONT>");
+    const std::string text = PREFIX + longText + "</FONT>";
+    EXPECT_EQ(CallsNamed(mark, {"CreateVarString"}),
+              (Transcript{"CreateVarString(10, \"LITERAL_STRING\", \"" + text + "\")",
+                          "CreateVarString(42, \"COLOR_STRING\", 0, T\"" + text + "\")"}));
 }
 
 TEST_F(MenuDraw, TextCopiesAreReusedFrameAfterFrameAndOutliveTheirFrame) {

@@ -8,19 +8,23 @@
 #include "host/keyboard.h"
 #include "menu/input.h"
 #include "menu/state.h"
-
-using standin::Call;
+#include "script_calls.h"
 
 namespace {
 
-std::vector<std::string> Names(const std::vector<const Call*>& calls) {
-    std::vector<std::string> out;
-    for (const Call* c : calls) out.push_back(c->name);
-    return out;
-}
-
 std::uint32_t Hash(const char* name) {
     return standin::GameHash(name);
+}
+
+// An expected transcript where #NAME stands for the hash of control NAME and
+// "action" for the two calls every menu action ends with.
+Transcript Expected(const std::string& text) {
+    std::vector<std::pair<std::string, std::string>> values = {
+        {"action", "SetMenuTimer(0); PlayFrontendSound(\"NAV_RIGHT\", \"HUD_SHOP_SOUNDSET\", 1, 0)"}};
+    for (const char* control : {"INPUT_FRONTEND_UP", "INPUT_FRONTEND_DOWN", "INPUT_FRONTEND_LEFT",
+                                "INPUT_FRONTEND_RIGHT", "INPUT_FRONTEND_ACCEPT", "INPUT_FRONTEND_CANCEL"})
+        values.push_back({std::string("#") + control, ZHash(control)});
+    return ExpectedCalls(text, values);
 }
 
 }  // namespace
@@ -47,21 +51,6 @@ class MenuInput : public GameTest {
     void TriggerPad(const char* control) {
         World().controlsTriggered.insert(static_cast<std::int32_t>(Hash(control)));
     }
-    std::vector<std::string> NamesSince(std::size_t mark) { return Names(Log().Since(mark)); }
-    void ExpectActionTail(std::size_t mark) {
-        const auto calls = Log().Since(mark);
-        ASSERT_GE(calls.size(), 2u);
-        const Call& timer = *calls[calls.size() - 2];
-        const Call& sound = *calls[calls.size() - 1];
-        EXPECT_STREQ(timer.name, "SetMenuTimer");
-        EXPECT_EQ(timer.args, std::vector<std::uint64_t>{0});
-        ASSERT_STREQ(sound.name, "PlayFrontendSound");
-        EXPECT_EQ(sound.S(0), "NAV_RIGHT");
-        EXPECT_EQ(sound.S(1), "HUD_SHOP_SOUNDSET");
-        EXPECT_EQ(sound.args[2], 1u);
-        EXPECT_EQ(sound.args[3], 0u);
-        EXPECT_EQ(World().menuTimer, 0);
-    }
 };
 
 TEST_F(MenuInput, GateIsStrictlyAbove150AndEveryActionRestartsIt) {
@@ -74,16 +63,18 @@ TEST_F(MenuInput, GateIsStrictlyAbove150AndEveryActionRestartsIt) {
     EXPECT_EQ(MenuLeftRight(&item, 4), false);
     EXPECT_EQ(MenuAcceptCancel(1, 0), MENU_NOTHING);
     // A closed gate asks the timer and nothing else.
-    EXPECT_EQ(NamesSince(mark), (std::vector<std::string>{"GetMenuTimer", "GetMenuTimer", "GetMenuTimer"}));
+    EXPECT_EQ(CallsSince(mark), Expected("GetMenuTimer(); GetMenuTimer(); GetMenuTimer()"));
 
     World().menuTimer = 151;
     mark = Log().Mark();
     MenuUpDown(&item, 4);
     EXPECT_EQ(item, 3);
     // Up is asked first (its key, then its control), then the down key answers.
-    EXPECT_EQ(NamesSince(mark), (std::vector<std::string>{"GetMenuTimer", "HashOfName", "IsControlHeld",
-                                                          "SetMenuTimer", "PlayFrontendSound"}));
-    ExpectActionTail(mark);
+    EXPECT_EQ(CallsSince(mark), Expected(R"(
+        GetMenuTimer()
+        HashOfName("INPUT_FRONTEND_UP"); IsControlHeld(0, #INPUT_FRONTEND_UP)
+        action
+    )"));
     EXPECT_EQ(World().sounds, 1);
 }
 
@@ -110,8 +101,7 @@ TEST_F(MenuInput, UpDownWrapsAndUpWinsOverDown) {
     MenuUpDown(&item, 4);
     EXPECT_EQ(item, 4);  // up from the first item goes to the last
     // The arrow key answered: no control was asked.
-    EXPECT_EQ(NamesSince(mark),
-              (std::vector<std::string>{"GetMenuTimer", "SetMenuTimer", "PlayFrontendSound"}));
+    EXPECT_EQ(CallsSince(mark), Expected("GetMenuTimer(); action"));
 
     Up(VK_UP_KEY);
     Advance(200);
@@ -137,14 +127,12 @@ TEST_F(MenuInput, UpDownFromTheGamepadAsksUpThenDownOnPad0) {
     std::size_t mark = Log().Mark();
     MenuUpDown(&item, 2);
     EXPECT_EQ(item, 2);
-    const auto calls = Log().Since(mark);
-    EXPECT_EQ(Names(calls),
-              (std::vector<std::string>{"GetMenuTimer", "HashOfName", "IsControlHeld", "HashOfName",
-                                        "IsControlHeld", "SetMenuTimer", "PlayFrontendSound"}));
-    EXPECT_EQ(calls[1]->S(0), "INPUT_FRONTEND_UP");
-    EXPECT_EQ(calls[2]->args, (std::vector<std::uint64_t>{0, Hash("INPUT_FRONTEND_UP")}));
-    EXPECT_EQ(calls[3]->S(0), "INPUT_FRONTEND_DOWN");
-    EXPECT_EQ(calls[4]->args, (std::vector<std::uint64_t>{0, Hash("INPUT_FRONTEND_DOWN")}));
+    EXPECT_EQ(CallsSince(mark), Expected(R"(
+        GetMenuTimer()
+        HashOfName("INPUT_FRONTEND_UP"); IsControlHeld(0, #INPUT_FRONTEND_UP)
+        HashOfName("INPUT_FRONTEND_DOWN"); IsControlHeld(0, #INPUT_FRONTEND_DOWN)
+        action
+    )"));
 
     // Nothing wanted: the same four questions, no action.
     World().controlsHeld.clear();
@@ -152,8 +140,11 @@ TEST_F(MenuInput, UpDownFromTheGamepadAsksUpThenDownOnPad0) {
     mark = Log().Mark();
     MenuUpDown(&item, 2);
     EXPECT_EQ(item, 2);
-    EXPECT_EQ(NamesSince(mark), (std::vector<std::string>{"GetMenuTimer", "HashOfName", "IsControlHeld",
-                                                          "HashOfName", "IsControlHeld"}));
+    EXPECT_EQ(CallsSince(mark), Expected(R"(
+        GetMenuTimer()
+        HashOfName("INPUT_FRONTEND_UP"); IsControlHeld(0, #INPUT_FRONTEND_UP)
+        HashOfName("INPUT_FRONTEND_DOWN"); IsControlHeld(0, #INPUT_FRONTEND_DOWN)
+    )"));
     EXPECT_EQ(World().menuTimer, 200);  // no action, no restart
 }
 
@@ -187,8 +178,7 @@ TEST_F(MenuInput, LeftRightWrapsBothWaysAndMinusOneStepsToEitherEnd) {
     EXPECT_TRUE(MenuLeftRight(&choice, 23));
     EXPECT_EQ(choice, 1);
     // A held arrow key answers before the keyboard-in-use question is asked.
-    EXPECT_EQ(NamesSince(mark),
-              (std::vector<std::string>{"GetMenuTimer", "SetMenuTimer", "PlayFrontendSound"}));
+    EXPECT_EQ(CallsSince(mark), Expected("GetMenuTimer(); action"));
 }
 
 TEST_F(MenuInput, PadLeftRightStepsOnlyWhenTheKeyboardIsNotInUse) {
@@ -201,31 +191,29 @@ TEST_F(MenuInput, PadLeftRightStepsOnlyWhenTheKeyboardIsNotInUse) {
     EXPECT_FALSE(MenuLeftRight(&value, 9));
     EXPECT_EQ(value, 5);
     // Asked once per side; the pad controls themselves are never read.
-    const auto asked = Log().Since(mark);
-    EXPECT_EQ(Names(asked), (std::vector<std::string>{"GetMenuTimer", "IsUsingKeyboard", "IsUsingKeyboard"}));
-    EXPECT_EQ(asked[1]->args, std::vector<std::uint64_t>{0});
+    EXPECT_EQ(CallsSince(mark), Expected("GetMenuTimer(); IsUsingKeyboard(0); IsUsingKeyboard(0)"));
 
     World().usingKeyboard = false;
     mark = Log().Mark();
     EXPECT_TRUE(MenuLeftRight(&value, 9));
     EXPECT_EQ(value, 6);
-    auto calls = Log().Since(mark);
-    EXPECT_EQ(Names(calls), (std::vector<std::string>{"GetMenuTimer", "IsUsingKeyboard", "HashOfName",
-                                                      "IsControlHeld", "SetMenuTimer", "PlayFrontendSound"}));
-    EXPECT_EQ(calls[2]->S(0), "INPUT_FRONTEND_RIGHT");
-    EXPECT_EQ(calls[3]->args, (std::vector<std::uint64_t>{0, Hash("INPUT_FRONTEND_RIGHT")}));
+    EXPECT_EQ(CallsSince(mark), Expected(R"(
+        GetMenuTimer()
+        IsUsingKeyboard(0); HashOfName("INPUT_FRONTEND_RIGHT"); IsControlHeld(0, #INPUT_FRONTEND_RIGHT)
+        action
+    )"));
 
     World().controlsHeld.erase(static_cast<std::int32_t>(Hash("INPUT_FRONTEND_RIGHT")));
     Advance(200);
     mark = Log().Mark();
     EXPECT_TRUE(MenuLeftRight(&value, 9));
     EXPECT_EQ(value, 5);
-    calls = Log().Since(mark);
-    EXPECT_EQ(Names(calls), (std::vector<std::string>{"GetMenuTimer", "IsUsingKeyboard", "HashOfName",
-                                                      "IsControlHeld", "IsUsingKeyboard", "HashOfName",
-                                                      "IsControlHeld", "SetMenuTimer", "PlayFrontendSound"}));
-    EXPECT_EQ(calls[5]->S(0), "INPUT_FRONTEND_LEFT");
-    ExpectActionTail(mark);
+    EXPECT_EQ(CallsSince(mark), Expected(R"(
+        GetMenuTimer()
+        IsUsingKeyboard(0); HashOfName("INPUT_FRONTEND_RIGHT"); IsControlHeld(0, #INPUT_FRONTEND_RIGHT)
+        IsUsingKeyboard(0); HashOfName("INPUT_FRONTEND_LEFT"); IsControlHeld(0, #INPUT_FRONTEND_LEFT)
+        action
+    )"));
 
     // The arrow keys still step while the keyboard is in use.
     World().controlsHeld.clear();
@@ -244,9 +232,7 @@ TEST_F(MenuInput, EnterAcceptsOnceAndClearsItsRecord) {
     std::size_t mark = Log().Mark();
     EXPECT_EQ(MenuAcceptCancel(PAGE_BUILDER, PAGE_CLOSED), MENU_ACCEPTED);
     EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
-    EXPECT_EQ(NamesSince(mark),
-              (std::vector<std::string>{"GetMenuTimer", "SetMenuTimer", "PlayFrontendSound"}));
-    ExpectActionTail(mark);
+    EXPECT_EQ(CallsSince(mark), Expected("GetMenuTimer(); action"));
     EXPECT_EQ(keyStates[VK_ENTER_KEY].time, 0u);
     EXPECT_EQ(keyStates[VK_ENTER_KEY].released, 0);
 
@@ -255,13 +241,11 @@ TEST_F(MenuInput, EnterAcceptsOnceAndClearsItsRecord) {
     mark = Log().Mark();
     EXPECT_EQ(MenuAcceptCancel(PAGE_CATEGORY, PAGE_CLOSED), MENU_NOTHING);
     EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
-    const auto calls = Log().Since(mark);
-    EXPECT_EQ(Names(calls), (std::vector<std::string>{"GetMenuTimer", "HashOfName", "IsControlTriggered",
-                                                      "HashOfName", "IsControlTriggered"}));
-    EXPECT_EQ(calls[1]->S(0), "INPUT_FRONTEND_ACCEPT");
-    EXPECT_EQ(calls[2]->args, (std::vector<std::uint64_t>{0, Hash("INPUT_FRONTEND_ACCEPT")}));
-    EXPECT_EQ(calls[3]->S(0), "INPUT_FRONTEND_CANCEL");
-    EXPECT_EQ(calls[4]->args, (std::vector<std::uint64_t>{0, Hash("INPUT_FRONTEND_CANCEL")}));
+    EXPECT_EQ(CallsSince(mark), Expected(R"(
+        GetMenuTimer()
+        HashOfName("INPUT_FRONTEND_ACCEPT"); IsControlTriggered(0, #INPUT_FRONTEND_ACCEPT)
+        HashOfName("INPUT_FRONTEND_CANCEL"); IsControlTriggered(0, #INPUT_FRONTEND_CANCEL)
+    )"));
 }
 
 TEST_F(MenuInput, AcceptWithinTheGateIsNotSeenButEntersRecordIsKept) {
@@ -292,9 +276,11 @@ TEST_F(MenuInput, BackspaceCancelsAndEnterWinsWhenBothAreReleased) {
     std::size_t mark = Log().Mark();
     EXPECT_EQ(MenuAcceptCancel(PAGE_MODELS_MALE, PAGE_BUILDER), MENU_CANCELLED);
     EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
-    EXPECT_EQ(NamesSince(mark), (std::vector<std::string>{"GetMenuTimer", "HashOfName", "IsControlTriggered",
-                                                          "SetMenuTimer", "PlayFrontendSound"}));
-    ExpectActionTail(mark);
+    EXPECT_EQ(CallsSince(mark), Expected(R"(
+        GetMenuTimer()
+        HashOfName("INPUT_FRONTEND_ACCEPT"); IsControlTriggered(0, #INPUT_FRONTEND_ACCEPT)
+        action
+    )"));
     EXPECT_EQ(keyStates[VK_BACK_KEY].released, 0);
 
     Advance(200);
@@ -318,8 +304,11 @@ TEST_F(MenuInput, PadAcceptAndCancelAreTriggeredControls) {
     const std::size_t mark = Log().Mark();
     EXPECT_EQ(MenuAcceptCancel(PAGE_MODELS_CUSTOM, PAGE_CLOSED), MENU_ACCEPTED);
     EXPECT_EQ(menu.menuPage, PAGE_MODELS_CUSTOM);
-    EXPECT_EQ(NamesSince(mark), (std::vector<std::string>{"GetMenuTimer", "HashOfName", "IsControlTriggered",
-                                                          "SetMenuTimer", "PlayFrontendSound"}));
+    EXPECT_EQ(CallsSince(mark), Expected(R"(
+        GetMenuTimer()
+        HashOfName("INPUT_FRONTEND_ACCEPT"); IsControlTriggered(0, #INPUT_FRONTEND_ACCEPT)
+        action
+    )"));
     // A held (not triggered) accept does nothing.
     World().controlsTriggered.clear();
     HoldPad("INPUT_FRONTEND_ACCEPT");

@@ -9,14 +9,16 @@ TEST_F(Prompts, AnUngroupedPromptMakesNoGroupCallsAndStartsOffWithItsHandleStore
     std::int32_t field = 0;
     const std::size_t mark = Log().Mark();
     CreateBodyguardPrompt(&field, "INPUT_CONTEXT_A", false, 0, "Help", 20);
-    const std::string H = std::to_string(field);
     EXPECT_EQ(CallsSince(mark),
-              (std::vector<std::string>{"PromptRegisterBegin()", "HashOfName(\"INPUT_CONTEXT_A\")",
-                                        "PromptSetControlAction(" + H + ", " + ZHash("INPUT_CONTEXT_A") + ")",
-                                        "CreateVarString(10, \"LITERAL_STRING\", \"Help\")",
-                                        "PromptSetText(" + H + ", T\"Help\")", "PromptSetMode(" + H + ", 24)",
-                                        "PromptRegisterEnd(" + H + ")", "PromptSetEnabled(" + H + ", 0)",
-                                        "PromptSetVisible(" + H + ", 0)"}));
+              ExpectedCalls(R"(
+        PromptRegisterBegin()
+        HashOfName("INPUT_CONTEXT_A"); PromptSetControlAction({H}, {control})
+        CreateVarString(10, "LITERAL_STRING", "Help"); PromptSetText({H}, T"Help")
+        PromptSetMode({H}, 24)
+        PromptRegisterEnd({H})
+        PromptSetEnabled({H}, 0); PromptSetVisible({H}, 0)
+    )",
+                            {{"{H}", std::to_string(field)}, {"{control}", ZHash("INPUT_CONTEXT_A")}}));
     const standin::Prompt* p = World().FindPrompt(field);
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->controlName, "INPUT_CONTEXT_A");
@@ -33,13 +35,19 @@ TEST_F(Prompts, AGroupedPromptJoinsThePedsGroupSignExtended) {
     std::int32_t field = 0;
     const std::size_t mark = Log().Mark();
     CreateBodyguardPrompt(&field, "INPUT_INTERACT_OPTION1", true, ped, "Stay Here", 11);
-    const std::string H = std::to_string(field);
-    const auto calls = CallsSince(mark);
-    ASSERT_EQ(calls.size(), 11u);
-    EXPECT_EQ(calls[5], "PromptSetMode(" + H + ", 15)");
-    EXPECT_EQ(calls[6], "GetPedPromptGroup(" + std::to_string(ped) + ")");
-    EXPECT_EQ(calls[7], "PromptSetGroup(" + H + ", " + std::to_string(group) + ", 0)");
-    EXPECT_EQ(calls[8], "PromptRegisterEnd(" + H + ")");
+    EXPECT_EQ(CallsSince(mark), ExpectedCalls(R"(
+        PromptRegisterBegin()
+        HashOfName("INPUT_INTERACT_OPTION1"); PromptSetControlAction({H}, {control})
+        CreateVarString(10, "LITERAL_STRING", "Stay Here"); PromptSetText({H}, T"Stay Here")
+        PromptSetMode({H}, 15)
+        GetPedPromptGroup({ped}); PromptSetGroup({H}, {group}, 0)
+        PromptRegisterEnd({H})
+        PromptSetEnabled({H}, 0); PromptSetVisible({H}, 0)
+    )",
+                                              {{"{H}", std::to_string(field)},
+                                               {"{control}", ZHash("INPUT_INTERACT_OPTION1")},
+                                               {"{ped}", std::to_string(ped)},
+                                               {"{group}", std::to_string(group)}}));
     EXPECT_EQ(World().FindPrompt(field)->group, group);
     EXPECT_EQ(World().FindPrompt(field)->text, "Stay Here");
 }

@@ -139,9 +139,8 @@ TEST_F(SettingsEdges, BodyguardHealthAtZeroBelowZeroAndHuge) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.settings);
         Start(c.settings, ONE_SAVED);
-        const std::vector<const standin::Call*> given = Log().Since(0, "SetEntityMaxHealth");
-        ASSERT_EQ(given.size(), 1u);
-        EXPECT_EQ(given[0]->I(1), c.health);
+        EXPECT_EQ(CallsNamed(0, {"SetEntityMaxHealth"}), Transcript{"SetEntityMaxHealth(" + Z(roster[0].ped) +
+                                                                    ", " + std::to_string(c.health) + ")"});
         standin::RunMs(6000);  // past the first periodic checks
         ASSERT_NE(roster[0].ped, 0);
         EXPECT_EQ(roster[0].downed, c.downed);

@@ -2,8 +2,6 @@
 // reads off the world, the way it feeds keys to the plug-in, the runner's
 // failure reports and the pictures it draws. The shipped scenarios themselves
 // run as tests of their own (label "sim").
-#ifdef TAVROSSIMER_SIM_TESTS
-
 #include <cairo.h>
 
 #include <cstdio>
@@ -612,13 +610,3 @@ TEST_F(SimFolderTest, APictureHasThePanelTheRedFrameAndTheText) {
     EXPECT_FALSE(WriteFramePng(display, "/proc/no/such/folder/x.png", &error));
     EXPECT_FALSE(error.empty());
 }
-
-#else
-
-#include <gtest/gtest.h>
-
-TEST(Sim, NotBuilt) {
-    GTEST_SKIP() << "the simulator is not built (TAVROSSIMER_SIM off, or ncurses/cairo missing)";
-}
-
-#endif

@@ -6,11 +6,18 @@
 // fiber, and the driver switches to the script for exactly one frame at a time.
 // Everything happens on one thread, so the world needs no locks. A script that
 // never returns ends when its fiber is deleted at unregistration.
+#include "fiber_host.h"
+
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX  // the C++ library may have defined it already
+#define NOMINMAX
+#endif
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 
 #include "../host_common.h"
-#include "wine_support.h"
 
 namespace standin {
 

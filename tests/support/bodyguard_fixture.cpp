@@ -1,5 +1,7 @@
 #include "bodyguard_fixture.h"
 
+#include <algorithm>
+
 #include "roster/roster.h"
 
 void BodyguardTest::WriteSettings(const std::string& lines) {
@@ -48,18 +50,19 @@ std::vector<const standin::Call*> BodyguardTest::GameCalls(std::size_t mark, con
     return out;
 }
 
-std::vector<const standin::Call*> BodyguardTest::CallsOn(std::size_t mark, const char* name,
-                                                         std::int32_t handle) {
-    std::vector<const standin::Call*> out;
+std::vector<std::string> BodyguardTest::CallsOn(std::size_t mark, const char* name, std::int32_t handle) {
+    std::vector<std::string> out;
     for (const standin::Call* c : GameCalls(mark, name)) {
-        if (!c->args.empty() && c->I(0) == handle) out.push_back(c);
+        if (!c->args.empty() && c->I(0) == handle) out.push_back(standin::CallLog::Describe(*c));
     }
     return out;
 }
 
-std::vector<std::string> BodyguardTest::GameCallNames(std::size_t mark) {
+std::vector<std::string> BodyguardTest::GameCallLines(std::size_t mark, int from) {
+    const std::vector<const standin::Call*> calls = GameCalls(mark);
     std::vector<std::string> out;
-    for (const standin::Call* c : GameCalls(mark)) out.push_back(c->name);
+    for (std::size_t i = static_cast<std::size_t>(std::max(from, 0)); i < calls.size(); ++i)
+        out.push_back(standin::CallLog::Describe(*calls[i]));
     return out;
 }
 

@@ -7,6 +7,12 @@
 #include <vector>
 
 #include "game_test.h"
+#include "script_calls.h"
+
+// The calls a record's periodic step starts with, as an expected transcript
+// ({player} for the player's ped handle).
+constexpr char kPeriodicStepStart[] =
+    "GetPlayerPed(); GetPlayerId(); GetPlayerGroup(0); GetPedRelationshipGroupHash({player})";
 
 class BodyguardTest : public GameTest {
   protected:
@@ -27,10 +33,11 @@ class BodyguardTest : public GameTest {
 
     // Game calls since `mark` (host calls left out), optionally only those named `name`.
     std::vector<const standin::Call*> GameCalls(std::size_t mark, const char* name = nullptr);
-    // Game calls since `mark` named `name` whose first argument is `handle`.
-    std::vector<const standin::Call*> CallsOn(std::size_t mark, const char* name, std::int32_t handle);
-    // Names of the game calls since `mark`, in order.
-    std::vector<std::string> GameCallNames(std::size_t mark);
+    // Game calls since `mark` named `name` whose first argument is `handle`, as transcript lines.
+    std::vector<std::string> CallsOn(std::size_t mark, const char* name, std::int32_t handle);
+    // The game calls since `mark` as transcript lines (standin::CallLog::Describe),
+    // from the one at position `from` on.
+    std::vector<std::string> GameCallLines(std::size_t mark, int from = 0);
     // Index in the game calls since `mark` of the first call named `name` at or
     // after position `from`, or -1.
     int IndexOf(std::size_t mark, const char* name, int from = 0);

@@ -83,17 +83,6 @@ void BuilderDriverTest::SpawnModel(int category, int index) {
     AcceptSpawn();
 }
 
-std::vector<std::string> BuilderDriverTest::CallsNamed(std::size_t mark,
-                                                       const std::vector<std::string>& names) {
-    std::vector<std::string> out;
-    const std::vector<std::string> all = CallsSince(mark);
-    for (const std::string& line : all) {
-        const std::string name = line.substr(0, line.find('('));
-        if (std::find(names.begin(), names.end(), name) != names.end()) out.push_back(line);
-    }
-    return out;
-}
-
 std::vector<std::string> BuilderDriverTest::Lines() {
     std::vector<std::string> out;
     for (const standin::MenuLine& l : standin::MenuLines()) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game_test.h"
+#include "script_calls.h"
 
 class BuilderDriverTest : public GameTest {
   protected:
@@ -37,8 +38,6 @@ class BuilderDriverTest : public GameTest {
     // From a closed menu: builder, model page, model index `index`, spawn.
     void SpawnModel(int category, int index);
 
-    // Game calls since `mark` with one of the given names, rendered.
-    std::vector<std::string> CallsNamed(std::size_t mark, const std::vector<std::string>& names);
     // The lines of the last frame as "row:text", dimmed ones as "row:~text".
     std::vector<std::string> Lines();
 };

@@ -7,6 +7,7 @@
 #include "driver.h"
 #include "menu/pages.h"
 #include "script/frame_tick.h"
+#include "vk_codes.h"
 #include "world.h"
 
 namespace frame_states {
@@ -114,8 +115,6 @@ constexpr RequiredCalls AllPageWindow() {
 
 // ---- playing the game into a state -------------------------------------------------------
 
-constexpr int VK_ENTER = 13, VK_HOME = 36, VK_RIGHT = 39, VK_DOWN = 40;
-
 // A released key, then long enough for the menu's input gate to open again.
 void Tap(int vk) {
     standin::TapKey(vk);
@@ -147,9 +146,9 @@ std::string HireSeven() {
 }
 
 std::string OpenCategoryPage() {
-    Tap(VK_HOME);   // main page, on "Custom Bodyguard"
-    Tap(VK_ENTER);  // the builder, on "Choose Model"
-    Tap(VK_ENTER);  // the category page
+    Tap(VK_HOME_KEY);   // main page, on "Custom Bodyguard"
+    Tap(VK_ENTER_KEY);  // the builder, on "Choose Model"
+    Tap(VK_ENTER_KEY);  // the category page
     if (menu.menuPage != PAGE_CATEGORY) return "the category page did not open";
     return {};
 }
@@ -220,20 +219,20 @@ std::string SetUp(FrameState state) {
 
         case FrameState::MainPageSeven: {
             if (std::string e = HireSeven(); !e.empty()) return e;
-            Tap(VK_HOME);
+            Tap(VK_HOME_KEY);
             if (menu.menuPage != PAGE_MAIN) return "the main page did not open";
             break;
         }
 
         case FrameState::BuilderGangMember: {
             if (std::string e = OpenCategoryPage(); !e.empty()) return e;
-            Hold(VK_DOWN);
-            Hold(VK_DOWN);  // "Gang Member"
-            Tap(VK_ENTER);
+            Hold(VK_DOWN_KEY);
+            Hold(VK_DOWN_KEY);  // "Gang Member"
+            Tap(VK_ENTER_KEY);
             if (menu.menuPage != PAGE_MODELS_GANG) return "the gang member page did not open";
-            Hold(VK_RIGHT);  // row 1, CS_dutch
-            Hold(VK_DOWN);   // "Spawn"
-            Tap(VK_ENTER);
+            Hold(VK_RIGHT_KEY);  // row 1, CS_dutch
+            Hold(VK_DOWN_KEY);   // "Spawn"
+            Tap(VK_ENTER_KEY);
             standin::RunMs(500);  // the page waits 300 ms after the hire
             if (menu.menuPage != PAGE_BUILDER || builder.lastSpawnCategory != CATEGORY_GANG ||
                 builder.lastSpawnModelIndex != 1)
@@ -246,8 +245,8 @@ std::string SetUp(FrameState state) {
 
         case FrameState::AllModelsStepping: {
             if (std::string e = OpenCategoryPage(); !e.empty()) return e;
-            for (int i = 0; i < 4; ++i) Hold(VK_DOWN);  // "ALL"
-            Tap(VK_ENTER);
+            for (int i = 0; i < 4; ++i) Hold(VK_DOWN_KEY);  // "ALL"
+            Tap(VK_ENTER_KEY);
             if (menu.menuPage != PAGE_MODELS_ALL || menu.allItem != 0)
                 return "the ALL page did not open on its selector";
             for (int i = 0; i < 20; ++i) {
@@ -263,7 +262,7 @@ std::string SetUp(FrameState state) {
 }
 
 void BetweenFrames(FrameState state) {
-    if (state == FrameState::AllModelsStepping) standin::SendKeyEvent(VK_RIGHT, false);
+    if (state == FrameState::AllModelsStepping) standin::SendKeyEvent(VK_RIGHT_KEY, false);
 }
 
 void CaptureWindowStart(WindowStart& s) {

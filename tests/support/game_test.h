@@ -10,11 +10,8 @@
 
 #include "call_log.h"
 #include "driver.h"
+#include "vk_codes.h"
 #include "world.h"
-
-// Windows virtual-key codes the plug-in listens to.
-constexpr int VK_BACK_KEY = 8, VK_ENTER_KEY = 13, VK_ALT_KEY = 18, VK_HOME_KEY = 36, VK_LEFT_KEY = 37,
-              VK_UP_KEY = 38, VK_RIGHT_KEY = 39, VK_DOWN_KEY = 40, VK_0_KEY = 48;
 
 class GameTest : public ::testing::Test {
 protected:

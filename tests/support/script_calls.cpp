@@ -1,73 +1,21 @@
 #include "script_calls.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
-#include <map>
 
 #include "driver.h"
 #include "natives.h"
 #include "roster/roster.h"
 #include "world.h"
 
-namespace {
-
-std::string Number(std::uint64_t slot) {
-    return std::to_string(static_cast<std::int64_t>(slot));
-}
-
-std::string Float(std::uint64_t slot) {
-    if (slot >> 32) return "bad-float:" + Number(slot);
-    const std::uint32_t bits = static_cast<std::uint32_t>(slot);
-    float f;
-    std::memcpy(&f, &bits, 4);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%g", static_cast<double>(f));
-    return buf;
-}
-
-std::string Render(const standin::Call& call, const std::map<std::uint64_t, std::string>& texts) {
-    const standin::NativeInfo* info = call.hash ? standin::FindNative(call.hash) : nullptr;
-    const char* signature = info ? info->signature : "";
-    std::string out = std::string(call.name) + "(";
-    bool fixed = true;
-    for (std::size_t i = 0; i < call.args.size(); ++i) {
-        if (i) out += ", ";
-        char kind = 'i';
-        if (fixed && signature[i] != '\0' && signature[i] != '*')
-            kind = signature[i];
-        else
-            fixed = false;
-        const bool hasText = i < call.strings.size() && !call.strings[i].empty();
-        const std::uint64_t slot = call.args[i];
-        if (kind == 's' || (!fixed && hasText)) {
-            out += hasText ? "\"" + call.strings[i] + "\"" : std::string("null");
-        } else if (kind == 'f') {
-            out += Float(slot);
-        } else if (kind == 'o' || kind == 'v') {
-            out += slot ? "&" : "null";
-        } else if (kind == 't') {
-            auto it = texts.find(slot);
-            out += it == texts.end() ? std::string("T?") : "T\"" + it->second + "\"";
-        } else {
-            out += Number(slot);
-        }
-    }
-    return out + ")";
-}
-
-}  // namespace
-
-std::string RenderCall(const standin::Call& call) {
-    return Render(call, {});
-}
-
 std::vector<std::string> CallsSince(std::size_t mark) {
-    std::map<std::uint64_t, std::string> texts;
+    return standin::GetCallLog().DescribeSince(mark);
+}
+
+std::vector<std::string> CallsNamed(std::size_t mark, const std::vector<std::string>& names) {
     std::vector<std::string> out;
-    for (const standin::Call* c : standin::GetCallLog().Since(mark)) {
-        out.push_back(Render(*c, texts));
-        if (c->Is("CreateVarString") && c->strings.size() > 2) texts[c->result[0]] = c->strings[2];
+    for (const std::string& line : CallsSince(mark)) {
+        if (std::find(names.begin(), names.end(), line.substr(0, line.find('('))) != names.end())
+            out.push_back(line);
     }
     return out;
 }
@@ -93,6 +41,11 @@ std::vector<std::string> ExpectedCalls(const std::string& text,
 
 std::string Z(std::uint32_t value) {
     return std::to_string(value);
+}
+std::string Floats(std::initializer_list<float> values) {
+    std::string out;
+    for (float f : values) out += (out.empty() ? "" : ", ") + standin::FloatText(f);
+    return out;
 }
 std::string ZHash(const char* name) {
     return Z(standin::GameHash(name));

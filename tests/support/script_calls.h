@@ -5,27 +5,30 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "call_log.h"
 
-// One line per call since `mark`: the name and the arguments as the game saw
-// them: ints as their 64-bit slot (so a zero-extended -1 reads 4294967295 and a
-// sign-extended one -1), floats with %g, strings quoted, out-pointers "&", and
-// a text handle as T"text" when a CreateVarString in the same range made it.
-// Host calls show too, e.g. "scriptWait(0)".
+// Recorded calls as lines, each as standin::CallLog::Describe writes it.
+using Transcript = std::vector<std::string>;
+
+// One line per call since `mark` (standin::CallLog::Describe).
 std::vector<std::string> CallsSince(std::size_t mark);
-std::string RenderCall(const standin::Call& call);
+// The same, only the calls with one of the given names.
+std::vector<std::string> CallsNamed(std::size_t mark, const std::vector<std::string>& names);
 
 // An expected call list written as text: calls separated by "; " or line
 // breaks, surrounding blanks ignored, each placeholder replaced by its value.
 std::vector<std::string> ExpectedCalls(const std::string& text,
-                                       const std::vector<std::pair<std::string, std::string>>& values);
+                                       const std::vector<std::pair<std::string, std::string>>& values = {});
 
 // A 32-bit hash or handle as it reads when pushed zero-extended.
 std::string Z(std::uint32_t value);
+// Floats as a transcript line writes them, joined by ", ".
+std::string Floats(std::initializer_list<float> values);
 // The game's hash of a name, as it reads when pushed zero-extended.
 std::string ZHash(const char* name);
 

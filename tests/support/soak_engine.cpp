@@ -18,14 +18,12 @@
 #include "persist/save_file.h"
 #include "roster/roster.h"
 #include "save_text.h"
+#include "vk_codes.h"
 #include "world.h"
 
 namespace soak {
 
 namespace {
-
-constexpr int VK_BACK = 8, VK_ENTER = 13, VK_ALT = 18, VK_HOME = 36, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39,
-              VK_DOWN = 40, VK_0 = 48;
 
 constexpr const char* SETTINGS_FILE_NAME = "Tavrossimer.ini";
 
@@ -530,14 +528,14 @@ std::string Engine::Hold(int vk, unsigned arg) {
 
 std::string Engine::HireMacro() {
     if (menu.menuPage == PAGE_CLOSED) {
-        if (std::string e = Tap(VK_HOME, 1); !e.empty()) return e;
+        if (std::string e = Tap(VK_HOME_KEY, 1); !e.empty()) return e;
     }
     if (menu.menuPage != PAGE_MAIN) return "";
     for (int i = 0; i < 6 && menu.mainMenuItem != 1; ++i) {
-        if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;
+        if (std::string e = Hold(VK_DOWN_KEY, 1); !e.empty()) return e;
     }
     if (menu.mainMenuItem != 1 || menu.menuPage != PAGE_MAIN) return "";
-    return Tap(VK_ENTER, 1);
+    return Tap(VK_ENTER_KEY, 1);
 }
 
 std::string Engine::DismissMacro(unsigned arg) {
@@ -561,46 +559,46 @@ std::string Engine::DismissMacro(unsigned arg) {
 
 std::string Engine::BuildMacro(unsigned arg) {
     if (menu.menuPage == PAGE_CLOSED) {
-        if (std::string e = Tap(VK_HOME, 1); !e.empty()) return e;
+        if (std::string e = Tap(VK_HOME_KEY, 1); !e.empty()) return e;
     }
     if (menu.menuPage != PAGE_MAIN) return "";
     for (int i = 0; i < 6 && menu.mainMenuItem != 0; ++i) {
-        if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;
+        if (std::string e = Hold(VK_DOWN_KEY, 1); !e.empty()) return e;
     }
-    if (std::string e = Tap(VK_ENTER, 1); !e.empty()) return e;  // the builder
+    if (std::string e = Tap(VK_ENTER_KEY, 1); !e.empty()) return e;  // the builder
     if (menu.menuPage != PAGE_BUILDER) return "";
     for (int i = 0; i < 7 && menu.builderItem != 0; ++i) {
-        if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;
+        if (std::string e = Hold(VK_DOWN_KEY, 1); !e.empty()) return e;
     }
-    if (std::string e = Tap(VK_ENTER, 1); !e.empty()) return e;  // the category page
+    if (std::string e = Tap(VK_ENTER_KEY, 1); !e.empty()) return e;  // the category page
     if (menu.menuPage != PAGE_CATEGORY) return "";
     const int category = static_cast<int>(arg % 5);
     for (int i = 0; i < 7 && menu.categoryItem != category; ++i) {
-        if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;
+        if (std::string e = Hold(VK_DOWN_KEY, 1); !e.empty()) return e;
     }
-    if (std::string e = Tap(VK_ENTER, 1); !e.empty()) return e;  // a model page
+    if (std::string e = Tap(VK_ENTER_KEY, 1); !e.empty()) return e;  // a model page
     if (menu.menuPage < PAGE_MODELS_FEMALE || menu.menuPage > PAGE_MODELS_CUSTOM) return "";
     for (unsigned i = 0; i < (arg / 5) % 4; ++i) {
-        if (std::string e = Hold(VK_RIGHT, 1); !e.empty()) return e;
+        if (std::string e = Hold(VK_RIGHT_KEY, 1); !e.empty()) return e;
     }
-    if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;  // "Spawn"
-    if (std::string e = Tap(VK_ENTER, 1); !e.empty()) return e;
+    if (std::string e = Hold(VK_DOWN_KEY, 1); !e.empty()) return e;  // "Spawn"
+    if (std::string e = Tap(VK_ENTER_KEY, 1); !e.empty()) return e;
     if (std::string e = Frames(12); !e.empty()) return e;  // the model page's pause after the hire
     if (menu.menuPage != PAGE_BUILDER) return "";
     // Outfit, sidearm, longarm: a step or two each, then Confirm most times.
     for (int item = 1; item <= 3; ++item) {
         for (int i = 0; i < 7 && menu.builderItem != item; ++i) {
-            if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;
+            if (std::string e = Hold(VK_DOWN_KEY, 1); !e.empty()) return e;
         }
         for (unsigned i = 0; i < 1 + (arg / 20 + item) % 3; ++i) {
-            if (std::string e = Hold(VK_RIGHT, 1); !e.empty()) return e;
+            if (std::string e = Hold(VK_RIGHT_KEY, 1); !e.empty()) return e;
         }
     }
     const int last = (arg / 60) % 4 == 0 ? 5 : 4;  // Cancel now and then
     for (int i = 0; i < 7 && menu.builderItem != last; ++i) {
-        if (std::string e = Hold(VK_DOWN, 1); !e.empty()) return e;
+        if (std::string e = Hold(VK_DOWN_KEY, 1); !e.empty()) return e;
     }
-    return Tap(VK_ENTER, 1);
+    return Tap(VK_ENTER_KEY, 1);
 }
 
 std::string Engine::Act(unsigned kind, unsigned arg) {
@@ -608,25 +606,25 @@ std::string Engine::Act(unsigned kind, unsigned arg) {
     switch (kind % 26) {
         case 0:
             Note("menu-key");
-            return Tap(VK_HOME, arg);
+            return Tap(VK_HOME_KEY, arg);
         case 1:
             Note("up");
-            return Hold(VK_UP, arg);
+            return Hold(VK_UP_KEY, arg);
         case 2:
             Note("down");
-            return Hold(VK_DOWN, arg);
+            return Hold(VK_DOWN_KEY, arg);
         case 3:
             Note("left");
-            return Hold(VK_LEFT, arg);
+            return Hold(VK_LEFT_KEY, arg);
         case 4:
             Note("right");
-            return Hold(VK_RIGHT, arg);
+            return Hold(VK_RIGHT_KEY, arg);
         case 5:
             Note("enter");
-            return Tap(VK_ENTER, arg);
+            return Tap(VK_ENTER_KEY, arg);
         case 6:
             Note("backspace");
-            return Tap(VK_BACK, arg);
+            return Tap(VK_BACK_KEY, arg);
         case 7: {
             static const char* const HELD[] = {"INPUT_FRONTEND_UP", "INPUT_FRONTEND_DOWN",
                                                "INPUT_FRONTEND_LEFT", "INPUT_FRONTEND_RIGHT"};
@@ -651,11 +649,11 @@ std::string Engine::Act(unsigned kind, unsigned arg) {
             Note("attack");
             const unsigned aim = arg % 4;
             w.player.aimed = aim == 0 ? NOT_A_PED : PickPedOrNone(arg / 4);
-            return Tap(VK_0, arg / 16);
+            return Tap(VK_0_KEY, arg / 16);
         }
         case 9:
             Note("follow-all");
-            return Tap(VK_ALT, arg);
+            return Tap(VK_ALT_KEY, arg);
         case 10:
             Note("target");
             w.player.target = PickPedOrNone(arg);

@@ -7,17 +7,13 @@
 #include <cstring>
 #include <sstream>
 
+#include "vk_codes.h"
 #include "wine_support.h"
 
 namespace standin {
 
 namespace {
 
-constexpr int VK_ENTER_CODE = 13;
-constexpr int VK_HOME_CODE = 36;
-constexpr int VK_DOWN_CODE = 40;
-constexpr int VK_F2_CODE = 113;
-constexpr int VK_F3_CODE = 114;
 constexpr std::int32_t SALOON_INTERIOR = 41218;
 constexpr const char* NAMED_SET = "Tavrossimer";
 constexpr const char* SAVE_FILE = "Tavrossimer.dat";
@@ -42,6 +38,13 @@ bool InModule(const void* address, HMODULE module) {
                GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                static_cast<LPCSTR>(address), &m) &&
            m == module;
+}
+
+// The calls since `mark`, one line each as the call log describes them.
+std::string Transcript(std::size_t mark) {
+    std::string s;
+    for (const std::string& line : GetCallLog().DescribeSince(mark)) s += line + "\n";
+    return s;
 }
 
 std::string Names(const std::vector<const Call*>& calls) {
@@ -96,9 +99,9 @@ bool KeyOpensMenu(int vk) {
 
 // Moves the highlight one line down with the arrow key, as a player would.
 void MenuDown() {
-    KeyDown(VK_DOWN_CODE);
+    KeyDown(VK_DOWN_KEY);
     RunFrame();
-    KeyUp(VK_DOWN_CODE);
+    KeyUp(VK_DOWN_KEY);
     WaitGate();
 }
 
@@ -133,22 +136,18 @@ void LoadRegistersScriptAndKeyboardHandler() {
 // ped does not exist, then runs the frame loop: one scriptWait(0) per frame.
 void ScriptPollsForThePlayerThenWaitsOncePerFrame() {
     StartGame();
+    const std::size_t registered = Mark();
     GetWorld().player.pedExists = false;
     RunMs(1600);
 
-    const std::vector<const Call*> start = CallsSince(0);
-    WINE_REQUIRE(start.size() > 4);
-    WINE_CHECK(start[2]->Is("IsNamedSetRegistered"));
-    WINE_CHECK_EQ(start[2]->S(0), std::string("Tavrossimer"));
-    WINE_CHECK_EQ(start[2]->I(1), 3);
-    WINE_CHECK(start[3]->Is("RegisterNamedSet"));
-    const std::vector<const Call*> waits = CallsSince(0, "scriptWait");
-    WINE_CHECK(waits.size() >= 3);
-    for (const Call* w : waits) WINE_CHECK_EQ(w->args.at(0), 500ull);
     // While it waits, the script asks for the player's ped and nothing else.
-    for (std::size_t i = 4; i < start.size(); ++i)
-        WINE_CHECK(start[i]->Is("GetPlayerPed") || start[i]->Is("EntityExists") ||
-                   start[i]->Is("scriptWait"));
+    const std::size_t polls = CountSince(registered, "scriptWait");
+    WINE_CHECK(polls >= 3);
+    std::string expected = "IsNamedSetRegistered(\"Tavrossimer\", 3)\nRegisterNamedSet(\"Tavrossimer\", 3)\n";
+    for (std::size_t i = 0; i < polls; ++i)
+        expected +=
+            "GetPlayerPed()\nEntityExists(" + std::to_string(GetWorld().player.ped) + ")\nscriptWait(500)\n";
+    WINE_CHECK_EQ(Transcript(registered), expected);
 
     GetWorld().player.pedExists = true;
     WINE_REQUIRE(RunUntilFrameLoop(60));
@@ -175,12 +174,9 @@ void UnloadUnregistersScriptAndKeyboardHandler() {
     const std::size_t mark = Mark();
     EndGame();
 
-    const std::vector<const Call*> calls = CallsSince(mark);
-    WINE_CHECK_EQ(Names(calls), std::string("scriptUnregister, keyboardHandlerUnregister"));
-    if (calls.size() == 2) {
-        WINE_CHECK_EQ(calls[0]->args.at(0), reinterpret_cast<std::uintptr_t>(module));
-        WINE_CHECK_EQ(calls[1]->args.at(0), reinterpret_cast<std::uintptr_t>(handler));
-    }
+    const auto number = [](const void* p) { return std::to_string(reinterpret_cast<std::intptr_t>(p)); };
+    WINE_CHECK_EQ(Transcript(mark), "scriptUnregister(" + number(module) + ")\nkeyboardHandlerUnregister(" +
+                                        number(reinterpret_cast<const void*>(handler)) + ")\n");
     WINE_CHECK_EQ(GetHost().scriptUnregisterCalls, 1);
     WINE_CHECK_EQ(GetHost().keyboardUnregisterCalls, 1);
     WINE_CHECK(GetModuleHandleA(kPluginFileName) == nullptr);
@@ -193,8 +189,8 @@ void SettingsFileInTheGameFolderTakesEffect() {
     StartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
 
-    WINE_CHECK(!MenuKeyAskedForInterior(VK_HOME_CODE));
-    WINE_CHECK(MenuKeyAskedForInterior(VK_F2_CODE));
+    WINE_CHECK(!MenuKeyAskedForInterior(VK_HOME_KEY));
+    WINE_CHECK(MenuKeyAskedForInterior(VK_F2_KEY));
     // The release is used up by the first frame that sees it.
     const std::size_t mark = Mark();
     RunFrame();
@@ -212,7 +208,7 @@ void ShippedSettingsFileReadsAsDefaults() {
     WriteFile("Tavrossimer.ini", shipped);
     StartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
-    WINE_CHECK(KeyOpensMenu(VK_HOME_CODE));
+    WINE_CHECK(KeyOpensMenu(VK_HOME_KEY));
 
     const std::string off = "ONLY_IN_SALOONS=0";
     const std::size_t at = shipped.find(off);
@@ -221,8 +217,8 @@ void ShippedSettingsFileReadsAsDefaults() {
     WriteFile("Tavrossimer.ini", shipped);
     RestartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
-    WINE_CHECK(MenuKeyAskedForInterior(VK_HOME_CODE));
-    WINE_CHECK(!MenuKeyAskedForInterior(VK_F2_CODE));
+    WINE_CHECK(MenuKeyAskedForInterior(VK_HOME_KEY));
+    WINE_CHECK(!MenuKeyAskedForInterior(VK_F2_KEY));
 }
 
 // A menu key set in the settings opens the menu; Home then does nothing.
@@ -230,9 +226,9 @@ void MenuKeyFromSettingsOpensTheMenu() {
     WriteFile("Tavrossimer.ini", SettingsFile("SPAWN_MENU_KEY=113\r\n"));
     StartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
-    WINE_CHECK(!KeyOpensMenu(VK_HOME_CODE));
+    WINE_CHECK(!KeyOpensMenu(VK_HOME_KEY));
     WINE_CHECK(MenuLines().empty());
-    WINE_CHECK(KeyOpensMenu(VK_F2_CODE));
+    WINE_CHECK(KeyOpensMenu(VK_F2_KEY));
 }
 
 // Key events are stamped with the real tick count: a release the script sees
@@ -242,14 +238,14 @@ void KeyReleaseSeenTooLateIsIgnored() {
     StartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
 
-    SendKeyEvent(VK_HOME_CODE, true);
+    SendKeyEvent(VK_HOME_KEY, true);
     Sleep(250);
     const std::size_t mark = Mark();
     RunFrame();
     WINE_CHECK_EQ(CountSince(mark, "GetEntityInterior"), 0u);
 
     // The same release seen at once does count.
-    SendKeyEvent(VK_HOME_CODE, true);
+    SendKeyEvent(VK_HOME_KEY, true);
     const std::size_t mark2 = Mark();
     RunFrame();
     WINE_CHECK_EQ(CountSince(mark2, "GetEntityInterior"), 1u);
@@ -262,17 +258,17 @@ void RestartLoadsTheModuleAfresh() {
     StartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
     GetWorld().player.interior = SALOON_INTERIOR;
-    WINE_CHECK(MenuKeyAskedForInterior(VK_F2_CODE));  // opens the menu in the module's memory
+    WINE_CHECK(MenuKeyAskedForInterior(VK_F2_KEY));  // opens the menu in the module's memory
 
     WriteFile("Tavrossimer.ini", SettingsFile("SPAWN_MENU_KEY=114\r\nONLY_IN_SALOONS=1\r\n"));
     RestartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
     GetWorld().player.interior = SALOON_INTERIOR;
     WINE_CHECK_EQ(GetHost().scriptRegisterCalls, 1);
-    WINE_CHECK(!MenuKeyAskedForInterior(VK_F2_CODE));
+    WINE_CHECK(!MenuKeyAskedForInterior(VK_F2_KEY));
     // The menu starts closed again, so the new key opens it rather than closing
     // it, and closing is what would write the save file.
-    WINE_CHECK(MenuKeyAskedForInterior(VK_F3_CODE));
+    WINE_CHECK(MenuKeyAskedForInterior(VK_F3_KEY));
     bool saved = true;
     ReadFile("Tavrossimer.dat", &saved);
     WINE_CHECK(!saved);
@@ -287,11 +283,11 @@ void HireIsSavedAndComesBackAtTheNextStart() {
     StartGame();
     WINE_REQUIRE(RunUntilFrameLoop(60));
 
-    WINE_REQUIRE(KeyOpensMenu(VK_HOME_CODE));
+    WINE_REQUIRE(KeyOpensMenu(VK_HOME_KEY));
     WaitGate();
     MenuDown();
     WINE_CHECK_EQ(HighlightRow(), 1);
-    TapKey(VK_ENTER_CODE);
+    TapKey(VK_ENTER_KEY);
     RunFrames(10);
 
     std::vector<const Ped*> hired = GetWorld().PedsInNamedSet(NAMED_SET);
@@ -313,7 +309,7 @@ void HireIsSavedAndComesBackAtTheNextStart() {
     WINE_CHECK(firstSave.size() > 0 && firstSave[0] == ' ' && firstSave.back() != '\n');
 
     // Closing the menu with its key saves again, to the same content.
-    TapKey(VK_HOME_CODE);
+    TapKey(VK_HOME_KEY);
     RunFrame();
     WINE_CHECK(MenuLines().empty());
     WINE_CHECK_EQ(ReadFile(SAVE_FILE), firstSave);

@@ -5,10 +5,8 @@
 // folder.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
+#ifndef NOMINMAX  // the C++ library may have defined it already
 #define NOMINMAX
 #endif
 #include <windows.h>
@@ -17,27 +15,19 @@
 #include <string>
 #include <vector>
 
-#include "driver.h"
+#include "fiber_host.h"
 
 namespace standin {
 
-// The plug-in is loaded from the working folder, as the game folder is the
-// current directory of the game.
-constexpr const char* kPluginPath = ".\\Tavrossimer.asi";
-constexpr const char* kPluginFileName = "Tavrossimer.asi";
-
 // Exit codes of the driver program. (3 is the C runtime's abort(), which the
 // stand-in uses when the plug-in breaks the calling contract or calls a game
-// function it does not know; its message is on stderr.)
+// function it does not know; its message is on stderr. 11, kExitHostFault, is
+// the host's own.)
 constexpr int kExitPassed = 0;
 constexpr int kExitScenarioFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitImports = 10;
-constexpr int kExitHostFault = 11;
 constexpr int kExitCrash = 12;
-
-// Whether StartGame has loaded the module and EndGame has not yet unloaded it.
-bool PluginLoaded();
 
 // Reads the import table of the PE file at `path` and resolves every imported
 // function with LoadLibrary and GetProcAddress, as the Windows loader would
