@@ -7,6 +7,7 @@
 #include "host/platform.h"
 #include "menu/state.h"
 #include "persist/held_records.h"
+#include "persist/text_read.h"
 #include "roster/roster.h"
 
 static_assert(std::is_same<int, std::int32_t>::value, "formationMode is stored as a 32-bit value");
@@ -106,26 +107,15 @@ bool IsDigit(int c) {
     return c >= '0' && c <= '9';
 }
 
-// Read in Windows text mode, a file ends at a Ctrl-Z byte (old editors put one
-// at the end). The file is opened in binary mode so both builds read alike, and
-// the Ctrl-Z is honoured here: it is put back, so every later read meets it too.
-constexpr int CTRL_Z = 0x1A;
-int ReadChar(std::FILE* file) {
-    const int c = std::fgetc(file);
-    if (c != CTRL_Z) return c;
-    std::ungetc(c, file);
-    return EOF;
-}
-
 ReadOutcome ReadValue(std::FILE* file, std::int32_t* out) {
-    int c = ReadChar(file);
-    while (c != EOF && IsSpace(c)) c = ReadChar(file);
+    int c = ReadTextChar(file);
+    while (c != EOF && IsSpace(c)) c = ReadTextChar(file);
     if (c == EOF) return ReadOutcome::EndOfFile;
 
     bool negative = false;
     if (c == '+' || c == '-') {
         negative = c == '-';
-        c = ReadChar(file);
+        c = ReadTextChar(file);
     }
     if (!IsDigit(c)) {
         *out = 0;
@@ -138,7 +128,7 @@ ReadOutcome ReadValue(std::FILE* file, std::int32_t* out) {
     std::int64_t magnitude = 0;
     while (IsDigit(c)) {
         if (magnitude <= LIMIT) magnitude = magnitude * 10 + (c - '0');
-        c = ReadChar(file);
+        c = ReadTextChar(file);
     }
     if (c != EOF) std::ungetc(c, file);
 
