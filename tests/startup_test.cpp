@@ -177,7 +177,7 @@ TEST_F(Startup, HireAndDismissalWithoutASaveBetweenDropTheWaitingRecord) {
     const std::string waiting = Record(0, 2, 1, 0, 1, 0);
     WriteFile("Tavrossimer.dat", SaveOf({waiting, FREE, FREE, FREE, FREE, FREE, FREE}, 11));
     World().modelLoadFramesFor[standin::GameHash(maleModelNames[2])] = -1;
-    StartAndSettle(MODEL_LOAD_FRAME_LIMIT + 20);
+    StartAndSettle(static_cast<int>(MODEL_LOAD_TIME_LIMIT_MS) / World().frameMs + 20);
     EXPECT_EQ(roster[0].ped, 0);
     SaveWithMenuKey();
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), SaveOf({waiting, FREE, FREE, FREE, FREE, FREE, FREE}, 11));
