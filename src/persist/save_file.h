@@ -5,8 +5,11 @@ constexpr const char* SAVE_FILE_NAME = "Tavrossimer.dat";
 constexpr int SAVE_FILE_VALUE_COUNT = 43;
 
 // Writes the six loadout fields of every slot and formationMode. The new
-// content goes to a temporary file that then replaces the old one in one step,
-// so a crash or a full disk never leaves a short file behind.
+// content goes to a temporary file, flushed to the disk, that then replaces the
+// old one in one step, so a crash, a power cut or a full disk never leaves a
+// short file behind. Where no temporary file can be made, the file is
+// rewritten in place rather than the save being lost; a save file that cannot
+// be opened for writing (read-only) is left as it is.
 void SaveRoster();
 
 // Reads the file back into the roster's loadout fields and formationMode; a
