@@ -55,8 +55,13 @@ bool ReplaceFileAtomically(const char* source, const char* target) {
 
 bool ExistingFileOpensForWriting(const char* name) {
 #if defined(_WIN32)
-    // Opening for writing changes nothing in the file; a read-only file, a
-    // folder or a file another program holds locked refuses it.
+    // A read-only file or a folder refuses writing (asked of the attributes
+    // too, since an administrator's process may open a read-only file);
+    // opening for writing changes nothing in the file, and a file another
+    // program holds locked refuses it.
+    const DWORD attributes = GetFileAttributesA(name);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) return false;
     const HANDLE file = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
