@@ -373,3 +373,39 @@ TEST_F(Following, AStayingBodyguardFoundDeadIsDismissedWithReviveOff) {
     EXPECT_EQ(roster[0].ped, 0);
     EXPECT_TRUE(World().FindPed(ped)->released);
 }
+
+// The formation refresh and the following upkeep keep their periods in game
+// time at any frame rate: each comes in the first frame after 5000 (2000) ms
+// have passed, never twice in a frame, and a 3 s frame only delays the one
+// that falls in it.
+class FollowingAtPace : public Following, public ::testing::WithParamInterface<FramePace> {};
+
+TEST_P(FollowingAtPace, FormationEveryFiveAndUpkeepEveryTwoSecondsOfGameTime) {
+    StartAndSettle();
+    PlaceBodyguard(0);
+    std::vector<std::int32_t> formations, upkeeps;
+    std::int32_t frameStart = World().gameTimer;
+    std::size_t mark = Log().Mark();
+    auto note = [&](std::vector<std::int32_t>& times, const char* call, std::int32_t period) {
+        const std::size_t count = GameCalls(mark, call).size();
+        ASSERT_LE(count, 1u) << call << " twice in one frame";
+        if (count == 0) return;
+        const std::int32_t now = World().gameTimer;
+        if (!times.empty()) {
+            EXPECT_GT(now - times.back(), period) << call;
+            EXPECT_LE(now - times.back(), period + (now - frameStart))
+                << call << " later than its first frame";
+        }
+        times.push_back(now);
+    };
+    RunPaced(GetParam(), 40000, [&] {
+        note(formations, "SetGroupFormation", 5000);
+        note(upkeeps, "SetGroupSeparationRange", 2000);
+        frameStart = World().gameTimer;
+        mark = Log().Mark();
+    });
+    EXPECT_GE(formations.size(), 7u);
+    EXPECT_GE(upkeeps.size(), 18u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paces, FollowingAtPace, ::testing::ValuesIn(FramePaces()), PaceName);
