@@ -387,6 +387,23 @@ TEST_F(MenuKeysAtTickEdges, HoldAndReleaseWindowsRunAcrossTheWrap) {
     EXPECT_EQ(menuPage, PAGE_MAIN);
 }
 
+// A tick count that leaps by hours between two frames (a machine woken from
+// sleep): a held key and a fresh release end, they do not fire again and again.
+TEST_F(MenuKeysAtTickEdges, ALeapOfHoursEndsHoldAndReleaseWindows) {
+    int item = 0;
+    Down(VK_DOWN_KEY);
+    Up(VK_ENTER_KEY);
+    World().tickCount += 3u * 3600u * 1000u;
+    World().menuTimer = 1000;
+    MenuUpDown(&item, 100);
+    EXPECT_EQ(item, 0);
+    EXPECT_EQ(MenuAcceptCancel(PAGE_CATEGORY, PAGE_CLOSED), MENU_NOTHING);
+    // Keys pressed after the leap work as ever.
+    Down(VK_DOWN_KEY);
+    MenuUpDown(&item, 100);
+    EXPECT_EQ(item, 1);
+}
+
 // A held arrow steps in the first frame after each 150 ms of the menu timer,
 // whatever the frame rate; a 3 s frame gives one step, not twenty. The key is
 // sent again every frame, as the keyboard's own repeat does.

@@ -51,7 +51,7 @@ void BodyguardPass() {
         if (!UpdateCommandPrompts(r)) continue;  // dismissed
         HelpPromptStep(r);
         DownedDetection(r);
-        if (r.nextUpdateTime < GetGameTimer()) PeriodicStep(r);
+        if (GameTimePassed(r.nextUpdateTime, GetGameTimer())) PeriodicStep(r);
     }
 }
 
@@ -70,7 +70,7 @@ void FollowAllKeyCheck() {
 
 void FormationRefresh() {
     const std::int32_t now = GetGameTimer();
-    if (!(nextFormationTime < now)) return;
+    if (!GameTimePassed(nextFormationTime, now)) return;
     int formation = formationMode;
     if (formation == FORMATION_AUTO)
         formation = GetMount(playerPed) != 0 ? FORMATION_MOUNTED : FORMATION_ON_FOOT;
