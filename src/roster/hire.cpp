@@ -83,12 +83,12 @@ std::int32_t CreateBodyguardPed(std::int32_t model, float x, float y, float z) {
     if (IsModelLoaded(model) == 0) RequestModel(model, 1);
     // The script yields while the model streams in, but never for ever: a model
     // the game cannot load gives no ped. The bound is real time, read from the
-    // host's tick count (frames would give up after 1.25 s at 240 frames a
-    // second, while a model can take longer than that to stream from a slow
-    // disk). Each frame counts for at most MODEL_WAIT_STEP_LIMIT_MS, so a
-    // machine woken from sleep mid-wait, whose tick count jumps by hours, does
-    // not give up on a model that is still coming; unsigned differences
-    // survive the tick count's wrap.
+    // host's tick count: a count of frames would run out far sooner at a high
+    // frame rate than a model takes to stream from a slow disk. Each frame
+    // counts for at most MODEL_WAIT_STEP_LIMIT_MS, so a machine woken from
+    // sleep mid-wait, whose tick count jumps by hours, does not give up on a
+    // model that is still coming; unsigned differences survive the tick
+    // count's wrap.
     std::uint32_t waited = 0;
     std::uint32_t tick = GetTickCount();
     while (IsModelLoaded(model) == 0) {
