@@ -21,14 +21,17 @@ namespace {
 
 // Hands what the C library has buffered to the system, then has the system put
 // it on the disk, so that a power cut after a later rename cannot leave the
-// renamed file empty or zero-filled.
+// renamed file empty or zero-filled. A file system that has no such flush
+// (some network and virtual ones) does not fail the save; one that reports an
+// error does.
 bool FlushToDisk(std::FILE* file) {
     if (std::fflush(file) != 0) return false;
 #if defined(_WIN32)
     const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    return FlushFileBuffers(handle) != 0 || GetLastError() == ERROR_INVALID_FUNCTION;
 #else
-    return fsync(fileno(file)) == 0;
+    return fsync(fileno(file)) == 0 || errno == EINVAL;
 #endif
 }
 
