@@ -48,7 +48,7 @@ void World::AdvanceClocks() {
     ++frame;
     timeMs += frameMs;
     gameTimer = static_cast<std::int32_t>(static_cast<std::uint32_t>(gameTimer) + step);
-    tickCount += step;
+    tickCount += step + tickCountLeapMs;
     menuTimer = static_cast<std::int32_t>(static_cast<std::uint32_t>(menuTimer) + step);
 }
 

@@ -133,6 +133,7 @@ struct World {
     std::int64_t timeMs = 0;          // time since the world started
     std::int32_t gameTimer = 0;       // GetGameTimer
     std::uint32_t tickCount = 0;      // Windows GetTickCount
+    std::uint32_t tickCountLeapMs = 0;  // added to the tick count each frame, on top of frameMs
     std::int32_t menuTimer = 100000;  // GetMenuTimer, restarted by SetMenuTimer
 
     Player player;

@@ -332,3 +332,34 @@ TEST_F(Combat, ADownedBodyguardFoundDeadIsDismissedWithoutFurtherChecks) {
     EXPECT_EQ(roster[0].ped, 0);
     EXPECT_TRUE(PedOf(ped).released);
 }
+
+// Bleeding out takes the same number of checks, 5000 ms of game time apart,
+// at any frame rate and across a 3 s frame.
+class CombatAtPace : public Combat, public ::testing::WithParamInterface<FramePace> {};
+
+TEST_P(CombatAtPace, DownedChecksComeEveryFiveSecondsAndTheFiftyFirstKills) {
+    StartAndSettle();
+    const std::int32_t ped = PlaceBodyguard(0, 1000, 8.0f);
+    standin::RunFrame();
+    PedOf(ped).health = 499;
+    std::vector<std::int32_t> checks;
+    std::int32_t frameStart = World().gameTimer;
+    RunPaced(GetParam(), 262000, [&] {
+        const int pains = PedOf(ped).painCount;
+        ASSERT_LE(pains - static_cast<int>(checks.size()), 1) << "two checks in one frame";
+        const std::int32_t now = World().gameTimer;
+        if (pains > static_cast<int>(checks.size())) {
+            if (!checks.empty()) {
+                EXPECT_GT(now - checks.back(), 5000);
+                EXPECT_LE(now - checks.back(), 5000 + (now - frameStart));
+            }
+            checks.push_back(now);
+        }
+        frameStart = now;
+    });
+    EXPECT_EQ(checks.size(), 51u);
+    EXPECT_TRUE(PedOf(ped).dead);
+    EXPECT_EQ(roster[0].ped, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paces, CombatAtPace, ::testing::ValuesIn(FramePaces()), PaceName);

@@ -30,7 +30,7 @@ TEST_F(Following, TheSectionRunsItsStepsInOrderAndEachRecordInTurn) {
     const int aim = IndexOf(mark, "GetPlayerAimedEntity");
     const int stayAll = IndexOf(mark, "TaskStartScenarioInPlace");
     const int formation = IndexOf(mark, "SetGroupFormation");
-    // The section is the frame's first game call; the target goes straight into targetEntity.
+    // The section is the frame's first game call; the target goes straight into behaviour.targetEntity.
     Transcript first = GameCallLines(mark);
     first.resize(std::min<std::size_t>(first.size(), 2));
     EXPECT_EQ(first,
@@ -347,4 +347,87 @@ TEST_F(Following, AStayingBodyguardFoundDeadIsDismissedWithReviveOff) {
     EXPECT_EQ(IndexOf(mark, "IsPedUsingScenario", dead), -1);
     EXPECT_EQ(roster[0].ped, 0);
     EXPECT_TRUE(World().FindPed(ped)->released);
+}
+
+// The formation refresh and the following upkeep keep their periods in game
+// time at any frame rate: each comes in the first frame after 5000 (2000) ms
+// have passed, never twice in a frame, and a 3 s frame only delays the one
+// that falls in it.
+class FollowingAtPace : public Following, public ::testing::WithParamInterface<FramePace> {};
+
+TEST_P(FollowingAtPace, FormationEveryFiveAndUpkeepEveryTwoSecondsOfGameTime) {
+    StartAndSettle();
+    PlaceBodyguard(0);
+    std::vector<std::int32_t> formations, upkeeps;
+    std::int32_t frameStart = World().gameTimer;
+    std::size_t mark = Log().Mark();
+    auto note = [&](std::vector<std::int32_t>& times, const char* call, std::int32_t period) {
+        const std::size_t count = GameCalls(mark, call).size();
+        ASSERT_LE(count, 1u) << call << " twice in one frame";
+        if (count == 0) return;
+        const std::int32_t now = World().gameTimer;
+        if (!times.empty()) {
+            EXPECT_GT(now - times.back(), period) << call;
+            EXPECT_LE(now - times.back(), period + (now - frameStart))
+                << call << " later than its first frame";
+        }
+        times.push_back(now);
+    };
+    RunPaced(GetParam(), 40000, [&] {
+        note(formations, "SetGroupFormation", 5000);
+        note(upkeeps, "SetGroupSeparationRange", 2000);
+        frameStart = World().gameTimer;
+        mark = Log().Mark();
+    });
+    EXPECT_GE(formations.size(), 7u);
+    EXPECT_GE(upkeeps.size(), 18u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paces, FollowingAtPace, ::testing::ValuesIn(FramePaces()), PaceName);
+
+// The game timer as an untrusted host may give it: the same value frame after
+// frame, a step back, and its wrap past the largest 32-bit value. No timed step
+// (formation, following upkeep, downed check) runs twice in one frame or again
+// before its period has passed on the clock it reads, and none stops for good.
+TEST_F(Following, HostileGameTimerNeverRepeatsATimedStepOrStopsIt) {
+    StartAndSettle();
+    const std::int32_t downed = PlaceBodyguard(1, 1000, 8.0f);
+    PlaceBodyguard(0);
+    World().FindPed(downed)->health = 499;
+    standin::RunMs(12000);
+    ASSERT_TRUE(roster[1].downed);
+    auto timedSteps = [&](std::size_t mark) {
+        return GameCalls(mark, "SetGroupFormation").size() +
+               GameCalls(mark, "SetGroupSeparationRange").size() + GameCalls(mark, "PlayPedPain").size();
+    };
+
+    // Frozen: fifty frames in the same millisecond, right after every step ran.
+    std::int32_t frozen = World().gameTimer + 6000;
+    std::size_t mark = Log().Mark();
+    for (int i = 0; i < 50; ++i) {
+        World().gameTimer = frozen - World().frameMs;
+        standin::RunFrame();
+    }
+    EXPECT_EQ(timedSteps(mark), 3u);  // each once, in the first frozen frame
+
+    // A minute back: the steps wait for the clock to pass their deadlines
+    // again, then come back at their periods.
+    World().gameTimer -= 60000;
+    mark = Log().Mark();
+    standin::RunMs(50000);
+    EXPECT_EQ(timedSteps(mark), 0u);
+    standin::RunMs(25000);
+    EXPECT_GE(GameCalls(mark, "SetGroupFormation").size(), 3u);
+    EXPECT_GE(GameCalls(mark, "PlayPedPain").size(), 3u);
+
+    // Across the wrap: still once per period, not once per frame.
+    World().gameTimer = INT32_MAX - 3000;
+    standin::RunMs(5100);  // deadlines set before the jump have passed
+    const int checksBefore = roster[1].downedChecks;
+    mark = Log().Mark();
+    standin::RunMs(20000);
+    EXPECT_LE(GameCalls(mark, "SetGroupFormation").size(), 5u);
+    EXPECT_LE(GameCalls(mark, "SetGroupSeparationRange").size(), 11u);
+    EXPECT_LE(roster[1].downedChecks - checksBefore, 5);
+    EXPECT_GE(roster[1].downedChecks - checksBefore, 3);
 }

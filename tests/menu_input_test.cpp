@@ -375,3 +375,54 @@ TEST_F(MenuKeysAtTickEdges, HoldAndReleaseWindowsRunAcrossTheWrap) {
     standin::RunFrame();
     EXPECT_EQ(menu.menuPage, PAGE_MAIN);
 }
+
+// A tick count that leaps by hours between two frames (a machine woken from
+// sleep): a held key and a fresh release end, they do not fire again and again.
+TEST_F(MenuKeysAtTickEdges, ALeapOfHoursEndsHoldAndReleaseWindows) {
+    int item = 0;
+    Down(VK_DOWN_KEY);
+    Up(VK_ENTER_KEY);
+    World().tickCount += 3u * 3600u * 1000u;
+    World().menuTimer = 1000;
+    MenuUpDown(&item, 100);
+    EXPECT_EQ(item, 0);
+    EXPECT_EQ(MenuAcceptCancel(PAGE_CATEGORY, PAGE_CLOSED), MENU_NOTHING);
+    // Keys pressed after the leap work as ever.
+    Down(VK_DOWN_KEY);
+    MenuUpDown(&item, 100);
+    EXPECT_EQ(item, 1);
+}
+
+// A held arrow steps in the first frame after each 150 ms of the menu timer,
+// whatever the frame rate; a 3 s frame gives one step, not twenty. The key is
+// sent again every frame, as the keyboard's own repeat does.
+class MenuInputAtPace : public MenuInput, public ::testing::WithParamInterface<FramePace> {};
+
+TEST_P(MenuInputAtPace, AHeldArrowStepsOncePerGate) {
+    const FramePace pace = GetParam();
+    int item = 0;
+    std::vector<std::uint32_t> steps;
+    bool hitchDone = !pace.hitch;
+    const int length = 2000 + (pace.hitch ? HITCH_MS : 0);
+    for (int elapsed = 0; elapsed < length;) {
+        const bool hitchNow = !hitchDone && elapsed >= 1000;
+        const int frameMs = hitchNow ? HITCH_MS : pace.frameMs;
+        hitchDone = hitchDone || hitchNow;
+        Advance(frameMs);
+        elapsed += frameMs;
+        Down(VK_DOWN_KEY);
+        const int before = item;
+        MenuUpDown(&item, 1000);
+        ASSERT_LE(item - before, 1);
+        if (item == before) continue;
+        const std::uint32_t now = World().tickCount;
+        if (!steps.empty()) {
+            EXPECT_GT(now - steps.back(), 150u);
+            EXPECT_LE(now - steps.back(), 150u + static_cast<std::uint32_t>(frameMs));
+        }
+        steps.push_back(now);
+    }
+    EXPECT_GE(steps.size(), 1800u / (150u + static_cast<std::uint32_t>(pace.frameMs)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paces, MenuInputAtPace, ::testing::ValuesIn(FramePaces()), PaceName);

@@ -233,8 +233,13 @@ TEST_F(Hiring, AModelThatNeverLoadsGivesUpAndLeavesTheSlotAsItWas) {
     roster[0].sidearm = 2;
     const auto before = Fields(roster[0]);
     const std::size_t mark = Log().Mark();
+    const std::uint32_t askedAt = World().tickCount;
     EXPECT_EQ(Hire(CATEGORY_MALE, 4, 1, 1, -1, 2), -1);
-    EXPECT_EQ(Log().Since(mark, "scriptWait").size(), static_cast<std::size_t>(MODEL_LOAD_FRAME_LIMIT));
+    // It gives up in the first frame after 15 s of the host's tick count (the
+    // hire itself runs in the frame after askedAt).
+    const std::uint32_t waited = World().tickCount - askedAt - static_cast<std::uint32_t>(World().frameMs);
+    EXPECT_GE(waited, MODEL_LOAD_TIME_LIMIT_MS);
+    EXPECT_LT(waited, MODEL_LOAD_TIME_LIMIT_MS + static_cast<std::uint32_t>(World().frameMs));
     const auto calls = CallsSince(mark);
     EXPECT_EQ(calls.back(), "ReleaseModel(" + ZHash(model) + ")");
     EXPECT_TRUE(Log().Since(mark, "CreatePed").empty());
@@ -244,6 +249,44 @@ TEST_F(Hiring, AModelThatNeverLoadsGivesUpAndLeavesTheSlotAsItWas) {
     // The script goes on, and the slot takes the next hire.
     standin::RunFrames(3);
     EXPECT_EQ(Hire(CATEGORY_MALE, 5), 0);
+}
+
+// The wait is bounded by time, whatever the frame rate: a model that streams in
+// for 14.9 s is still hired at 250 frames a second, one that never loads is
+// given up after 15 s at every rate, and a tick count that jumps by hours
+// (a machine woken from sleep) or wraps during the wait does not cut it short.
+TEST_F(Hiring, TheModelWaitLastsFifteenSecondsOfTickCountAtAnyFrameRate) {
+    StartAndSettle();
+    const std::uint32_t slow = standin::GameHash(maleModelNames[6]);
+    const std::uint32_t never = standin::GameHash(maleModelNames[7]);
+    World().modelLoadFramesFor[never] = -1;
+    int slot = 0;
+    for (int frameMs : {4, 7, 16, 33, 50}) {
+        SCOPED_TRACE(frameMs);
+        World().frameMs = frameMs;
+        World().modelLoadFramesFor[slow] = 14900 / frameMs;
+        ASSERT_EQ(Hire(CATEGORY_MALE, 6), slot++);
+        const std::uint32_t askedAt = World().tickCount;
+        ASSERT_EQ(Hire(CATEGORY_MALE, 7), -1);
+        const std::uint32_t waited = World().tickCount - askedAt - static_cast<std::uint32_t>(frameMs);
+        EXPECT_GE(waited, MODEL_LOAD_TIME_LIMIT_MS);
+        EXPECT_LT(waited, MODEL_LOAD_TIME_LIMIT_MS + static_cast<std::uint32_t>(frameMs));
+    }
+
+    // Every frame of the wait the tick count jumps by three hours, and once past
+    // its wrap: each frame counts for one second at most.
+    World().frameMs = 33;
+    World().tickCount = 0xFFFFF000u;
+    World().tickCountLeapMs = 3u * 3600u * 1000u;
+    int frames = 0;
+    const std::size_t mark = Log().Mark();
+    standin::RunOnScript([&] {
+        frames = World().frame;
+        EXPECT_EQ(CreateBodyguardPed(static_cast<std::int32_t>(never), 0.0f, 0.0f, 0.0f), 0);
+        frames = World().frame - frames;
+    });
+    EXPECT_EQ(frames, 15);
+    EXPECT_EQ(Log().Since(mark, "scriptWait").size(), 15u);
 }
 
 TEST_F(Hiring, NoSafePositionMeansTheRequestedPoint) {

@@ -3,12 +3,16 @@
 // leaves a short file or a stray temporary behind.
 #include "persist/save_file.h"
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -139,67 +143,164 @@ TEST_F(SaveFile, ReadingStopsForGoodAtTheFirstUnreadableValue) {
     EXPECT_EQ(Load("-2147483648 2147483647 007"), expected);  // the extremes themselves are in range
 }
 
-TEST_F(SaveFile, FailedSaveKeepsTheOldFileAndLeavesNothingBehind) {
-    WriteFile(SAVE_FILE_NAME, " old");
-    roster[0].modelCategory = 2;
+// What the player ends up with when the game folder is not as the save
+// expects it. Each case starts from an old save " old" and saves a roster whose
+// file starts " 2 -". Cases run as a player would: in a child process without
+// root's rights (root ignores file modes), optionally with a file size limit.
+struct FolderCase {
+    const char* what;
+    void (*arrange)();
+    mode_t folderMode;
+    rlim_t fileSizeLimit;       // RLIM_INFINITY: none
+    const char* saveAfter;      // "new", "old", or "none" (no file of that name)
+    bool temporaryNameRemains;  // something that is not ours keeps the temporary's name
+};
 
-    // The temporary name is taken by a directory: nothing can be written.
-    ASSERT_EQ(mkdir("Tavrossimer.dat.tmp", 0700), 0);
-    SaveRoster();
-    EXPECT_EQ(ReadFile(SAVE_FILE_NAME), " old");
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"Tavrossimer.dat", "Tavrossimer.dat.tmp"}));
-    ASSERT_EQ(rmdir("Tavrossimer.dat.tmp"), 0);
-
-    // The disk is full: the write fails, the partial new file goes.
-    ASSERT_EQ(symlink("/dev/full", "Tavrossimer.dat.tmp"), 0);
-    SaveRoster();
-    EXPECT_EQ(ReadFile(SAVE_FILE_NAME), " old");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrossimer.dat"});
-
-    // The old file cannot be replaced (a directory holds its name).
-    std::remove(SAVE_FILE_NAME);
-    ASSERT_EQ(mkdir(SAVE_FILE_NAME, 0700), 0);
-    ASSERT_EQ(mkdir("Tavrossimer.dat/inside", 0700), 0);
-    SaveRoster();
-    EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrossimer.dat"});
-    ASSERT_EQ(rmdir("Tavrossimer.dat/inside"), 0);
-    ASSERT_EQ(rmdir(SAVE_FILE_NAME), 0);
-
-    // Once the way is clear, the save goes through.
-    SaveRoster();
-    EXPECT_EQ(ReadFile(SAVE_FILE_NAME).substr(0, 4), " 2 -");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrossimer.dat"});
+void PrintTo(const FolderCase& c, std::ostream* out) {
+    *out << c.what;
 }
 
-TEST_F(SaveFile, SaveFileThatCannotBeOpenedForWritingStaysAsItWas) {
-    WriteFile(SAVE_FILE_NAME, " old");
-    ASSERT_EQ(chmod(SAVE_FILE_NAME, 0444), 0);
-    roster[0].modelCategory = 2;
+void WriteOld(const char* name, mode_t mode) {
+    std::FILE* f = std::fopen(name, "wb");
+    std::fputs(" old", f);
+    std::fclose(f);
+    chmod(name, mode);
+}
 
-    // The save runs in a child without root's right to write anything, in a
-    // folder it may create files in, so only the file's own mode stands in
-    // the way.
-    struct stat folder {};
-    ASSERT_EQ(stat(".", &folder), 0);
-    ASSERT_EQ(chmod(".", 0777), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
-        SaveRoster();
-        _exit(0);
+const FolderCase FOLDER_CASES[] = {
+    {"nothing in the way", [] { WriteOld("Tavrossimer.dat", 0666); }, 0777, RLIM_INFINITY, "new", false},
+    {"a stale read-only temporary file",
+     [] {
+         WriteOld("Tavrossimer.dat", 0666);
+         WriteOld("Tavrossimer.dat.tmp", 0444);
+     },
+     0777, RLIM_INFINITY, "new", false},
+    {"a non-empty folder named like the temporary file",
+     [] {
+         WriteOld("Tavrossimer.dat", 0666);
+         mkdir("Tavrossimer.dat.tmp", 0777);
+         WriteOld("Tavrossimer.dat.tmp/inside", 0666);
+     },
+     0777, RLIM_INFINITY, "new", true},
+    {"a folder refusing new files, the save writable", [] { WriteOld("Tavrossimer.dat", 0666); }, 0555,
+     RLIM_INFINITY, "new", false},
+    {"a read-only save", [] { WriteOld("Tavrossimer.dat", 0444); }, 0777, RLIM_INFINITY, "old", false},
+    {"a folder named Tavrossimer.dat",
+     [] {
+         mkdir("Tavrossimer.dat", 0777);
+         WriteOld("Tavrossimer.dat/inside", 0666);
+     },
+     0777, RLIM_INFINITY, "none", false},
+    {"a full disk (a 64-byte file size limit)", [] { WriteOld("Tavrossimer.dat", 0666); }, 0777, 64, "old",
+     false},
+    {"a full disk (the temporary name leads to /dev/full)",
+     [] {
+         WriteOld("Tavrossimer.dat", 0666);
+         symlink("/dev/full", "Tavrossimer.dat.tmp");
+     },
+     0777, RLIM_INFINITY, "old", false},
+};
+
+class SaveFolder : public SaveFile, public ::testing::WithParamInterface<FolderCase> {
+  protected:
+    // Saves in a child process as nobody, in a folder of mode `folderMode`.
+    // Returns the child's exit status: 0 saved, 3 root's rights could not be dropped.
+    int SaveAsPlayer(mode_t folderMode, rlim_t fileSizeLimit) {
+        struct stat folder {};
+        stat(".", &folder);
+        chmod(".", folderMode);
+        const pid_t child = fork();
+        if (child == 0) {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+            if (fileSizeLimit != RLIM_INFINITY) {
+                std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG instead
+                const rlimit limit{fileSizeLimit, fileSizeLimit};
+                if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(4);
+            }
+            SaveRoster();
+            _exit(0);
+        }
+        int status = -1;
+        waitpid(child, &status, 0);
+        chmod(".", folder.st_mode & 07777);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_EQ(chmod(".", folder.st_mode & 07777), 0);
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "root's rights cannot be dropped on this machine";
-    ASSERT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(ReadFile(SAVE_FILE_NAME), " old");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrossimer.dat"});
+};
 
-    // Writable again, the next save goes through.
-    ASSERT_EQ(chmod(SAVE_FILE_NAME, 0644), 0);
+TEST_P(SaveFolder, EndsWithTheNewSaveOrTheOldOneAndNoStrayFile) {
+    const FolderCase& c = GetParam();
+    c.arrange();
+    roster[0].modelCategory = 2;
+    const int status = SaveAsPlayer(c.folderMode, c.fileSizeLimit);
+    if (status == 3) GTEST_SKIP() << "root's rights cannot be dropped on this machine";
+    ASSERT_EQ(status, 0);
+
+    struct stat save {};
+    const bool saveIsFile = lstat(SAVE_FILE_NAME, &save) == 0 && S_ISREG(save.st_mode);
+    const std::string after = !saveIsFile ? "none" : ReadFile(SAVE_FILE_NAME) == " old" ? "old" : "new";
+    EXPECT_EQ(after, c.saveAfter);
+    if (after == "new") {
+        EXPECT_EQ(ReadFile(SAVE_FILE_NAME).substr(0, 4), " 2 -");
+    }
+    EXPECT_EQ(FileExists("Tavrossimer.dat.tmp"), c.temporaryNameRemains);
+    if (c.temporaryNameRemains) {
+        EXPECT_EQ(ReadFile("Tavrossimer.dat.tmp/inside"), " old");  // not ours: untouched
+    }
+    EXPECT_EQ(FolderEntries().size(), 1u + (c.temporaryNameRemains ? 1u : 0u));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SaveFolder, ::testing::ValuesIn(FOLDER_CASES),
+                         [](const ::testing::TestParamInfo<FolderCase>& info) {
+                             return "Case" + std::to_string(info.index);
+                         });
+
+// The new text is on the disk before the rename makes it the save: this test
+// program stands in for the C library's fsync and rename (doing their work with
+// the system calls) and notes what the temporary file holds at each.
+namespace {
+bool noteSteps = false;
+std::vector<std::string> steps;
+
+std::string PathOfDescriptor(int fd) {
+    char path[512] = {};
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t n = readlink(link.c_str(), path, sizeof path - 1);
+    if (n <= 0) return "";
+    const std::string p(path, static_cast<std::size_t>(n));
+    return p.substr(p.rfind('/') + 1);
+}
+
+bool OpenInThisProcess(const char* name) {
+    for (int fd = 0; fd < 1024; ++fd)
+        if (PathOfDescriptor(fd) == name) return true;
+    return false;
+}
+}  // namespace
+
+extern "C" int fsync(int fd) {
+    if (noteSteps) {
+        struct stat st {};
+        fstat(fd, &st);
+        steps.push_back("flush " + PathOfDescriptor(fd) + " holding " + std::to_string(st.st_size) +
+                        " bytes");
+    }
+    return static_cast<int>(syscall(SYS_fsync, fd));
+}
+
+extern "C" int rename(const char* from, const char* to) {
+    if (noteSteps) {
+        steps.push_back(std::string("rename ") + from +
+                        (OpenInThisProcess(from) ? " (still open)" : " (closed)") + " over " + to);
+    }
+    return static_cast<int>(syscall(SYS_renameat, AT_FDCWD, from, AT_FDCWD, to));
+}
+
+TEST_F(SaveFile, WritesFlushesClosesThenRenames) {
+    WriteFile(SAVE_FILE_NAME, " old");
+    noteSteps = true;
     SaveRoster();
-    EXPECT_EQ(ReadFile(SAVE_FILE_NAME).substr(0, 4), " 2 -");
+    noteSteps = false;
+    EXPECT_EQ(steps, (std::vector<std::string>{"flush Tavrossimer.dat.tmp holding 101 bytes",
+                                               "rename Tavrossimer.dat.tmp (closed) over Tavrossimer.dat"}));
+    EXPECT_EQ(ReadFile(SAVE_FILE_NAME), AllFreeSave());
 }

@@ -177,7 +177,7 @@ TEST_F(Startup, HireAndDismissalWithoutASaveBetweenDropTheWaitingRecord) {
     const std::string waiting = Record(0, 2, 1, 0, 1, 0);
     WriteFile("Tavrossimer.dat", SaveOf({waiting, FREE, FREE, FREE, FREE, FREE, FREE}, 11));
     World().modelLoadFramesFor[standin::GameHash(maleModelNames[2])] = -1;
-    StartAndSettle(MODEL_LOAD_FRAME_LIMIT + 20);
+    StartAndSettle(static_cast<int>(MODEL_LOAD_TIME_LIMIT_MS) / World().frameMs + 20);
     EXPECT_EQ(roster[0].ped, 0);
     SaveWithMenuKey();
     EXPECT_EQ(ReadFile("Tavrossimer.dat"), SaveOf({waiting, FREE, FREE, FREE, FREE, FREE, FREE}, 11));
@@ -213,4 +213,77 @@ TEST_F(Startup, RowPositionsAreRoundedOnceFromTheBasePoint) {
         if (RowY(baseY, i) != baseY - 2.0f + static_cast<float>(i)) ++roundedTwiceDiffers;
     }
     EXPECT_GT(roundedTwiceDiffers, 0) << "the player's position does not tell the two roundings apart";
+}
+
+// Loading a story save tears the script down and starts it again, at any
+// frame: while a model streams in for a hire, while the builder holds a
+// bodyguard not yet confirmed, while a bodyguard is down. Each time the roster
+// that comes back is exactly the last save written before, every bodyguard
+// once and whole.
+TEST_F(Startup, ARestartAtAnyPointBringsBackExactlyTheLastSave) {
+    const std::string saved =
+        SaveOf({Record(0, 2, 1, 0, 1, 0), Record(2, 7, 3, 0, 4, 1), FREE, FREE, FREE, FREE, FREE}, 4);
+    WriteFile("Tavrossimer.dat", saved);
+    auto restartAndCheck = [&](const char* during) {
+        SCOPED_TRACE(during);
+        standin::RestartGame();
+        standin::RunFrames(10);
+        EXPECT_EQ(ReadFile("Tavrossimer.dat"), saved);
+        EXPECT_EQ(formationMode, 4);
+        EXPECT_EQ(World().PedsInNamedSet("Tavrossimer").size(), 2u);
+        const int models[2][2] = {{0, 2}, {2, 7}};
+        for (int slot = 0; slot < ROSTER_SIZE; ++slot) {
+            const BodyguardRecord& r = roster[slot];
+            if (slot >= 2) {
+                EXPECT_EQ(r.ped, 0) << slot;
+                continue;
+            }
+            ASSERT_NE(r.ped, 0) << slot;
+            EXPECT_EQ(r.modelCategory, models[slot][0]);
+            EXPECT_EQ(r.modelIndex, models[slot][1]);
+            const standin::Ped& ped = PedIn(slot);
+            EXPECT_EQ(ped.health, 1000);
+            EXPECT_EQ(ped.group, World().player.group);
+            EXPECT_FALSE(r.downed);
+            EXPECT_NE(r.helpPrompt, 0);
+            ASSERT_NE(World().FindBlip(r.blip), nullptr);
+        }
+        SaveWithMenuKey();
+        EXPECT_EQ(ReadFile("Tavrossimer.dat"), saved);
+    };
+
+    // At startup, while the second saved bodyguard's model streams in.
+    World().modelLoadFrames = 200;
+    StartAndSettle(20);
+    ASSERT_EQ(World().PedsInNamedSet("Tavrossimer").size(), 0u);
+    restartAndCheck("the startup respawn");
+
+    // A random hire from the main page, its model still streaming.
+    OpenMenu();
+    MoveTo(1);
+    World().modelLoadFrames = 200;
+    standin::TapKey(VK_ENTER_KEY);
+    standin::RunFrames(20);
+    ASSERT_EQ(World().PedsInNamedSet("Tavrossimer").size(), 2u);
+    restartAndCheck("a hire from the main page");
+
+    // The builder holds a bodyguard hired from a model page, not confirmed.
+    OpenMenu();
+    MoveTo(0);
+    Press(VK_ENTER_KEY);  // builder
+    Press(VK_ENTER_KEY);  // category page
+    Press(VK_ENTER_KEY);  // female models
+    Arrow(VK_DOWN_KEY);   // "Spawn"
+    Press(VK_ENTER_KEY);
+    standin::RunMs(400);
+    ASSERT_EQ(menu.menuPage, PAGE_BUILDER);
+    ASSERT_EQ(builder.lastSpawnSlot, 2);
+    restartAndCheck("the builder");
+
+    // A bodyguard down and bleeding.
+    World().FindPed(roster[1].ped)->health = 400;
+    standin::RunMs(12000);
+    ASSERT_TRUE(roster[1].downed);
+    ASSERT_GE(roster[1].downedChecks, 2);
+    restartAndCheck("a downed spell");
 }

@@ -45,6 +45,17 @@ inline std::int32_t GameTimeAfter(std::int32_t now, std::int32_t ms) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(now) + static_cast<std::uint32_t>(ms));
 }
 
+// Whether the game time `deadline` lies before `now`: the signed comparison of
+// the two, made on their difference so that it holds across the clock's wrap
+// past the largest 32-bit value. (Comparing the values themselves would find a
+// deadline set just before the wrap, which wrapped already, passed in every
+// frame until the clock wraps too: a downed bodyguard would bleed out in
+// seconds.)
+inline bool GameTimePassed(std::int32_t deadline, std::int32_t now) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(now) - static_cast<std::uint32_t>(deadline)) >
+           0;
+}
+
 // The bodyguard section of the frame: target query, attack key, follow-all key,
 // formation refresh, then the pass over the seven slots.
 void BodyguardSection();

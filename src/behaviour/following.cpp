@@ -46,7 +46,7 @@ void BodyguardPass() {
         if (!UpdateCommandPrompts(r)) continue;  // dismissed
         HelpPromptStep(r);
         DownedDetection(r);
-        if (r.nextUpdateTime < GetGameTimer()) PeriodicStep(r);
+        if (GameTimePassed(r.nextUpdateTime, GetGameTimer())) PeriodicStep(r);
     }
 }
 
@@ -65,7 +65,7 @@ void FollowAllKeyCheck() {
 
 void FormationRefresh() {
     const std::int32_t now = GetGameTimer();
-    if (!(behaviour.nextFormationTime < now)) return;
+    if (!GameTimePassed(behaviour.nextFormationTime, now)) return;
     int formation = formationMode;
     if (formation == FORMATION_AUTO)
         formation = GetMount(behaviour.playerPed) != 0 ? FORMATION_MOUNTED : FORMATION_ON_FOOT;

@@ -1,8 +1,8 @@
 // The plug-in's only window onto its platform: the eight script host functions,
-// the two Windows calls it makes, and the two file operations the save file
-// needs. On Windows the first ten come from ScriptHookRDR2.dll and KERNEL32; on
-// Linux the stand-in (standin/) defines them under the same names and
-// signatures. The file operations (platform.cpp) serve both builds.
+// the two Windows calls it makes, and the file operations the save file needs.
+// On Windows the first ten come from ScriptHookRDR2.dll and KERNEL32; on Linux
+// the stand-in (standin/) defines them under the same names and signatures.
+// The file operations (platform.cpp) serve both builds.
 #pragma once
 
 #include <cstdint>
@@ -77,6 +77,15 @@ DWORD GetTickCount();
 UINT GetPrivateProfileIntA(const char* section, const char* key, int defaultValue, const char* fileName);
 #endif
 
+// How writing a whole file went: written, flushed to the disk and closed; not
+// even created or opened; or failed part-way (the file may hold part of it).
+enum class FileWrite { Written, NotCreated, Failed };
+
+// Creates `name` (or truncates it), writes the `length` bytes of `data`, flushes
+// them to the disk (fsync on POSIX, FlushFileBuffers on Windows), then closes
+// it, checking every step.
+FileWrite WriteWholeFileToDisk(const char* name, const char* data, int length);
+
 // Replaces `target` with `source` in one step (rename on POSIX, MoveFileEx with
 // MOVEFILE_REPLACE_EXISTING on Windows). Returns false when the file system refused.
 bool ReplaceFileAtomically(const char* source, const char* target);
@@ -84,3 +93,7 @@ bool ReplaceFileAtomically(const char* source, const char* target);
 // True when the file `name` can be opened for writing, or does not exist yet
 // (so it can be created). Nothing in the file changes.
 bool ExistingFileOpensForWriting(const char* name);
+
+// Removes the file `name`, a read-only one too; a folder of that name is left
+// alone. Returns whether a file was removed.
+bool RemoveFileEvenIfReadOnly(const char* name);

@@ -6,9 +6,10 @@
 // the list (and a header of "END_LIST" means the list is empty).
 #include "persist/custom_peds.h"
 
-#include <fstream>
+#include <cstdio>
 
 #include "catalog/catalog.h"
+#include "persist/text_read.h"
 
 std::vector<std::string> customPedNames;
 std::vector<const char*> customPedNamePointers;
@@ -17,25 +18,21 @@ namespace {
 
 constexpr const char* END_OF_LIST = "END_LIST";
 
-// Reads one line. The file is opened in binary mode and a CR right before the LF
-// is dropped here, which is what the Windows text-mode read does, so both builds
-// see the same names (a CR elsewhere in a line, or a last line ending in a CR
-// without LF, stays part of the text, as it does on Windows).
-// A Ctrl-Z byte ends the file, as Windows text mode has it: what stands before
-// it on its line is the last line, and every later read finds nothing.
-bool ReadLine(std::ifstream& in, std::string& line) {
-    if (!std::getline(in, line)) {
-        line.clear();
-        return false;
+// Reads one line into `line`; false when the file (or a Ctrl-Z) ends before a
+// line starts. A CR right before the LF is dropped here, which is what the
+// Windows text-mode read does, so both builds see the same names (a CR
+// elsewhere in a line, or a last line ending in a CR without LF, stays part of
+// the text, as it does on Windows). A Ctrl-Z ends the file: what stands before
+// it on its line is the last line.
+bool ReadLine(std::FILE* file, std::string& line) {
+    line.clear();
+    int c = ReadTextChar(file);
+    if (c == EOF) return false;
+    while (c != EOF && c != '\n') {
+        line.push_back(static_cast<char>(c));
+        c = ReadTextChar(file);
     }
-    const std::size_t ctrlZ = line.find('\x1A');
-    if (ctrlZ != std::string::npos) {
-        line.resize(ctrlZ);
-        in.setstate(std::ios::eofbit | std::ios::failbit);
-        return ctrlZ > 0;
-    }
-    const bool endedByLineFeed = !in.eof();
-    if (endedByLineFeed && !line.empty() && line.back() == '\r') line.pop_back();
+    if (c == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
     return true;
 }
 
@@ -44,17 +41,18 @@ bool ReadLine(std::ifstream& in, std::string& line) {
 void LoadCustomPedList() {
     customPedNames.clear();
 
-    std::ifstream in(CUSTOM_PEDS_FILE_NAME, std::ios::in | std::ios::binary);
-    if (in.is_open()) {
+    std::FILE* file = std::fopen(CUSTOM_PEDS_FILE_NAME, "rb");
+    if (file != nullptr) {
         std::string line;
-        ReadLine(in, line);  // the header
+        ReadLine(file, line);  // the header
         if (line != END_OF_LIST) {
-            while (ReadLine(in, line)) {
+            while (ReadLine(file, line)) {
                 if (line == END_OF_LIST) break;
                 if (line.empty()) continue;
                 customPedNames.push_back(line);
             }
         }
+        std::fclose(file);
     }
 
     // The catalogue's list 4 points into the names, which live for the whole run

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "host/platform.h"
+#include "persist/text_read.h"
 
 namespace {
 
@@ -60,20 +61,6 @@ int FormatSaveText(const SaveFileContent& content, char* text, int capacity) {
     return length;
 }
 
-// Writes the whole text to a new file and closes it, checking every step.
-enum class WriteOutcome { Written, NotOpened, Failed };
-
-WriteOutcome WriteWholeFile(const char* name, const char* text, int length) {
-    std::FILE* file = std::fopen(name, "wb");
-    if (file == nullptr) return WriteOutcome::NotOpened;
-    bool ok =
-        std::fwrite(text, 1, static_cast<std::size_t>(length), file) == static_cast<std::size_t>(length);
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::ferror(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    return ok ? WriteOutcome::Written : WriteOutcome::Failed;
-}
-
 // Reading the file: one value at a time, as a decimal number after any
 // whitespace.
 enum class ReadOutcome { Value, EndOfFile, NotANumber, OutOfRange };
@@ -85,26 +72,15 @@ bool IsDigit(int c) {
     return c >= '0' && c <= '9';
 }
 
-// Read in Windows text mode, a file ends at a Ctrl-Z byte (old editors put one
-// at the end). The file is opened in binary mode so both builds read alike, and
-// the Ctrl-Z is honoured here: it is put back, so every later read meets it too.
-constexpr int CTRL_Z = 0x1A;
-int ReadChar(std::FILE* file) {
-    const int c = std::fgetc(file);
-    if (c != CTRL_Z) return c;
-    std::ungetc(c, file);
-    return EOF;
-}
-
 ReadOutcome ReadValue(std::FILE* file, std::int32_t* out) {
-    int c = ReadChar(file);
-    while (c != EOF && IsSpace(c)) c = ReadChar(file);
+    int c = ReadTextChar(file);
+    while (c != EOF && IsSpace(c)) c = ReadTextChar(file);
     if (c == EOF) return ReadOutcome::EndOfFile;
 
     bool negative = false;
     if (c == '+' || c == '-') {
         negative = c == '-';
-        c = ReadChar(file);
+        c = ReadTextChar(file);
     }
     if (!IsDigit(c)) {
         *out = 0;
@@ -117,7 +93,7 @@ ReadOutcome ReadValue(std::FILE* file, std::int32_t* out) {
     std::int64_t magnitude = 0;
     while (IsDigit(c)) {
         if (magnitude <= LIMIT) magnitude = magnitude * 10 + (c - '0');
-        c = ReadChar(file);
+        c = ReadTextChar(file);
     }
     if (c != EOF) std::ungetc(c, file);
 
@@ -148,20 +124,30 @@ void WriteSaveFile(const SaveFileContent& content) {
     // is left exactly as it is: the save does not go round it by renaming.
     if (!ExistingFileOpensForWriting(SAVE_FILE_NAME)) return;
 
-    // The old file is replaced only by a complete new one; on any failure it
-    // stays as it was and the partial new file is removed. A temporary name
-    // that could not even be opened (something else holds that name) is left
-    // alone: it is not ours.
-    switch (WriteWholeFile(SAVE_TEMP_FILE_NAME, text, length)) {
-        case WriteOutcome::NotOpened:
+    // The old file is replaced only by a complete new one, on the disk before
+    // the rename; on a failed write or rename it stays as it was and the
+    // partial new file is removed.
+    FileWrite written = WriteWholeFileToDisk(SAVE_TEMP_FILE_NAME, text, length);
+    // A temporary file that cannot even be opened is a stale one (read-only,
+    // say) left by an earlier run or another tool: it goes, and the write is
+    // tried once more. A folder of that name is not ours and stays.
+    if (written == FileWrite::NotCreated && RemoveFileEvenIfReadOnly(SAVE_TEMP_FILE_NAME)) {
+        written = WriteWholeFileToDisk(SAVE_TEMP_FILE_NAME, text, length);
+    }
+    switch (written) {
+        case FileWrite::Written:
+            if (!ReplaceFileAtomically(SAVE_TEMP_FILE_NAME, SAVE_FILE_NAME)) std::remove(SAVE_TEMP_FILE_NAME);
             return;
-        case WriteOutcome::Failed:
+        case FileWrite::Failed:
             std::remove(SAVE_TEMP_FILE_NAME);
             return;
-        case WriteOutcome::Written:
-            break;
+        case FileWrite::NotCreated:
+            // No temporary file can be made here (a folder holds its name, or
+            // the folder refuses new files): rather than lose the save, the
+            // file is rewritten in place, the last resort.
+            WriteWholeFileToDisk(SAVE_FILE_NAME, text, length);
+            return;
     }
-    if (!ReplaceFileAtomically(SAVE_TEMP_FILE_NAME, SAVE_FILE_NAME)) std::remove(SAVE_TEMP_FILE_NAME);
 }
 
 void ReadSaveFile(SaveFileContent& content) {

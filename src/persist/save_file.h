@@ -23,8 +23,11 @@ struct SaveFileContent {
     std::int32_t formationMode = 0;
 };
 
-// Writes the content. It goes to a temporary file that then replaces the old
-// one in one step, so a crash or a full disk never leaves a short file behind.
+// Writes the content. It goes to a temporary file, flushed to the disk, that
+// then replaces the old one in one step, so a crash, a power cut or a full disk
+// never leaves a short file behind. Where no temporary file can be made, the
+// file is rewritten in place rather than the save being lost; a save file that
+// cannot be opened for writing (read-only) is left as it is.
 void WriteSaveFile(const SaveFileContent& content);
 
 // Reads the file over `content`; a missing, short or damaged file loads as far

@@ -68,15 +68,25 @@ void SetBodyguardAttributes(std::int32_t ped) {
 std::int32_t CreateBodyguardPed(std::int32_t model, float x, float y, float z) {
     if (IsModelLoaded(model) == 0) RequestModel(model, 1);
     // The script yields while the model streams in, but never for ever: a model
-    // the game cannot load gives no ped.
-    int framesWaited = 0;
+    // the game cannot load gives no ped. The bound is real time, read from the
+    // host's tick count: a count of frames would run out far sooner at a high
+    // frame rate than a model takes to stream from a slow disk. Each frame
+    // counts for at most MODEL_WAIT_STEP_LIMIT_MS, so a machine woken from
+    // sleep mid-wait, whose tick count jumps by hours, does not give up on a
+    // model that is still coming; unsigned differences survive the tick
+    // count's wrap.
+    std::uint32_t waited = 0;
+    std::uint32_t tick = GetTickCount();
     while (IsModelLoaded(model) == 0) {
-        if (framesWaited >= MODEL_LOAD_FRAME_LIMIT) {
+        if (waited >= MODEL_LOAD_TIME_LIMIT_MS) {
             ReleaseModel(model);
             return 0;
         }
         scriptWait(0);
-        ++framesWaited;
+        const std::uint32_t now = GetTickCount();
+        const std::uint32_t step = now - tick;
+        waited += step < MODEL_WAIT_STEP_LIMIT_MS ? step : MODEL_WAIT_STEP_LIMIT_MS;
+        tick = now;
     }
 
     // The game leaves the vector as it was when it finds no safe spot: the

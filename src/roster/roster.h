@@ -69,8 +69,10 @@ int HireBodyguardInto(int slot, int category, int modelIndex, int outfit, int si
 // never loaded.
 std::int32_t CreateBodyguardPed(std::int32_t model, float x, float y, float z);
 
-// How many frames CreateBodyguardPed waits for a model before giving up.
-constexpr int MODEL_LOAD_FRAME_LIMIT = 300;
+// How long CreateBodyguardPed waits for a model before giving up, in
+// milliseconds of the host's tick count, and the most one frame counts for.
+constexpr std::uint32_t MODEL_LOAD_TIME_LIMIT_MS = 15000;
+constexpr std::uint32_t MODEL_WAIT_STEP_LIMIT_MS = 1000;
 
 // Hands the ped back to the game, removes blip and prompts, clears the slot and
 // writes the save file.

@@ -60,3 +60,32 @@ void GameTest::Press(int vk) {
 }
 
 void GameTest::WaitGate() { standin::RunMs(160); }
+
+const std::vector<FramePace>& FramePaces() {
+    static const std::vector<FramePace> paces = {{4, false},  {7, false}, {16, false}, {33, false},
+                                                 {50, false}, {4, true},  {7, true},   {16, true},
+                                                 {33, true},  {50, true}};
+    return paces;
+}
+
+void PrintTo(const FramePace& pace, std::ostream* out) {
+    *out << pace.frameMs << " ms frames" << (pace.hitch ? " with one 3000 ms frame" : "");
+}
+
+std::string PaceName(const ::testing::TestParamInfo<FramePace>& info) {
+    return std::to_string(info.param.frameMs) + "ms" + (info.param.hitch ? "WithAHitch" : "");
+}
+
+void RunPaced(const FramePace& pace, int ms, const std::function<void()>& afterFrame) {
+    standin::World& w = standin::GetWorld();
+    const std::int64_t start = w.timeMs;
+    bool hitchDone = !pace.hitch;
+    while (w.timeMs - start < ms) {
+        const bool hitchNow = !hitchDone && w.timeMs - start >= ms / 2;
+        w.frameMs = hitchNow ? HITCH_MS : pace.frameMs;
+        standin::RunFrame();
+        hitchDone = hitchDone || hitchNow;
+        afterFrame();
+    }
+    w.frameMs = pace.frameMs;
+}

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,3 +39,18 @@ protected:
     std::string folder_;
     std::string previousFolder_;
 };
+
+// A frame rate timed behaviour is checked at: the length of each frame, and
+// whether one frame half-way lasts HITCH_MS instead (a loading screen).
+struct FramePace {
+    int frameMs;
+    bool hitch;
+};
+constexpr int HITCH_MS = 3000;
+// 250, 144, 60, 30 and 20 frames a second, each without and with the hitch.
+const std::vector<FramePace>& FramePaces();
+void PrintTo(const FramePace& pace, std::ostream* out);
+std::string PaceName(const ::testing::TestParamInfo<FramePace>& info);
+// Runs frames at `pace` for at least `ms` of game time, calling `afterFrame`
+// after each one; the world's frameMs is `pace.frameMs` afterwards.
+void RunPaced(const FramePace& pace, int ms, const std::function<void()>& afterFrame);

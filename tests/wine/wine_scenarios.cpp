@@ -353,6 +353,90 @@ void ShippedCustomListFeedsTheSavedRoster() {
     WINE_CHECK_EQ(hired[0]->model, GameHash("S_M_M_Army_01"));
 }
 
+// What the player ends up with when the game folder is not as the save expects
+// it, through the real Windows file calls: each case starts from an old save
+// " old" (or none), saves by closing the menu with its key, and looks at what
+// is left. (A folder refusing new files and a full disk cannot be arranged
+// here: Wine, run as root, lets every file be created.)
+struct FolderCase {
+    const char* what;
+    void (*arrange)();
+    const char* saveAfter;  // "new", "old" or "none" (no file of that name)
+    bool temporaryNameRemains;
+};
+
+constexpr const char* SAVE_TEMP = "Tavrossimer.dat.tmp";
+
+// Puts the folder back to empty, read-only files and folders of either name included.
+void ClearSaveNames() {
+    for (const char* name : {SAVE_FILE, SAVE_TEMP}) {
+        SetFileAttributesA(name, FILE_ATTRIBUTE_NORMAL);
+        const std::string inside = std::string(name) + "\\inside";
+        DeleteFileA(inside.c_str());
+        RemoveDirectoryA(name);
+        DeleteFileA(name);
+    }
+}
+
+void SaveFolderCasesEndWithTheNewSaveOrTheOldOne() {
+    const FolderCase cases[] = {
+        {"a stale read-only temporary file",
+         [] {
+             WriteFile(SAVE_FILE, " old");
+             WriteFile(SAVE_TEMP, " stale");
+             SetFileAttributesA(SAVE_TEMP, FILE_ATTRIBUTE_READONLY);
+         },
+         "new", false},
+        {"a non-empty folder named like the temporary file",
+         [] {
+             WriteFile(SAVE_FILE, " old");
+             CreateDirectoryA(SAVE_TEMP, nullptr);
+             WriteFile("Tavrossimer.dat.tmp\\inside", " old");
+         },
+         "new", true},
+        {"a read-only save",
+         [] {
+             WriteFile(SAVE_FILE, " old");
+             SetFileAttributesA(SAVE_FILE, FILE_ATTRIBUTE_READONLY);
+         },
+         "old", false},
+        {"a folder named Tavrossimer.dat",
+         [] {
+             CreateDirectoryA(SAVE_FILE, nullptr);
+             WriteFile("Tavrossimer.dat\\inside", " old");
+         },
+         "none", false},
+    };
+    struct Cleanup {
+        ~Cleanup() { ClearSaveNames(); }
+    } cleanup;
+    for (const FolderCase& c : cases) {
+        ClearSaveNames();
+        c.arrange();
+        StartGame();
+        WINE_REQUIRE(RunUntilFrameLoop(60));
+        WINE_REQUIRE(KeyOpensMenu(VK_HOME_CODE));
+        TapKey(VK_HOME_CODE);  // closing the menu saves
+        RunFrame();
+        EndGame();
+
+        const DWORD attributes = GetFileAttributesA(SAVE_FILE);
+        const bool saveIsFile =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        const std::string save = ReadFile(SAVE_FILE);
+        const std::string after = !saveIsFile ? "none" : save == " old" ? "old" : "new";
+        Note(std::string(c.what) + ": the save is " + after);
+        WINE_CHECK_EQ(after, std::string(c.saveAfter));
+        if (after == "new") WINE_CHECK_EQ(save.substr(0, 4), std::string(" -1 "));
+        WINE_CHECK_EQ(GetFileAttributesA(SAVE_TEMP) != INVALID_FILE_ATTRIBUTES, c.temporaryNameRemains);
+        if (c.temporaryNameRemains)
+            WINE_CHECK_EQ(ReadFile("Tavrossimer.dat.tmp\\inside"), std::string(" old"));
+        if (!saveIsFile && attributes != INVALID_FILE_ATTRIBUTES) {
+            WINE_CHECK_EQ(ReadFile("Tavrossimer.dat\\inside"), std::string(" old"));
+        }
+    }
+}
+
 }  // namespace
 
 const std::vector<Scenario>& Scenarios() {
@@ -367,6 +451,7 @@ const std::vector<Scenario>& Scenarios() {
         {"RestartLoadsTheModuleAfresh", RestartLoadsTheModuleAfresh},
         {"HireIsSavedAndComesBackAtTheNextStart", HireIsSavedAndComesBackAtTheNextStart},
         {"ShippedCustomListFeedsTheSavedRoster", ShippedCustomListFeedsTheSavedRoster},
+        {"SaveFolderCasesEndWithTheNewSaveOrTheOldOne", SaveFolderCasesEndWithTheNewSaveOrTheOldOne},
     };
     return all;
 }
