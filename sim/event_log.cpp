@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <sstream>
 
+#include "keys.h"
 #include "menu/state.h"
 #include "workdir.h"
 #include "world.h"
@@ -65,33 +67,28 @@ WorldSnapshot TakeSnapshot() {
     return s;
 }
 
+// Page numbers index these: the scenario word and the name shown.
+constexpr const char* kPages[][2] = {{"closed", "closed"},
+                                     {"main", "main page"},
+                                     {"builder", "custom bodyguard builder"},
+                                     {"roster-full", "roster-full notice"},
+                                     {"category", "model categories"},
+                                     {"female", "female models"},
+                                     {"male", "male models"},
+                                     {"gang", "gang members"},
+                                     {"all", "all models"},
+                                     {"custom", "custom list"},
+                                     {"invalid-model", "invalid-model notice"}};
+
 const char* PageName(int page) {
-    switch (page) {
-        case PAGE_CLOSED:
-            return "closed";
-        case PAGE_MAIN:
-            return "main page";
-        case PAGE_BUILDER:
-            return "custom bodyguard builder";
-        case PAGE_ROSTER_FULL:
-            return "roster-full notice";
-        case PAGE_CATEGORY:
-            return "model categories";
-        case PAGE_MODELS_FEMALE:
-            return "female models";
-        case PAGE_MODELS_MALE:
-            return "male models";
-        case PAGE_MODELS_GANG:
-            return "gang members";
-        case PAGE_MODELS_ALL:
-            return "all models";
-        case PAGE_MODELS_CUSTOM:
-            return "custom list";
-        case PAGE_INVALID_MODEL:
-            return "invalid-model notice";
-        default:
-            return "unknown page";
+    return page >= 0 && page < static_cast<int>(std::size(kPages)) ? kPages[page][1] : "unknown page";
+}
+
+int PageOfWord(const std::string& word) {
+    for (std::size_t i = 0; i < std::size(kPages); ++i) {
+        if (Lower(word) == kPages[i][0]) return static_cast<int>(i);
     }
+    return IsInteger(word) ? static_cast<int>(ToInt(word)) : -100;
 }
 
 std::string Dollars(std::int64_t cents) {

@@ -61,10 +61,9 @@ struct SaveStamp {
     std::uint64_t inode = 0;
     std::int64_t mtimeNs = 0;
     std::int64_t size = 0;
-    bool operator==(const SaveStamp& o) const {
-        return exists == o.exists && inode == o.inode && mtimeNs == o.mtimeNs && size == o.size;
+    bool operator!=(const SaveStamp& o) const {
+        return exists != o.exists || inode != o.inode || mtimeNs != o.mtimeNs || size != o.size;
     }
-    bool operator!=(const SaveStamp& o) const { return !(*this == o); }
 };
 SaveStamp StampOf(const char* path);
 
@@ -95,6 +94,8 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
 
 // The menu page's name as the events and the screen show it.
 const char* PageName(int page);
+// The page a scenario names ("builder", or its number); -100 for none.
+int PageOfWord(const std::string& word);
 
 // "$12.50" for 1250 cents.
 std::string Dollars(std::int64_t cents);

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "config/settings.h"
-#include "text.h"
 
 namespace sim {
 
@@ -23,14 +22,6 @@ constexpr NamedKey kNamedKeys[] = {
     {"Up", VK_UP},          {"Right", VK_RIGHT},  {"Down", VK_DOWN},       {"Insert", VK_INSERT},
     {"Delete", VK_DELETE},
 };
-
-bool AllDigits(const std::string& s) {
-    if (s.empty()) return false;
-    for (char c : s) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-    }
-    return true;
-}
 
 }  // namespace
 

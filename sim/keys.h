@@ -1,7 +1,10 @@
-// Key names for scenarios and the help screens, and the Windows virtual-key
-// codes the plug-in's keyboard handler receives.
+// Key names for scenarios and the help screens, the Windows virtual-key codes
+// the plug-in's keyboard handler receives, and the small text helpers the
+// simulator's parsers share.
 #pragma once
 
+#include <cctype>
+#include <cstdlib>
 #include <string>
 
 namespace sim {
@@ -28,5 +31,40 @@ bool IsKeyName(const std::string& name);
 
 // A readable name of a virtual-key code: "Home", "F5", "0", "vk 200".
 std::string KeyName(int vk);
+
+inline std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+inline bool SameText(const std::string& a, const std::string& b) {
+    return Lower(a) == Lower(b);
+}
+
+// Without leading and trailing white space.
+inline std::string Trim(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    return s.substr(b, e - b);
+}
+
+// Digits only (at least one).
+inline bool AllDigits(const std::string& s) {
+    for (char c : s) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    }
+    return !s.empty();
+}
+
+// A whole number with an optional sign that fits an int.
+inline bool IsInteger(const std::string& s) {
+    const std::size_t sign = !s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0;
+    return s.size() < 12 && AllDigits(s.substr(sign));
+}
+
+inline long long ToInt(const std::string& s) {
+    return std::atoll(s.c_str());
+}
 
 }  // namespace sim

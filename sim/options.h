@@ -20,7 +20,7 @@ struct Options {
     std::string png;
     int frames = -1;  // headless: frames to run (-1: not given)
     int fps = 30;
-    unsigned seed = 12345;
+    int seed = 12345;
     int speed = 1;
     bool calls = false;
     bool quiet = false;

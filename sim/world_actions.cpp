@@ -1,9 +1,8 @@
-#include "world_actions.h"
-
 #include <algorithm>
 #include <cctype>
 
 #include "host/frame_tick.h"
+#include "keys.h"
 #include "roster/roster.h"
 #include "world.h"
 #include "world_view.h"
@@ -13,11 +12,6 @@ namespace sim {
 namespace {
 
 Extras theExtras;
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 constexpr const char* kHorseModel = "A_C_Horse_Morgan_Bay";
 

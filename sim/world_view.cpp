@@ -8,6 +8,7 @@
 #include "config/settings.h"
 #include "event_log.h"
 #include "host/frame_tick.h"
+#include "keys.h"
 #include "menu/state.h"
 #include "roster/roster.h"
 
@@ -226,32 +227,65 @@ std::vector<std::string> DescribeMenu(const MenuView& menu) {
     return out;
 }
 
-std::vector<std::string> DescribeWorld() {
-    std::vector<std::string> out;
+std::string KeyLabel(int vk) {
+    if (!KeyCodeUsable(vk)) return "off (" + std::to_string(vk) + ")";
+    return KeyName(vk) + " (" + std::to_string(vk) + ")";
+}
+
+std::vector<WorldLine> DescribeWorld(std::int32_t picked) {
+    std::vector<WorldLine> out;
+    standin::World& w = standin::GetWorld();
     const PlayerView p = ViewOfPlayer();
-    std::string line =
-        std::string("player: ") + (p.alive ? "alive" : "DEAD") + ", " + p.moving + ", " + Dollars(p.money);
-    if (p.target) line += ", targets " + PedLabel(p.target);
-    if (p.aimed) line += ", aims at " + PedLabel(p.aimed);
-    if (p.inSaloon) line += ", in a saloon";
-    out.push_back(line);
-    out.push_back("bodyguards: " + std::to_string(OccupiedSlots()) + " of " + std::to_string(ROSTER_SIZE));
+    out.push_back({p.alive ? WorldLine::Bold : WorldLine::Bad,
+                   std::string("Player: ") + (p.alive ? "alive" : "DEAD") + ", " + p.moving + ", " +
+                       Dollars(p.money) + ", health " + std::to_string(p.health) +
+                       (p.inSaloon ? ", in a saloon" : "")});
+    out.push_back({WorldLine::Plain, "  targets " + PedLabel(p.target) + "; aims at " + PedLabel(p.aimed)});
+    out.push_back({WorldLine::Dim, "Keys: menu " + KeyLabel(SPAWN_MENU_KEY) + ", attack " +
+                                       KeyLabel(ATTACK_KEY) + ", follow-all " + KeyLabel(FOLLOW_ALL)});
+    out.push_back(
+        {WorldLine::Dim,
+         "Settings: price $" + std::to_string(PRICE) + ", revive " + (ALLOW_REVIVE ? "on" : "off") +
+             ", health " + std::to_string(spawnHealth) + ", saloons only " +
+             (ONLY_IN_SALOONS ? "on" : "off") + ", formation " +
+             (formationMode == FORMATION_AUTO ? std::string("Auto") : std::to_string(formationMode))});
+    out.push_back({WorldLine::Bold,
+                   "Bodyguards " + std::to_string(OccupiedSlots()) + "/" + std::to_string(ROSTER_SIZE)});
     for (int s = 0; s < ROSTER_SIZE; ++s) {
         const SlotView v = ViewOfSlot(s);
-        if (!v.occupied) continue;
-        std::string l = "  slot " + std::to_string(s) + ": " + v.Label() + ", " + v.State() + ", health " +
-                        std::to_string(v.health) + "/" + std::to_string(v.maxHealth);
-        l += ", outfit " + (v.outfit < 0 ? std::string("none") : std::to_string(v.outfit));
-        if (v.builderPreview) l += ", in the builder";
-        out.push_back(l);
-        std::string weapons;
-        for (const std::string& wpn : v.weapons) weapons += (weapons.empty() ? "" : ", ") + wpn;
-        out.push_back("          weapons: " + (weapons.empty() ? std::string("none") : weapons));
-        if (!v.prompts.empty()) {
-            std::string pr;
-            for (const std::string& t : v.prompts) pr += (pr.empty() ? "" : ", ") + ("[" + t + "]");
-            out.push_back("          prompts: " + pr);
+        const std::string head =
+            std::string(v.occupied && v.ped == picked ? " > " : "   ") + "[" + std::to_string(s) + "] ";
+        if (!v.occupied) {
+            out.push_back({WorldLine::Dim, head + "free"});
+            continue;
         }
+        const WorldLine::Tone tone = v.dead      ? WorldLine::Bad
+                                     : v.downed  ? WorldLine::Warn
+                                     : v.staying ? WorldLine::Info
+                                                 : WorldLine::Plain;
+        out.push_back({tone, head + v.Label() + "  hp " + std::to_string(v.health) + "/" +
+                                 std::to_string(v.maxHealth) + "  " + v.State() + "  outfit " +
+                                 (v.outfit < 0 ? std::string("-") : std::to_string(v.outfit)) + "/" +
+                                 std::to_string(v.outfitCount) + (v.builderPreview ? "  (builder)" : "") +
+                                 (w.player.target == v.ped ? "  <targeted>" : "")});
+        std::string detail;
+        for (const std::string& n : v.weapons) detail += (detail.empty() ? "" : ", ") + n;
+        detail = "       " + (detail.empty() ? std::string("unarmed") : detail);
+        if (!v.prompts.empty()) detail += "  |";
+        for (const std::string& t : v.prompts) detail += " [" + t + "]";
+        out.push_back({WorldLine::Dim, detail});
+    }
+    const std::vector<std::int32_t>& strangers = GetExtras().strangers;
+    if (!strangers.empty()) out.push_back({WorldLine::Bold, "Strangers"});
+    for (std::size_t i = 0; i < strangers.size(); ++i) {
+        const standin::Ped* ped = w.FindPed(strangers[i]);
+        if (!ped) continue;
+        out.push_back({ped->dead ? WorldLine::Bad : WorldLine::Plain,
+                       std::string(strangers[i] == picked ? " > " : "   ") + std::to_string(i + 1) + ". " +
+                           PedLabel(strangers[i]) + "  hp " + std::to_string(ped->health) +
+                           (ped->dead ? "  dead" : "") +
+                           (w.player.target == strangers[i] ? "  <targeted>" : "") +
+                           (w.player.aimed == strangers[i] ? "  <aimed at>" : "")});
     }
     return out;
 }

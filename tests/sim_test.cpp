@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "conditions.h"
+#include "scenario.h"
 #include "config/settings.h"
 #include "driver.h"
 #include "event_log.h"
@@ -21,11 +21,8 @@
 #include "options.h"
 #include "png_renderer.h"
 #include "roster/roster.h"
-#include "scenario.h"
-#include "scenario_runner.h"
 #include "session.h"
 #include "workdir.h"
-#include "world_actions.h"
 #include "world_view.h"
 
 namespace fs = std::filesystem;
