@@ -51,6 +51,16 @@ bool IsKeyName(const std::string& name) {
     return n == "menu" || n == "attack" || n == "followall" || n == "follow-all" || KeyCodeOfName(name) >= 0;
 }
 
+bool KeyReachable(int vk) {
+    return KeyCodeUsable(vk) && vk != 0;
+}
+
+std::string KeyLabel(int vk) {
+    if (!KeyCodeUsable(vk)) return "off (" + std::to_string(vk) + ")";
+    if (vk == 0) return "0: no key sends it";
+    return KeyName(vk) + " (" + std::to_string(vk) + ")";
+}
+
 std::string KeyName(int vk) {
     for (const NamedKey& k : kNamedKeys) {
         if (k.vk == vk) return k.name;

@@ -29,6 +29,12 @@ int KeyCodeOfName(const std::string& name);
 // Whether the name is a key name (the plug-in's own keys always are).
 bool IsKeyName(const std::string& name);
 
+// Whether a person can press the key: the plug-in ignores codes of 255 and
+// more, and no key sends 0.
+bool KeyReachable(int vk);
+// What a key setting means for the player: "Home (36)", "off (255)", "0: no key sends it".
+std::string KeyLabel(int vk);
+
 // A readable name of a virtual-key code: "Home", "F5", "0", "vk 200".
 std::string KeyName(int vk);
 

@@ -11,12 +11,16 @@
 #include <filesystem>
 #include <iostream>
 
+#include "config/settings.h"
+#include "keys.h"
+#include "menu/state.h"
 #include "options.h"
 #include "png_renderer.h"
 #include "scenario.h"
 #include "session.h"
 #include "tui.h"
 #include "workdir.h"
+#include "world_view.h"
 
 namespace {
 
@@ -52,6 +56,24 @@ bool OpenFolder(const sim::Options& o, bool scenarioMode, sim::WorkDir* dir) {
     return ok;
 }
 
+// Opens the menu as a player would (in a saloon when the settings ask for one);
+// false with the reason when it cannot be opened.
+bool OpenMenuForPicture(sim::Session& session, std::string* error) {
+    if (menuPage != PAGE_CLOSED) return true;
+    if (!sim::KeyReachable(SPAWN_MENU_KEY)) {
+        *error = "no picture: the menu cannot be opened, its key SPAWN_MENU_KEY is " +
+                 sim::KeyLabel(SPAWN_MENU_KEY);
+        return false;
+    }
+    if (ONLY_IN_SALOONS) sim::SetInSaloon(session.Log(), true);
+    session.QueueKey(SPAWN_MENU_KEY);
+    session.SettleKeys();
+    session.Frame();
+    if (menuPage != PAGE_CLOSED) return true;
+    *error = "no picture: the menu did not open with its key " + sim::KeyLabel(SPAWN_MENU_KEY);
+    return false;
+}
+
 // Headless: the scenario (if any), then --frames more, then the --png picture.
 int RunHeadless(const sim::Options& o, const sim::Scenario* scenario, sim::Session& session) {
     sim::WorkDir dir;
@@ -63,8 +85,10 @@ int RunHeadless(const sim::Options& o, const sim::Scenario* scenario, sim::Sessi
         session.Frames(o.frames >= 0 ? o.frames : 30);
     }
     std::string error;
+    // The picture shows the menu: without a scenario to open it, it is opened here.
+    if (ok && !scenario && !o.png.empty()) ok = OpenMenuForPicture(session, &error);
     const std::string path = sim::UserPath(dir, o.png);
-    if (!o.png.empty() && !sim::WriteFramePng(session.ShownDisplay(), path, &error)) {
+    if (!o.png.empty() && (!ok || !sim::WriteFramePng(session.ShownDisplay(), path, &error))) {
         std::fprintf(stderr, "tavrossimer-sim: %s\n", error.c_str());
         ok = false;
     } else if (!o.png.empty()) {

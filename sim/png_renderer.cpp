@@ -68,6 +68,11 @@ void DrawText(cairo_t* cr, const standin::DisplayItem& d) {
 
 bool WriteFramePng(const std::vector<standin::DisplayItem>& display, const std::string& path,
                    std::string* error) {
+    if (display.empty()) {
+        *error = "no picture written to " + path +
+                 ": nothing is drawn in this frame (the menu is closed); open the menu first";
+        return false;
+    }
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, PNG_WIDTH, PNG_HEIGHT);
     cairo_t* cr = cairo_create(surface);
     DrawBackdrop(cr);

@@ -227,11 +227,6 @@ std::vector<std::string> DescribeMenu(const MenuView& menu) {
     return out;
 }
 
-std::string KeyLabel(int vk) {
-    if (!KeyCodeUsable(vk)) return "off (" + std::to_string(vk) + ")";
-    return KeyName(vk) + " (" + std::to_string(vk) + ")";
-}
-
 std::vector<WorldLine> DescribeWorld(std::int32_t picked) {
     std::vector<WorldLine> out;
     standin::World& w = standin::GetWorld();

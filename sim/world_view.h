@@ -99,8 +99,6 @@ struct WorldLine {
     std::string text;
 };
 std::vector<WorldLine> DescribeWorld(std::int32_t picked = 0);
-// "Home (36)", or why the key cannot be pressed.
-std::string KeyLabel(int vk);
 
 // ---- what the player and the world do, where the game would have the player
 // act; each action is noted in the event log.
