@@ -61,6 +61,12 @@ std::string KeyLabel(int vk) {
     return KeyName(vk) + " (" + std::to_string(vk) + ")";
 }
 
+std::string KeyProblem(const char* setting, int vk) {
+    if (KeyReachable(vk)) return "";
+    if (vk == 0) return std::string(setting) + " reads as 0, a code no key sends: nothing can press it";
+    return std::string(setting) + " is " + std::to_string(vk) + ": outside 0 to 254, the key is off";
+}
+
 std::string KeyName(int vk) {
     for (const NamedKey& k : kNamedKeys) {
         if (k.vk == vk) return k.name;

@@ -35,6 +35,10 @@ bool KeyReachable(int vk);
 // What a key setting means for the player: "Home (36)", "off (255)", "0: no key sends it".
 std::string KeyLabel(int vk);
 
+// Why a key setting cannot be pressed, in plain words ("SPAWN_MENU_KEY reads
+// as 0, a code no key sends"); "" when it can.
+std::string KeyProblem(const char* setting, int vk);
+
 // A readable name of a virtual-key code: "Home", "F5", "0", "vk 200".
 std::string KeyName(int vk);
 

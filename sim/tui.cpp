@@ -158,17 +158,37 @@ constexpr PluginKey kPluginKeys[] = {
     {KEY_PPAGE, VK_PRIOR}, {KEY_NPAGE, VK_NEXT}, {'a', kAttackKey},      {'f', kFollowAllKey},
 };
 
-int PluginKeyOf(int ch) {
+struct SettingKey {
+    int code;
+    const char* name;
+    const int* value;
+};
+const SettingKey kSettingKeys[] = {{kMenuKey, "SPAWN_MENU_KEY", &SPAWN_MENU_KEY},
+                                   {kAttackKey, "ATTACK_KEY", &ATTACK_KEY},
+                                   {kFollowAllKey, "FOLLOW_ALL", &FOLLOW_ALL}};
+
+// The key code a terminal key sends to the plug-in and, for the plug-in's own
+// keys, the setting that gives it; false when the key is the simulator's.
+bool PluginKeyOf(int ch, int* vk, const char** settingName) {
+    *settingName = nullptr;
     for (const PluginKey& k : kPluginKeys) {
         if (k.ch != ch) continue;
-        return k.vk == kMenuKey        ? SPAWN_MENU_KEY
-               : k.vk == kAttackKey    ? ATTACK_KEY
-               : k.vk == kFollowAllKey ? FOLLOW_ALL
-                                       : k.vk;
+        *vk = k.vk;
+        for (const SettingKey& setting : kSettingKeys) {
+            if (k.vk != setting.code) continue;
+            *vk = *setting.value;
+            *settingName = setting.name;
+        }
+        return true;
     }
-    if (ch >= '0' && ch <= '9') return ch;
-    if (ch >= KEY_F(1) && ch <= KEY_F(12)) return VK_F1 + (ch - KEY_F(1));
-    return -1;
+    *vk = ch >= '0' && ch <= '9' ? ch : ch >= KEY_F(1) && ch <= KEY_F(12) ? VK_F1 + (ch - KEY_F(1)) : -1;
+    return *vk >= 0;
+}
+
+// The menu key as the player would press it: "Insert", or the reason there is none.
+std::string MenuKeyHint() {
+    const std::string problem = KeyProblem("SPAWN_MENU_KEY", SPAWN_MENU_KEY);
+    return problem.empty() ? KeyName(SPAWN_MENU_KEY) + " opens the menu" : problem;
 }
 
 class Screen;
@@ -323,8 +343,10 @@ void Screen::HandleKey(int ch) {
         return;
     }
     if (ch == KEY_RESIZE) return (void)clear();
-    const int vk = PluginKeyOf(ch);
-    if (vk >= 0) {
+    int vk = 0;
+    const char* setting = nullptr;
+    if (PluginKeyOf(ch, &vk, &setting)) {
+        if (setting && !KeyReachable(vk)) return Status(KeyProblem(setting, vk));
         session_.QueueKey(vk);
         return Status("key " + KeyName(vk) + " -> plug-in (vk " + std::to_string(vk) + ")");
     }
@@ -343,7 +365,14 @@ void Screen::DrawMenu(int y, int x, int h, int w) {
     const int inner = w - 2;
     if (m.Empty()) {
         Put(stdscr, y + 2, x + 2, "(closed)", inner - 2, PairAttr(kDim));
-        Put(stdscr, y + 4, x + 2, "Home opens the menu", inner - 2, PairAttr(kDim));
+        const bool reachable = KeyReachable(SPAWN_MENU_KEY);
+        const std::string hint = MenuKeyHint();
+        for (std::size_t i = 0, row = 4; i < hint.size() && row + 1 < static_cast<std::size_t>(h);
+             i += inner - 2, ++row)
+            Put(stdscr, y + static_cast<int>(row), x + 2, hint.substr(i), inner - 2,
+                reachable ? PairAttr(kDim) : PairAttr(kWarn) | A_BOLD);
+        if (reachable && SPAWN_MENU_KEY != VK_HOME)
+            Put(stdscr, y + h - 3, x + 2, "(Home and End send it too)", inner - 2, PairAttr(kDim));
         if (ONLY_IN_SALOONS) Put(stdscr, y + 5, x + 2, "(only in a saloon: s)", inner - 2, PairAttr(kDim));
         return;
     }
@@ -399,8 +428,7 @@ void Screen::DrawLog(int y, int x, int h, int w) {
 
 void Screen::DrawHelp() {
     std::vector<std::string> text = {
-        "Keys sent to the plug-in (as Windows key codes):",
-        "  Home or End  the menu key (SPAWN_MENU_KEY = " + KeyLabel(SPAWN_MENU_KEY) + ")",
+        "Keys sent to the plug-in (as Windows key codes):", "  Home or End  the menu key: " + MenuKeyHint(),
         "  arrows, Enter, Backspace  the menu's keys; 0-9 F1-F12 Ins Del PgUp PgDn",
         "  a  attack key (" + KeyLabel(ATTACK_KEY) + ")   f  follow-all key (" + KeyLabel(FOLLOW_ALL) + ")",
         "The world and the simulator:"};
@@ -462,7 +490,8 @@ void Screen::Draw() {
         attr = A_BOLD;
     }
     Put(stdscr, LINES - 3, 1, status, COLS - 2, attr);
-    std::string bar = "Home menu  arrows Enter Backspace  a attack  f follow-all |";
+    std::string bar = (KeyReachable(SPAWN_MENU_KEY) ? "Home menu" : "Home (menu key off)") +
+                      std::string("  arrows Enter Backspace  a attack  f follow-all |");
     for (const WorldKey& k : kWorldKeys) bar += std::string("  ") + k.label;
     bar += "  (? says what they do)";
     Put(stdscr, LINES - 2, 0, bar.substr(0, static_cast<std::size_t>(COLS)), COLS, PairAttr(kKey));

@@ -238,6 +238,11 @@ std::vector<WorldLine> DescribeWorld(std::int32_t picked) {
     out.push_back({WorldLine::Plain, "  targets " + PedLabel(p.target) + "; aims at " + PedLabel(p.aimed)});
     out.push_back({WorldLine::Dim, "Keys: menu " + KeyLabel(SPAWN_MENU_KEY) + ", attack " +
                                        KeyLabel(ATTACK_KEY) + ", follow-all " + KeyLabel(FOLLOW_ALL)});
+    const std::pair<const char*, int> keys[] = {
+        {"SPAWN_MENU_KEY", SPAWN_MENU_KEY}, {"ATTACK_KEY", ATTACK_KEY}, {"FOLLOW_ALL", FOLLOW_ALL}};
+    for (const auto& [setting, vk] : keys) {
+        if (!KeyReachable(vk)) out.push_back({WorldLine::Warn, "  " + KeyProblem(setting, vk)});
+    }
     out.push_back(
         {WorldLine::Dim,
          "Settings: price $" + std::to_string(PRICE) + ", revive " + (ALLOW_REVIVE ? "on" : "off") +
