@@ -48,6 +48,14 @@ SaveStamp StampOf(const char* path) {
     return s;
 }
 
+namespace {
+std::vector<std::string> saveProblems;
+}
+
+void NoteSaveProblem(const std::string& what) {
+    saveProblems.push_back(what);
+}
+
 WorldSnapshot TakeSnapshot() {
     standin::World& w = standin::GetWorld();
     WorldSnapshot s;
@@ -220,6 +228,8 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
             log.Add(EventKind::Save, std::string(SAVE_FILE) + " was removed");
         }
     }
+    for (const std::string& p : saveProblems) log.Add(EventKind::Warning, "Save failed: " + p);
+    saveProblems.clear();
     for (std::size_t i = before.staleUses; i < after.staleUses && i < w.staleUses.size(); ++i) {
         const standin::StaleUse& u = w.staleUses[i];
         log.Add(EventKind::Warning, "the plug-in used handle " + std::to_string(u.handle) + " in " + u.call +

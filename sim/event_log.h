@@ -12,6 +12,7 @@
 
 #include "call_log.h"
 #include "roster/roster.h"
+#include "workdir.h"
 
 namespace sim {
 
@@ -86,6 +87,9 @@ struct WorldSnapshot {
 };
 
 WorldSnapshot TakeSnapshot();
+
+// A save that failed, with its reason; the next frame's events show it.
+void NoteSaveProblem(const std::string& what);
 
 // Notes the events of one frame: `before` and `after` are the snapshots around
 // it, `calls` the game calls the plug-in made in it.

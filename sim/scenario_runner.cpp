@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr long long kDefaultWaitForMs = 10000;
 constexpr int kHighlightMoveLimit = 12;
+constexpr std::size_t kShownFileBytes = 4096;
 
 using Args = std::vector<std::string>;
 
@@ -93,19 +95,24 @@ bool Runner::MoveHighlightTo(const std::string& text, std::string* failure) {
     return false;
 }
 
+// A file in the transcript: the first kShownFileBytes of it, and how much was left out.
 void Runner::ShowFile(const char* name) {
     std::string content;
     if (!ReadTextFile(name, &content)) return Print(std::string("        ") + name + ": (none)");
-    if (std::string(name) == SAVE_FILE)
-        return Print(std::string("        ") + name + ": \"" + content + "\"  (" + DescribeSaveFile(content) +
-                     ")");
-    Print(std::string("        ") + name + ":");
-    for (std::size_t start = 0; start < content.size();) {
+    const std::size_t size = content.size();
+    const std::string summary = std::string(name) == SAVE_FILE ? "  (" + DescribeSaveFile(content) + ")" : "";
+    content.resize(std::min(size, kShownFileBytes));
+    if (!summary.empty()) Print(std::string("        ") + name + ": \"" + content + "\"" + summary);
+    if (summary.empty()) Print(std::string("        ") + name + ":");
+    for (std::size_t start = 0; summary.empty() && start < content.size();) {
         std::size_t end = content.find('\n', start);
         if (end == std::string::npos) end = content.size();
         Print("          | " + content.substr(start, end - start));
         start = end + 1;
     }
+    if (size > kShownFileBytes)
+        Print("          ... " + std::to_string(size - kShownFileBytes) + " more bytes not shown (" +
+              std::to_string(size) + " in all)");
 }
 
 void Runner::Show(const Args& what) {
