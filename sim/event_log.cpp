@@ -9,6 +9,7 @@
 
 #include "keys.h"
 #include "menu/state.h"
+#include "persist/custom_peds.h"
 #include "workdir.h"
 #include "world.h"
 #include "world_view.h"
@@ -212,6 +213,10 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
         } else {
             log.Add(EventKind::Menu, std::string("Menu: ") + PageName(after.menuPage));
         }
+        const std::size_t shown = static_cast<std::size_t>(customModelIndex);
+        if (after.menuPage == PAGE_INVALID_MODEL && shown < customPedNames.size())
+            log.Add(EventKind::Warning, "The game refused the custom model \"" + customPedNames[shown] +
+                                            "\": " + ModelRefusal(customPedNames[shown]));
     }
     NoteRosterChanges(before, after, log);
     NoteCalls(calls, log);

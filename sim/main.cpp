@@ -124,6 +124,7 @@ int main(int argc, char** argv) {
     sim::Session session(log);
     session.Setup().seed = static_cast<std::uint32_t>(o.seed);
     session.Setup().frameMs = 1000 / o.fps;
+    session.Setup().knownModels = o.knownModels;
 
     const bool terminal = isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
     const bool headlessFrames = o.frames >= 0 || !o.png.empty();

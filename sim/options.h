@@ -12,7 +12,8 @@ struct Options {
     bool fresh = false;
     bool keep = false;
     std::vector<std::pair<std::string, std::string>> iniSets;
-    std::string script;  // scenario file or the name of a shipped scenario
+    std::vector<std::string> knownModels;  // models the game knows beyond the catalogue
+    std::string script;                    // scenario file or the name of a shipped scenario
     bool demo = false;
     bool listScenarios = false;
     bool help = false;

@@ -77,6 +77,8 @@ void Session::Launch(bool freshWorld, const std::string& message) {
     ++starts_;
     log_.Add(EventKind::Action, message);
     Settle();
+    // The plug-in has read its custom list by now.
+    RefuseUnknownModels(setup_.knownModels);
 }
 
 void Session::End() {

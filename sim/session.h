@@ -22,6 +22,7 @@ struct WorldSetup {
     int modelLoadFrames = 1;
     std::vector<std::string> unavailableModels;  // IsModelAvailable answers 0
     std::vector<std::string> invalidModels;      // IsModelValid answers 0
+    std::vector<std::string> knownModels;        // models the game knows beyond the catalogue
     std::deque<int> pendingRandom;               // scripted random numbers for the next world only
 };
 

@@ -143,6 +143,14 @@ void WalkAway(EventLog& log, float metres);
 void SetInSaloon(EventLog& log, bool inside);
 void SetInterior(EventLog& log, std::int32_t interior);
 
+// The game knows the catalogue's models and more; the user names the more
+// (--known-model). A custom-list name that is neither, or carries stray
+// spaces (the game hashes them with the name), is refused as the game would:
+// IsModelValid answers 0 for it.
+void RefuseUnknownModels(const std::vector<std::string>& knownModels);
+// Why the world refuses a model name, in words; "" when it does not.
+std::string ModelRefusal(const std::string& name);
+
 // The slot's ped, or 0 when the slot is free or out of range.
 std::int32_t PedOfSlot(int slot);
 
