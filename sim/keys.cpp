@@ -15,12 +15,13 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {"Backspace", VK_BACK}, {"Back", VK_BACK},    {"Enter", VK_RETURN},    {"Return", VK_RETURN},
-    {"Shift", VK_SHIFT},    {"Ctrl", VK_CONTROL}, {"Control", VK_CONTROL}, {"Alt", VK_MENU},
-    {"Escape", VK_ESCAPE},  {"Esc", VK_ESCAPE},   {"Space", VK_SPACE},     {"PageUp", VK_PRIOR},
-    {"PageDown", VK_NEXT},  {"End", VK_END},      {"Home", VK_HOME},       {"Left", VK_LEFT},
-    {"Up", VK_UP},          {"Right", VK_RIGHT},  {"Down", VK_DOWN},       {"Insert", VK_INSERT},
-    {"Delete", VK_DELETE},
+    {"Backspace", VK_BACK}, {"Back", VK_BACK},         {"Enter", VK_RETURN},      {"Return", VK_RETURN},
+    {"Shift", VK_SHIFT},    {"Ctrl", VK_CONTROL},      {"Control", VK_CONTROL},   {"Alt", VK_MENU},
+    {"Escape", VK_ESCAPE},  {"Esc", VK_ESCAPE},        {"Space", VK_SPACE},       {"PageUp", VK_PRIOR},
+    {"PageDown", VK_NEXT},  {"End", VK_END},           {"Home", VK_HOME},         {"Left", VK_LEFT},
+    {"Up", VK_UP},          {"Right", VK_RIGHT},       {"Down", VK_DOWN},         {"Insert", VK_INSERT},
+    {"Delete", VK_DELETE},  {"PadLeft", PAD_LEFT},     {"PadUp", PAD_UP},         {"PadRight", PAD_RIGHT},
+    {"PadDown", PAD_DOWN},  {"PadAccept", PAD_ACCEPT}, {"PadCancel", PAD_CANCEL},
 };
 
 }  // namespace
@@ -51,6 +52,13 @@ bool IsKeyName(const std::string& name) {
     return n == "menu" || n == "attack" || n == "followall" || n == "follow-all" || KeyCodeOfName(name) >= 0;
 }
 
+const char* PadControl(int code) {
+    constexpr const char* kControls[] = {"INPUT_FRONTEND_LEFT",   "INPUT_FRONTEND_UP",
+                                         "INPUT_FRONTEND_RIGHT",  "INPUT_FRONTEND_DOWN",
+                                         "INPUT_FRONTEND_ACCEPT", "INPUT_FRONTEND_CANCEL"};
+    return code >= PAD_LEFT && code <= PAD_CANCEL ? kControls[code - PAD_LEFT] : nullptr;
+}
+
 bool KeyReachable(int vk) {
     return KeyCodeUsable(vk) && vk != 0;
 }
@@ -68,6 +76,7 @@ std::string KeyProblem(const char* setting, int vk) {
 }
 
 std::string KeyName(int vk) {
+    if (const char* control = PadControl(vk)) return control;
     for (const NamedKey& k : kNamedKeys) {
         if (k.vk == vk) return k.name;
     }

@@ -13,9 +13,16 @@ constexpr int VK_BACK = 8, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_ME
               VK_SPACE = 32, VK_PRIOR = 33, VK_NEXT = 34, VK_END = 35, VK_HOME = 36, VK_LEFT = 37, VK_UP = 38,
               VK_RIGHT = 39, VK_DOWN = 40, VK_INSERT = 45, VK_DELETE = 46, VK_F1 = 112;
 
-// The arrow keys: the menu reads them as held, not as released.
+// A gamepad's frontend controls, queued like keys: the menu reads them when
+// the player is not on keyboard and mouse.
+constexpr int PAD_LEFT = 0x1000, PAD_UP = 0x1001, PAD_RIGHT = 0x1002, PAD_DOWN = 0x1003, PAD_ACCEPT = 0x1004,
+              PAD_CANCEL = 0x1005;
+// The control's name ("INPUT_FRONTEND_UP"), nullptr for a keyboard key.
+const char* PadControl(int code);
+
+// The arrow keys and the pad's directions: the menu reads them as held, not as released.
 inline bool IsNavigationKey(int vk) {
-    return vk >= VK_LEFT && vk <= VK_DOWN;
+    return (vk >= VK_LEFT && vk <= VK_DOWN) || (vk >= PAD_LEFT && vk <= PAD_DOWN);
 }
 
 // A key name as scenarios write it: "Home", "Up", "Enter", "Backspace", "Alt",

@@ -504,7 +504,8 @@ std::string ScenarioHelp() {
         "working folder (the settings, save and custom list files live there).\n\n"
         "Keys are named Home, End, Up, Down, Left, Right, Enter, Backspace, Alt, Insert,\n"
         "Delete, PageUp, PageDown, F1..F12, A..Z, 0..9, vk:NN, or Menu, Attack and FollowAll\n"
-        "for the keys the settings file gives the plug-in.\n\n"
+        "for the keys the settings file gives the plug-in; PadUp, PadDown, PadLeft, PadRight,\n"
+        "PadAccept and PadCancel are a gamepad's frontend controls (with input gamepad).\n\n"
         "Commands:\n";
     for (const Verb& v : kVerbs) {
         std::string usage = v.usage;

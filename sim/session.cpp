@@ -120,16 +120,22 @@ bool Session::MenuGateOpenNextFrame() const {
 void Session::DeliverKeys() {
     if (current_.vk >= 0 || keyQueue_.empty() || !ScriptTakesKeysNextFrame()) return;
     const int vk = keyQueue_.front();
-    const bool menuKey = vk == VK_RETURN || vk == VK_BACK || IsNavigationKey(vk);
+    const bool menuKey = vk == VK_RETURN || vk == VK_BACK || PadControl(vk) || IsNavigationKey(vk);
     if (menuKey && menuPage != PAGE_CLOSED && !MenuGateOpenNextFrame()) return;
     keyQueue_.pop_front();
     current_.vk = vk;
     current_.navigation = IsNavigationKey(vk);
     if (current_.navigation) {
-        standin::KeyDown(vk);
+        if (const char* control = PadControl(vk))
+            standin::HoldControl(control, true);
+        else
+            standin::KeyDown(vk);
         current_.deadlineMs = standin::GetWorld().timeMs + standin::GetWorld().frameMs + kNavigationHoldMs;
     } else {
-        standin::TapKey(vk);
+        if (const char* control = PadControl(vk))
+            standin::TriggerControl(control);
+        else
+            standin::TapKey(vk);
     }
 }
 
@@ -137,7 +143,10 @@ void Session::ReleaseKeys() {
     if (current_.vk < 0) return;
     if (current_.navigation) {
         if (!LastFrameCalled("SetMenuTimer") && standin::GetWorld().timeMs < current_.deadlineMs) return;
-        standin::KeyUp(current_.vk);
+        if (const char* control = PadControl(current_.vk))
+            standin::HoldControl(control, false);
+        else
+            standin::KeyUp(current_.vk);
     }
     current_ = PendingKey();
 }

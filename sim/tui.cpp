@@ -232,6 +232,14 @@ class Screen {
     void CompletePrompt();
     void NextPrompt() { ++promptCursor_; }
     void Help() { help_ = true; }
+    void ToggleGamepad(EventLog& log) {
+        bool& keyboard = standin::GetWorld().usingKeyboard;
+        keyboard = !keyboard;
+        log.Add(EventKind::Player, keyboard
+                                       ? "The player uses keyboard and mouse"
+                                       : "The player uses a gamepad: arrows, Enter and Backspace are the "
+                                         "pad's frontend controls");
+    }
     void Quit() { quit_ = true; }
 
   private:
@@ -294,6 +302,8 @@ const WorldKey kWorldKeys[] = {
      [](Screen&, EventLog& l, std::int32_t, int) { SetInSaloon(l, !ViewOfPlayer().inSaloon); }},
     {"x", "x", "the player dies, or respawns", false,
      [](Screen&, EventLog& l, std::int32_t, int) { Me().dead ? RespawnPlayer(l) : KillPlayer(l); }},
+    {"j", "j", "keyboard or gamepad (arrows, Enter, Bksp: the pad)", false,
+     [](Screen& s, EventLog& l, std::int32_t, int) { s.ToggleGamepad(l); }},
     {"+=", "+", "faster", false, [](Screen& s, EventLog&, std::int32_t, int) { s.ChangeSpeed(true); }},
     {"-_", "-", "slower", false, [](Screen& s, EventLog&, std::int32_t, int) { s.ChangeSpeed(false); }},
     {" ", "space", "pause", false, [](Screen& s, EventLog&, std::int32_t, int) { s.TogglePause(); }},
@@ -346,9 +356,15 @@ void Screen::HandleKey(int ch) {
     int vk = 0;
     const char* setting = nullptr;
     if (PluginKeyOf(ch, &vk, &setting)) {
+        // On a gamepad the menu's keys stand for the pad's frontend controls.
+        const int pad[] = {PAD_LEFT, PAD_UP, PAD_RIGHT, PAD_DOWN};
+        if (!standin::GetWorld().usingKeyboard && IsNavigationKey(vk)) vk = pad[vk - VK_LEFT];
+        if (!standin::GetWorld().usingKeyboard && (vk == VK_RETURN || vk == VK_BACK))
+            vk = vk == VK_RETURN ? PAD_ACCEPT : PAD_CANCEL;
         if (setting && !KeyReachable(vk)) return Status(KeyProblem(setting, vk));
         session_.QueueKey(vk);
-        return Status("key " + KeyName(vk) + " -> plug-in (vk " + std::to_string(vk) + ")");
+        return Status(PadControl(vk) ? "pad " + KeyName(vk) + " -> plug-in"
+                                     : "key " + KeyName(vk) + " -> plug-in (vk " + std::to_string(vk) + ")");
     }
     if (ch == KEY_BTAB) ch = 1;
     for (const WorldKey& k : kWorldKeys) {
@@ -461,7 +477,7 @@ void Screen::Draw() {
     const standin::World& world = standin::GetWorld();
     std::string title = " Tavrossimer simulator | frame " + std::to_string(world.frame) + " | " +
                         Clock(world.timeMs) + " | x" + std::to_string(speed_) + (paused_ ? " PAUSED" : "") +
-                        " | " + dir_.path;
+                        (world.usingKeyboard ? "" : " | GAMEPAD") + " | " + dir_.path;
     if (static_cast<int>(title.size()) < COLS) title.resize(COLS, ' ');
     Put(stdscr, 0, 0, title, COLS, PairAttr(kTitle));
 
