@@ -135,6 +135,10 @@ void Frame(WINDOW* w, int y, int x, int h, int wd, const std::string& title) {
     if (!title.empty()) Put(w, y, x + 2, " " + title + " ", wd - 4, A_BOLD);
 }
 
+bool TooSmall() {
+    return COLS < 80 || LINES < 24;
+}
+
 std::string Clock(long long ms) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%02lld:%02lld.%lld", ms / 60000, (ms / 1000) % 60, (ms / 100) % 10);
@@ -231,6 +235,7 @@ class Screen {
     void Picture();
     void CompletePrompt();
     void NextPrompt() { ++promptCursor_; }
+    void Scroll(int lines) { worldScroll_ = std::max(0, worldScroll_ + lines); }
     void Help() { help_ = true; }
     void ToggleGamepad(EventLog& log) {
         bool& keyboard = standin::GetWorld().usingKeyboard;
@@ -261,6 +266,7 @@ class Screen {
     bool quit_ = false;
     std::int32_t selected_ = 0;
     int promptCursor_ = 0;
+    int worldScroll_ = 0;
     std::string status_;
     long long statusUntilMs_ = 0;
 };
@@ -270,7 +276,7 @@ standin::Ped& Me() {
 }
 
 const WorldKey kWorldKeys[] = {
-    {"\t", "Tab", "pick the next bodyguard or stranger", false,
+    {"\t", "Tab", "pick a bodyguard or a stranger", false,
      [](Screen& s, EventLog&, std::int32_t, int) { s.CyclePick(1); }},
     {"\x01", "S-Tab", "pick the one before", false,
      [](Screen& s, EventLog&, std::int32_t, int) { s.CyclePick(-1); }},
@@ -302,14 +308,18 @@ const WorldKey kWorldKeys[] = {
      [](Screen&, EventLog& l, std::int32_t, int) { SetInSaloon(l, !ViewOfPlayer().inSaloon); }},
     {"x", "x", "the player dies, or respawns", false,
      [](Screen&, EventLog& l, std::int32_t, int) { Me().dead ? RespawnPlayer(l) : KillPlayer(l); }},
-    {"j", "j", "keyboard or gamepad (arrows, Enter, Bksp: the pad)", false,
+    {"[", "[", "scroll the world panel up", false,
+     [](Screen& s, EventLog&, std::int32_t, int) { s.Scroll(-3); }},
+    {"]", "]", "scroll the world panel down", false,
+     [](Screen& s, EventLog&, std::int32_t, int) { s.Scroll(3); }},
+    {"j", "j", "keyboard or gamepad", false,
      [](Screen& s, EventLog& l, std::int32_t, int) { s.ToggleGamepad(l); }},
     {"+=", "+", "faster", false, [](Screen& s, EventLog&, std::int32_t, int) { s.ChangeSpeed(true); }},
     {"-_", "-", "slower", false, [](Screen& s, EventLog&, std::int32_t, int) { s.ChangeSpeed(false); }},
     {" ", "space", "pause", false, [](Screen& s, EventLog&, std::int32_t, int) { s.TogglePause(); }},
-    {"R", "R", "restart: the plug-in reads its files again", false,
+    {"R", "R", "restart: files read again", false,
      [](Screen& s, EventLog&, std::int32_t, int) { s.Restart(); }},
-    {"P", "P", "a 1920x1080 picture, in the working folder", false,
+    {"P", "P", "a 1920x1080 picture of the frame", false,
      [](Screen& s, EventLog&, std::int32_t, int) { s.Picture(); }},
     {"?", "?", "this help", false, [](Screen& s, EventLog&, std::int32_t, int) { s.Help(); }},
     {"qQ\x1b", "q", "quit", false, [](Screen& s, EventLog&, std::int32_t, int) { s.Quit(); }},
@@ -422,14 +432,20 @@ void Screen::DrawPrompts(int y, int x, int h, int w) {
 
 void Screen::DrawWorld(int y, int x, int h, int w) {
     Frame(stdscr, y, x, h, w, "World");
-    const std::vector<WorldLine> lines = DescribeWorld(Selected());
+    std::vector<WorldLine> lines = DescribeWorld(Selected());
     const int room = h - 2;
-    for (int i = 0; i < room && i < static_cast<int>(lines.size()); ++i) {
-        const WorldLine& l = lines[static_cast<std::size_t>(i)];
+    // Short of room, the weapon lines go first; what still does not fit scrolls with [ and ].
+    if (static_cast<int>(lines.size()) > room)
+        lines.erase(std::remove_if(lines.begin(), lines.end(), [](const WorldLine& l) { return l.detail; }),
+                    lines.end());
+    const int count = static_cast<int>(lines.size());
+    worldScroll_ = std::max(0, std::min(worldScroll_, count - room));
+    for (int i = 0; i < room && worldScroll_ + i < count; ++i) {
+        const WorldLine& l = lines[static_cast<std::size_t>(worldScroll_ + i)];
         Put(stdscr, y + 1 + i, x + 2, l.text, w - 4, ToneAttr(l.tone));
     }
-    if (static_cast<int>(lines.size()) > room && room > 0)
-        Put(stdscr, y + h - 1, x + w - 14, " (more...) ", 11, PairAttr(kDim));
+    if (worldScroll_ > 0) Put(stdscr, y, x + w - 14, " [ more up ", 11, PairAttr(kKey));
+    if (worldScroll_ + room < count) Put(stdscr, y + h - 1, x + w - 16, " ] more down ", 13, PairAttr(kKey));
 }
 
 void Screen::DrawLog(int y, int x, int h, int w) {
@@ -446,7 +462,7 @@ void Screen::DrawHelp() {
     std::vector<std::string> text = {
         "Keys sent to the plug-in (as Windows key codes):", "  Home or End  the menu key: " + MenuKeyHint(),
         "  arrows, Enter, Backspace  the menu's keys; 0-9 F1-F12 Ins Del PgUp PgDn",
-        "  a  attack key (" + KeyLabel(ATTACK_KEY) + ")   f  follow-all key (" + KeyLabel(FOLLOW_ALL) + ")",
+        "  a  attack key: " + KeyLabel(ATTACK_KEY) + "    f  follow-all key: " + KeyLabel(FOLLOW_ALL),
         "The world and the simulator:"};
     for (std::size_t i = 0; i < std::size(kWorldKeys); i += 2) {
         std::string line;
@@ -469,8 +485,11 @@ void Screen::DrawHelp() {
 
 void Screen::Draw() {
     erase();
-    if (COLS < 80 || LINES < 24) {
-        Put(stdscr, 0, 0, "Please make the terminal at least 80x24 (q quits).", COLS);
+    if (TooSmall()) {
+        Put(stdscr, 0, 0,
+            "Paused: make the terminal at least 80x24 (now " + std::to_string(COLS) + "x" +
+                std::to_string(LINES) + "); q quits.",
+            COLS);
         refresh();
         return;
     }
@@ -489,30 +508,29 @@ void Screen::Draw() {
     DrawPrompts(1 + menuRows, 0, topRows - menuRows, leftWidth);
     DrawWorld(1, leftWidth, topRows, COLS - leftWidth);
     DrawLog(1 + topRows, 0, logRows, COLS);
-    const std::vector<ShownPrompt> shown = ShownPrompts();
     std::string status =
-        session_.QueuedKeys() ? "queued keys: " + std::to_string(session_.QueuedKeys()) : "? for help";
-    attr_t attr = PairAttr(kDim);
-    if (!status_.empty() && world.timeMs < statusUntilMs_) {
-        status = status_;
-        attr = A_BOLD;
-    } else if (topRows - menuRows < 3 && !shown.empty()) {
-        // No room for the prompts box: the prompts go on the status line.
-        status = "prompts:";
-        const int cursor = promptCursor_ % static_cast<int>(shown.size());
-        for (int i = 0; i < static_cast<int>(shown.size()); ++i)
-            status += (i == cursor ? " >[" : "  [") + shown[static_cast<std::size_t>(i)].text + "]";
-        status += "   (p next, c complete)";
-        attr = A_BOLD;
-    }
-    Put(stdscr, LINES - 3, 1, status, COLS - 2, attr);
+        session_.QueuedKeys() ? "queued keys: " + std::to_string(session_.QueuedKeys()) : "? lists every key";
+    const bool fresh = !status_.empty() && world.timeMs < statusUntilMs_;
+    Put(stdscr, LINES - 3, 1, fresh ? status_ : status, COLS - 2, fresh ? A_BOLD : PairAttr(kDim));
     std::string bar = (KeyReachable(SPAWN_MENU_KEY) ? "Home menu" : "Home (menu key off)") +
                       std::string("  arrows Enter Backspace  a attack  f follow-all |");
     for (const WorldKey& k : kWorldKeys) bar += std::string("  ") + k.label;
-    bar += "  (? says what they do)";
-    Put(stdscr, LINES - 2, 0, bar.substr(0, static_cast<std::size_t>(COLS)), COLS, PairAttr(kKey));
-    if (bar.size() > static_cast<std::size_t>(COLS))
-        Put(stdscr, LINES - 1, 0, bar.substr(static_cast<std::size_t>(COLS)), COLS, PairAttr(kKey));
+    const std::size_t cols = static_cast<std::size_t>(COLS);
+    const std::vector<ShownPrompt> shown = ShownPrompts();
+    if (topRows - menuRows < 3) {
+        // No room for the prompts box: the prompts take the line above the keys.
+        std::string line = "Prompts shown:";
+        const int cursor = shown.empty() ? 0 : promptCursor_ % static_cast<int>(shown.size());
+        for (int i = 0; i < static_cast<int>(shown.size()); ++i)
+            line += (i == cursor ? " >[" : "  [") + shown[static_cast<std::size_t>(i)].text + "]";
+        line += shown.empty() ? " none (t targets the pick)" : "  (p next, c complete)";
+        Put(stdscr, LINES - 2, 1, line, COLS - 2, shown.empty() ? PairAttr(kDim) : A_BOLD);
+        bar = bar.substr(0, bar.find('|')) + "| ? lists every key";
+    } else {
+        Put(stdscr, LINES - 2, 0, bar.substr(0, cols), COLS, PairAttr(kKey));
+        bar = bar.size() > cols ? bar.substr(cols) : std::string();
+    }
+    Put(stdscr, LINES - 1, 0, bar, COLS, PairAttr(kKey));
     if (help_) DrawHelp();
     refresh();
 }
@@ -523,7 +541,8 @@ int Screen::Run() {
     auto next = SteadyClock::now();
     while (!quit_ && !quitRequested) {
         for (int ch = getch(); ch != ERR; ch = getch()) HandleKey(ch);
-        if (!paused_) {
+        // Below the smallest usable screen the game waits until it is large enough.
+        if (!paused_ && !TooSmall()) {
             for (int i = 0; i < speed_; ++i) session_.Frame();
         }
         Draw();

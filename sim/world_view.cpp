@@ -263,8 +263,9 @@ std::vector<WorldLine> DescribeWorld(std::int32_t picked) {
                                      : v.downed  ? WorldLine::Warn
                                      : v.staying ? WorldLine::Info
                                                  : WorldLine::Plain;
-        out.push_back({tone, head + v.Label() + "  hp " + std::to_string(v.health) + "/" +
-                                 std::to_string(v.maxHealth) + "  " + v.State() + "  outfit " +
+        // Health and state first: they stay in sight on a narrow screen.
+        out.push_back({tone, head + std::to_string(v.health) + "/" + std::to_string(v.maxHealth) + " " +
+                                 v.State() + "  " + v.Label() + "  outfit " +
                                  (v.outfit < 0 ? std::string("-") : std::to_string(v.outfit)) + "/" +
                                  std::to_string(v.outfitCount) + (v.builderPreview ? "  (builder)" : "") +
                                  (w.player.target == v.ped ? "  <targeted>" : "")});
@@ -273,7 +274,7 @@ std::vector<WorldLine> DescribeWorld(std::int32_t picked) {
         detail = "       " + (detail.empty() ? std::string("unarmed") : detail);
         if (!v.prompts.empty()) detail += "  |";
         for (const std::string& t : v.prompts) detail += " [" + t + "]";
-        out.push_back({WorldLine::Dim, detail});
+        out.push_back({WorldLine::Dim, detail, true});
     }
     const std::vector<std::int32_t>& strangers = GetExtras().strangers;
     if (!strangers.empty()) out.push_back({WorldLine::Bold, "Strangers"});

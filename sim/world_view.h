@@ -97,6 +97,7 @@ std::vector<std::string> DescribeMenu(const MenuView& menu);
 struct WorldLine {
     enum Tone { Plain, Bold, Dim, Good, Warn, Bad, Info } tone = Plain;
     std::string text;
+    bool detail = false;  // a bodyguard's weapons and prompts: left out where room is short
 };
 std::vector<WorldLine> DescribeWorld(std::int32_t picked = 0);
 
