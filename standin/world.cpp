@@ -52,16 +52,6 @@ void World::AdvanceClocks() {
     menuTimer = static_cast<std::int32_t>(static_cast<std::uint32_t>(menuTimer) + step);
 }
 
-Ped* World::FindPed(std::int32_t handle) {
-    auto it = peds.find(handle);
-    return it == peds.end() ? nullptr : &it->second;
-}
-
-Prompt* World::FindPrompt(std::int32_t handle) {
-    auto it = prompts.find(handle);
-    return it == prompts.end() ? nullptr : &it->second;
-}
-
 Blip* World::FindBlip(std::int32_t handle) {
     auto it = blips.find(handle);
     return it == blips.end() ? nullptr : &it->second;

@@ -3,6 +3,7 @@
 // drive it and look at it. Every clock is driven by the frame driver.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -30,18 +31,18 @@ struct Ped {
     int health = 150, maxHealth = 150;
     bool dead = false;
     bool ragdoll = false;
-    bool exists = true;       // false once deleted
-    bool deleted = false;     // DeletePed removed it
-    bool released = false;    // handed back to the game (ReleasePedHandle)
+    bool exists = true;     // false once deleted
+    bool deleted = false;   // DeletePed removed it
+    bool released = false;  // handed back to the game (ReleasePedHandle)
     bool scriptOwned = false;
     bool survivesDeletion = false;  // a test can make DeletePed fail for this ped
     bool isPlayer = false;
-    std::int32_t group = 0;       // group it is a member of (0: none)
+    std::int32_t group = 0;  // group it is a member of (0: none)
     std::int32_t relationshipGroup = 0;
     std::int32_t promptGroup = 0;  // the ped's own prompt group id
     std::map<int, bool> configFlags;
     std::map<int, int> attributes;
-    std::int32_t scenario = 0;     // scenario hash it runs (0: none)
+    std::int32_t scenario = 0;  // scenario hash it runs (0: none)
     std::int32_t combatTarget = 0;
     std::vector<std::int32_t> targets;  // AddPedTarget
     int outfit = -1;
@@ -54,7 +55,7 @@ struct Ped {
     int initFlagA = -1, initFlagB = -1, initFlagC = -1;
     bool loadoutFlag = false;
     bool releaseStep = false;
-    std::int32_t mount = 0;      // the horse it rides (0: on foot)
+    std::int32_t mount = 0;  // the horse it rides (0: on foot)
     bool inVehicle = false;
     int painCount = 0, lastPainVariant = 0;
     int ragdollCount = 0;
@@ -88,7 +89,7 @@ struct DisplayItem {
     enum Kind { Sprite, Rect, Text } kind = Text;
     float x = 0, y = 0, width = 0, height = 0, heading = 0;
     int r = 255, g = 255, b = 255, a = 255;
-    bool colourSet = false;   // text: SetTextColor came before it
+    bool colourSet = false;  // text: SetTextColor came before it
     float scaleX = 0, scaleY = 0;
     bool scaleSet = false;
     std::string text;       // text as handed to the game (with its markup)
@@ -103,11 +104,11 @@ struct Player {
     bool pedExists = true;
     std::int32_t group = 7;
     std::int32_t relationshipGroup = 0;  // set from the name "PLAYER" at world start
-    std::int64_t money = 100000;          // cents
-    std::int32_t target = 0;              // entity the player targets (0: none)
-    std::int32_t aimed = 0;               // entity the player aims at (0: none)
+    std::int64_t money = 100000;         // cents
+    std::int32_t target = 0;             // entity the player targets (0: none)
+    std::int32_t aimed = 0;              // entity the player aims at (0: none)
     std::int32_t interior = 0;
-    std::vector<std::int32_t> charges;    // every ChargePlayer amount
+    std::vector<std::int32_t> charges;  // every ChargePlayer amount
 };
 
 // A use of a handle the plug-in had already given back to the game.
@@ -117,16 +118,38 @@ struct StaleUse {
     std::int32_t handle;
 };
 
-// A number no other world of this process has had (lean mode's tables are
-// built for one world and must notice a fresh one at the same address).
-inline std::uint64_t NextWorldSerial() {
-    static std::uint64_t last = 0;
-    return ++last;
-}
+// Handle look-ups without a map search. Handles are handed out in sequence
+// from a base, so a handle's offset from it indexes a flat table of pointers
+// into the map (whose nodes never move, and are never erased). An entry is
+// filled the first time its handle is found; a handle outside the table is
+// looked up in the map each time. A copy starts empty: it would point into
+// another world's map.
+template <typename T, std::int32_t Base>
+class HandleIndex {
+  public:
+    HandleIndex() = default;
+    HandleIndex(const HandleIndex&) {}
+    HandleIndex& operator=(const HandleIndex&) {
+        entries_.fill(nullptr);
+        return *this;
+    }
+
+    T* Find(std::map<std::int32_t, T>& all, std::int32_t handle) {
+        const std::uint32_t i = static_cast<std::uint32_t>(handle) - static_cast<std::uint32_t>(Base);
+        if (i < entries_.size() && entries_[i] != nullptr) return entries_[i];
+        auto it = all.find(handle);
+        if (it == all.end()) return nullptr;
+        if (i < entries_.size()) entries_[i] = &it->second;
+        return &it->second;
+    }
+
+  private:
+    std::array<T*, 4096> entries_{};
+};
+
+constexpr std::int32_t FIRST_PED_HANDLE = 100, FIRST_BLIP_HANDLE = 5000, FIRST_PROMPT_HANDLE = 9000;
 
 struct World {
-    std::uint64_t serial = NextWorldSerial();
-
     // Clocks, all advanced by the driver once per frame.
     int frame = 0;
     int frameMs = 33;
@@ -139,18 +162,20 @@ struct World {
     std::map<std::int32_t, Ped> peds;
     std::map<std::int32_t, Blip> blips;
     std::map<std::int32_t, Prompt> prompts;
-    std::int32_t nextPedHandle = 100;
-    std::int32_t nextBlipHandle = 5000;
-    std::int32_t nextPromptHandle = 9000;
+    std::int32_t nextPedHandle = FIRST_PED_HANDLE;
+    std::int32_t nextBlipHandle = FIRST_BLIP_HANDLE;
+    std::int32_t nextPromptHandle = FIRST_PROMPT_HANDLE;
+    HandleIndex<Ped, 0> pedIndex;  // the player's ped (1) and the others share one table
+    HandleIndex<Prompt, FIRST_PROMPT_HANDLE> promptIndex;
 
     // Models.
-    std::map<std::uint32_t, std::string> hashNames;  // every name HashOfName has seen
-    std::set<std::uint32_t> unavailableModels;       // IsModelAvailable answers 0
-    std::set<std::uint32_t> invalidModels;           // IsModelValid answers 0
-    int modelLoadFrames = 1;                         // frames from request to loaded; -1 never
-    std::map<std::uint32_t, int> modelLoadFramesFor; // per-model override
-    std::map<std::uint32_t, int> modelReadyFrame;    // requested models: frame they are loaded
-    std::map<std::uint32_t, int> outfitCounts;       // per-model outfit count (default 20)
+    std::map<std::uint32_t, std::string> hashNames;   // every name HashOfName has seen
+    std::set<std::uint32_t> unavailableModels;        // IsModelAvailable answers 0
+    std::set<std::uint32_t> invalidModels;            // IsModelValid answers 0
+    int modelLoadFrames = 1;                          // frames from request to loaded; -1 never
+    std::map<std::uint32_t, int> modelLoadFramesFor;  // per-model override
+    std::map<std::uint32_t, int> modelReadyFrame;     // requested models: frame they are loaded
+    std::map<std::uint32_t, int> outfitCounts;        // per-model outfit count (default 20)
     int modelRequests = 0, modelReleases = 0;
     bool safePositionFails = false;  // FindSafePosition finds nothing and writes nothing
     bool createPedFails = false;     // CreatePed makes no ped and answers 0
@@ -187,8 +212,8 @@ struct World {
     void AdvanceClocks();
 
     // Helpers for tests and the simulator.
-    Ped* FindPed(std::int32_t handle);
-    Prompt* FindPrompt(std::int32_t handle);
+    Ped* FindPed(std::int32_t handle) { return pedIndex.Find(peds, handle); }
+    Prompt* FindPrompt(std::int32_t handle) { return promptIndex.Find(prompts, handle); }
     Blip* FindBlip(std::int32_t handle);
     Ped& PlayerPed();
     std::int32_t SpawnPed(std::uint32_t model, Vec3 pos);  // a stranger, owned by the game
