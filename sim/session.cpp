@@ -40,6 +40,8 @@ void ApplyWorldSetup(WorldSetup& setup) {
     w.frameMs = setup.frameMs;
     w.rng.seed(setup.seed);
     w.modelLoadFrames = setup.modelLoadFrames;
+    // Until the simulator has a key for it, the player crouches whenever he is on foot.
+    w.PlayerPed().crouching = true;
     for (const std::string& m : setup.unavailableModels) w.unavailableModels.insert(w.HashName(m));
     for (const std::string& m : setup.invalidModels) w.invalidModels.insert(w.HashName(m));
     while (!setup.pendingRandom.empty()) {

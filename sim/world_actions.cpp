@@ -121,9 +121,11 @@ void SetMounted(EventLog& log, bool mounted) {
         }
         me.inVehicle = false;
         me.mount = theExtras.horse;
+        me.crouching = false;
         log.Add(EventKind::Action, "The player mounts his horse");
     } else {
         me.mount = 0;
+        me.crouching = true;
         log.Add(EventKind::Action, "The player dismounts");
     }
 }
@@ -131,6 +133,7 @@ void SetMounted(EventLog& log, bool mounted) {
 void SetInVehicle(EventLog& log, bool inVehicle) {
     standin::Ped& me = standin::GetWorld().PlayerPed();
     me.inVehicle = inVehicle;
+    me.crouching = !inVehicle;
     if (inVehicle) me.mount = 0;
     log.Add(EventKind::Action,
             inVehicle ? "The player gets into a wagon" : "The player gets out of the wagon");
@@ -149,6 +152,7 @@ void RespawnPlayer(EventLog& log) {
     me.health = me.maxHealth;
     me.mount = 0;
     me.inVehicle = false;
+    me.crouching = true;
     log.Add(EventKind::Action, "The player respawns");
 }
 

@@ -234,9 +234,9 @@ const NativeInfo kNatives[] = {
     // ---- peds
     {0xd49f9b0955c367de, "CreatePed", "iffffiiii",
      [](World& w, A a, R r) { SetInt(r, w.createPedFails ? 0 : w.SpawnPed(a.U(0), {a.F(1), a.F(2), a.F(3)})); }},
-    {0x283978a15512b2fe, "PedInitFlagA", "ei", SetPedField<&Ped::initFlagA>},
-    {0x9587913b9e772d29, "PedInitFlagB", "ei", SetPedField<&Ped::initFlagB>},
-    {0x7d9efb7ad6b19754, "PedInitFlagC", "ei", SetPedField<&Ped::initFlagC>},
+    {0x283978a15512b2fe, "PedInitFlagA", "ei", SetPedField<&Ped::randomOutfitVariation>},
+    {0x9587913b9e772d29, "PedInitFlagB", "ei", SetPedField<&Ped::placeOnGround>},
+    {0x7d9efb7ad6b19754, "PedInitFlagC", "ei", SetPedField<&Ped::frozen>},
     {0xdc19c288082e586e, "SetPedScriptOwned", "eii",
      [](World& w, A a, R) {
          if (Ped* p = w.FindPed(a.I(0))) p->scriptOwned = a.I(1) != 0;
@@ -244,7 +244,7 @@ const NativeInfo kNatives[] = {
     {0x138190f64db4bbd1, "IsPedScriptOwned", "e", PedField<&Ped::scriptOwned>},
     {0xed74007ffb146bc2, "PedReleaseStep", "e",
      [](World& w, A a, R) {
-         if (Ped* p = w.FindPed(a.I(0))) p->releaseStep = true;
+         if (Ped* p = w.FindPed(a.I(0))) p->group = 0;
      }},
     {0x2595dd4236549ce3, "ReleasePedHandle", "o",
      [](World& w, A a, R) {
@@ -285,15 +285,15 @@ const NativeInfo kNatives[] = {
      [](World& w, A a, R) {
          Ped* p = LivePed(w, a.I(0));
          if (!p) return;
-         for (auto it = p->weapons.rbegin(); it != p->weapons.rend(); ++it) {
-             if (it->hash == a.U(2)) {
-                 it->flagged = true;
-                 break;
-             }
+         for (GivenWeapon& g : p->weapons) {
+             if (g.hash == a.U(2)) g.infiniteAmmo = a.I(1) != 0;
          }
      }},
-    {0x6373d1349925a70e, "PedLoadoutFlag", "ei", SetPedField<&Ped::loadoutFlag>},
-    {0x2e2f4240b3f24647, "SetPedGroupOption", "eii", SetPedField<&Ped::groupOption>},
+    {0x6373d1349925a70e, "PedLoadoutFlag", "ei", SetPedField<&Ped::ambientAnimations>},
+    {0x2e2f4240b3f24647, "SetPedGroupOption", "eii",
+     [](World& w, A a, R) {
+         if (Ped* p = LivePed(w, a.I(0))) p->teleportsToLeader = a.I(2) != 0;
+     }},
     {0xc7622c0d36b2fda8, "SetPedIntOptionA", "ei", SetPedField<&Ped::intOptionA>},
     {0x4d9ca1009afbd057, "SetPedIntOptionB", "ei", SetPedField<&Ped::intOptionB>},
     {0x9f7794730795e019, "SetPedAttribute", "eii",
@@ -311,8 +311,8 @@ const NativeInfo kNatives[] = {
          auto it = p->configFlags.find(a.I(1));
          SetInt(r, it != p->configFlags.end() && it->second ? 1 : 0);
      }},
-    {0xf29cf591c4bf6cee, "SetPedFollowSettingA", "ef", SetPedField<&Ped::followSettingA>},
-    {0x33a8f7f7d5f7f33c, "SetPedFollowSettingB", "ef", SetPedField<&Ped::followSettingB>},
+    {0xf29cf591c4bf6cee, "SetPedFollowSettingA", "ef", SetPedField<&Ped::seeingRange>},
+    {0x33a8f7f7d5f7f33c, "SetPedFollowSettingB", "ef", SetPedField<&Ped::hearingRange>},
     {0x4a48b6e03babb4ac, "SetPedDisplayName", "es",
      [](World& w, A a, R) {
          if (Ped* p = LivePed(w, a.I(0))) p->displayName = a.S(1);
@@ -329,11 +329,12 @@ const NativeInfo kNatives[] = {
     {0x4102c7858cfee4e4, "SetGroupSeparationRange", "if",
      [](World& w, A a, R) { w.groupSeparation[a.I(0)] = a.F(1); }},
     {0xe7e11b8dcbed1058, "GetMount", "e", PedField<&Ped::mount>},
-    {0x4859f1fc66a6278e, "IsPedInAnyVehicle", "ei", PedField<&Ped::inVehicle>},
+    {0x4859f1fc66a6278e, "IsPedInAnyVehicle", "ei",
+     [](World& w, A a, R r) { SetInt(r, w.InCombat(a.I(0)) ? 1 : 0); }},
     {0xd5fe956c70ff370b, "IsPedOnFoot", "e",
      [](World& w, A a, R r) {
-         Ped* p = w.FindPed(a.I(0));
-         SetInt(r, p && p->exists && !p->inVehicle && p->mount == 0 ? 1 : 0);
+         Ped* p = LivePed(w, a.I(0));
+         SetInt(r, p && p->crouching ? 1 : 0);
      }},
     {0x34d6ac1157c8226c, "IsPedUsingScenario", "ei",
      [](World& w, A a, R r) {
@@ -408,7 +409,7 @@ const NativeInfo kNatives[] = {
      }},
     {0x74f74d3207ed525c, "SetBlipStyle", "bii",
      [](World& w, A a, R) {
-         if (Blip* b = w.FindBlip(a.I(0))) b->blipStyle = a.I(1);
+         if (Blip* b = w.FindBlip(a.I(0))) b->sprite = a.I(1);
      }},
 
     // ---- prompts
@@ -430,7 +431,7 @@ const NativeInfo kNatives[] = {
      [](World& w, A a, R) {
          if (Prompt* p = w.FindPrompt(a.I(0))) p->text = TextOf(w, a.T(1));
      }},
-    {0x94073d5ca3f16b7b, "PromptSetMode", "ri", SetPromptField<&Prompt::mode>},
+    {0x94073d5ca3f16b7b, "PromptSetMode", "ri", SetPromptField<&Prompt::holdTimeMs>},
     {0xb796970bd125fce8, "GetPedPromptGroup", "e", PedField<&Ped::promptGroup>},
     {0x2f11d3a254169ea4, "PromptSetGroup", "rii",
      [](World& w, A a, R) {
@@ -444,8 +445,9 @@ const NativeInfo kNatives[] = {
      [](World& w, A a, R) {
          if (Prompt* p = w.FindPrompt(a.I(0))) p->registrationEnded = true;
      }},
-    {0x71215accfde075ee, "PromptSetEnabled", "ri", SetPromptField<&Prompt::enabled>},
-    {0x8a0fb4d03a630d21, "PromptSetVisible", "ri", SetPromptField<&Prompt::visible>},
+    // Named for what the plug-in asks of them, these two do the other's job in the game.
+    {0x71215accfde075ee, "PromptSetEnabled", "ri", SetPromptField<&Prompt::visible>},
+    {0x8a0fb4d03a630d21, "PromptSetVisible", "ri", SetPromptField<&Prompt::enabled>},
     {0xe0f65f0640ef0617, "PromptHasCompleted", "r",
      [](World& w, A a, R r) {
          Prompt* p = w.FindPrompt(a.I(0));

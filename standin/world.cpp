@@ -99,6 +99,33 @@ void World::Kill(std::int32_t handle) {
     p->dead = true;
 }
 
+bool World::InCombat(std::int32_t ped) const {
+    auto live = [this](std::int32_t h) {
+        auto it = peds.find(h);
+        return it != peds.end() && it->second.exists && !it->second.dead ? &it->second : nullptr;
+    };
+    const Ped* p = live(ped);
+    if (p == nullptr) return false;
+    if (p->combatTarget != 0 && live(p->combatTarget)) return true;
+    for (const auto& [h, other] : peds) {
+        if (other.combatTarget == ped && other.exists && !other.dead) return true;
+    }
+    return false;
+}
+
+void World::StartFight(std::int32_t attacker, std::int32_t target) {
+    if (Ped* p = FindPed(attacker)) {
+        p->combatTarget = target;
+        p->scenario = 0;
+    }
+}
+
+void World::EndFights(std::int32_t ped) {
+    for (auto& [h, p] : peds) {
+        if (h == ped || p.combatTarget == ped) p.combatTarget = 0;
+    }
+}
+
 bool World::CompletePrompt(std::int32_t handle) {
     Prompt* p = FindPrompt(handle);
     if (!p || p->deleted || !p->enabled || !p->visible) return false;

@@ -21,7 +21,7 @@ struct Vec3 {
 struct GivenWeapon {
     std::uint32_t hash = 0;
     int a = 0, b = 0, place = 0;
-    bool flagged = false;  // SetPedWeaponFlag was applied to it
+    bool infiniteAmmo = false;
 };
 
 struct Ped {
@@ -42,21 +42,24 @@ struct Ped {
     std::int32_t promptGroup = 0;  // the ped's own prompt group id
     std::map<int, bool> configFlags;
     std::map<int, int> attributes;
-    std::int32_t scenario = 0;  // scenario hash it runs (0: none)
-    std::int32_t combatTarget = 0;
+    std::int32_t scenario = 0;          // scenario hash it runs (0: none)
+    std::int32_t combatTarget = 0;      // the ped it fights (0: none); see World::InCombat
+    bool crouching = false;             // moves crouched (sneaking)
     std::vector<std::int32_t> targets;  // AddPedTarget
     int outfit = -1;
     int outfitCount = 20;
     std::vector<GivenWeapon> weapons;
     std::string displayName;
     std::set<std::string> namedSets;
-    float followSettingA = 0, followSettingB = 0;
-    int intOptionA = 0, intOptionB = 0, groupOption = 0;
-    int initFlagA = -1, initFlagB = -1, initFlagC = -1;
-    bool loadoutFlag = false;
-    bool releaseStep = false;
-    std::int32_t mount = 0;  // the horse it rides (0: on foot)
-    bool inVehicle = false;
+    float seeingRange = 0, hearingRange = 0;
+    int intOptionA = 0, intOptionB = 0;
+    bool teleportsToLeader = false;  // may teleport to its group's leader
+    bool ambientAnimations = false;  // may play ambient animations
+    // As last set (-1: never): random outfit variation, placed on the ground
+    // properly, position frozen.
+    int randomOutfitVariation = -1, placeOnGround = -1, frozen = -1;
+    std::int32_t mount = 0;  // the horse it rides (0: none)
+    bool inVehicle = false;  // no game function the plug-in calls reads it
     int painCount = 0, lastPainVariant = 0;
     int ragdollCount = 0;
 };
@@ -66,7 +69,7 @@ struct Blip {
     std::uint32_t style = 0;
     std::int32_t entity = 0;
     std::string name;
-    std::int32_t blipStyle = 0;  // SetBlipStyle's hash
+    std::int32_t sprite = 0;
     bool exists = true;
 };
 
@@ -75,14 +78,14 @@ struct Prompt {
     std::int32_t control = 0;
     std::string controlName;  // when the control hash came from a name the world has seen
     std::string text;
-    std::int32_t mode = 0;
+    std::int32_t holdTimeMs = 0;  // how long the control is held to complete it
     bool grouped = false;
     std::int32_t group = 0;
     int groupPage = 0;
     bool registrationEnded = false;
     bool enabled = false, visible = false;
     bool deleted = false;
-    int completedFrame = -1;  // PromptHasCompleted answers non-zero in this frame
+    int completedFrame = -1;  // its hold completes in this frame (PromptHasCompleted)
 };
 
 struct DisplayItem {
@@ -185,7 +188,8 @@ struct World {
     std::map<std::int32_t, float> groupSeparation;
     std::set<std::string> namedSets;
 
-    // Frontend controls and the keyboard-in-use flag.
+    // Frontend controls (pressed, just released: read even while the game
+    // disables them) and the keyboard-in-use flag.
     std::set<std::int32_t> controlsHeld;
     std::set<std::int32_t> controlsTriggered;  // this frame only
     bool usingKeyboard = true;
@@ -221,13 +225,19 @@ struct World {
     std::string NameOfHash(std::uint32_t hash) const;
     void Damage(std::int32_t ped, int amount);
     void Kill(std::int32_t ped);
+    // A live ped fighting, or fought by, a live ped is in combat.
+    bool InCombat(std::int32_t ped) const;
+    // `attacker` fights `target` (a stranger whose target is the player starts
+    // a fight with him); EndFights: `ped` fights nobody and nobody fights it.
+    void StartFight(std::int32_t attacker, std::int32_t target);
+    void EndFights(std::int32_t ped);
     bool CompletePrompt(std::int32_t prompt);  // completes it for the next frame, if shown
     int NextRandom(int min, int max);
     std::vector<const Ped*> PedsInNamedSet(const std::string& set) const;
 };
 
 World& GetWorld();
-// A fresh world: the player on foot, no peds but the player's, clocks at their start.
+// A fresh world: the player standing, no peds but the player's, clocks at their start.
 void ResetWorld();
 
 // The game's name hash: Jenkins one-at-a-time over the lower-cased name.
