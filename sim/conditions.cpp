@@ -125,6 +125,15 @@ const SlotTest kSlotTests[] = {
          return Result(v.inPlayerGroup,
                        v.inPlayerGroup ? "it is in the player's group" : "it is not in the player's group");
      }},
+    {"in-combat",
+     [](const SlotView& v, const Words&, std::size_t) {
+         return Result(v.inCombat, v.inCombat ? "it is in combat" : "it is out of combat");
+     }},
+    {"senses-lowered",
+     [](const SlotView& v, const Words&, std::size_t) {
+         return Result(v.sensesLowered,
+                       v.sensesLowered ? "its senses are lowered" : "its senses are as usual");
+     }},
     {"attacks slot N|stranger N",
      [](const SlotView& v, const Words& w, std::size_t at) {
          std::string unused;
@@ -299,16 +308,22 @@ const Test kTests[] = {
          }
          return Result(false, "events: " + (seen.empty() ? std::string("none") : seen));
      }},
-    {"player alive|dead|on-foot|mounted|in-vehicle", "",
+    {"player alive|dead|on-foot|mounted|in-vehicle|crouching|standing|in-combat|out-of-combat", "",
      [](const Words& w, std::size_t at, const ConditionContext&) {
          const PlayerView p = ViewOfPlayer();
          const std::string want = Lower(w[at]);
-         const bool ok = want == "alive"  ? p.alive
-                         : want == "dead" ? !p.alive
-                                          : p.moving == (want == "on-foot"   ? "on foot"
-                                                         : want == "mounted" ? "mounted"
-                                                                             : "in a vehicle");
-         return Result(ok, std::string("the player is ") + (p.alive ? "alive" : "dead") + " and " + p.moving);
+         const bool ok = want == "alive"           ? p.alive
+                         : want == "dead"          ? !p.alive
+                         : want == "crouching"     ? p.crouching
+                         : want == "standing"      ? !p.crouching
+                         : want == "in-combat"     ? p.inCombat
+                         : want == "out-of-combat" ? !p.inCombat
+                                                   : p.moving == (want == "on-foot"   ? "on foot"
+                                                                  : want == "mounted" ? "mounted"
+                                                                                      : "in a vehicle");
+         return Result(ok, std::string("the player is ") + (p.alive ? "alive" : "dead") + ", " + p.moving +
+                               (p.crouching ? ", crouching" : ", standing") +
+                               (p.inCombat ? ", in combat" : ", out of combat"));
      }},
     {"formation N|Auto", "the main page's formation",
      [](const Words& w, std::size_t at, const ConditionContext&) {

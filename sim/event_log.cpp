@@ -67,8 +67,12 @@ WorldSnapshot TakeSnapshot() {
         s.slots[i].downed = roster[i].downed;
         s.slots[i].downedChecks = roster[i].downedChecks;
         s.slots[i].staying = roster[i].staying;
+        s.slots[i].inCombat = w.InCombat(roster[i].ped);
+        if (const standin::Ped* p = w.FindPed(roster[i].ped)) s.slots[i].seeingRange = p->seeingRange;
     }
     s.playerDead = w.PlayerPed().dead;
+    s.playerCrouching = w.PlayerPed().crouching;
+    s.playerInCombat = w.InCombat(w.player.ped);
     auto f = w.groupFormation.find(w.player.group);
     s.formation = f == w.groupFormation.end() ? -1 : f->second;
     s.save = StampOf(SAVE_FILE);
@@ -178,6 +182,14 @@ void NoteRosterChanges(const WorldSnapshot& before, const WorldSnapshot& after, 
         if (a.downed && a.downedChecks > b.downedChecks)
             log.Add(EventKind::Downed, who + " is down: check " + std::to_string(a.downedChecks) + " of 50");
         if (!b.staying && a.staying) log.Add(EventKind::Order, who + " stays here");
+        if (b.inCombat != a.inCombat)
+            log.Add(EventKind::Order, who + (a.inCombat ? " is in combat" : " is out of combat"));
+        // The seeing and hearing ranges: cut down while the player sneaks, back when he stands or fights.
+        if (b.seeingRange > 0 && a.seeingRange != b.seeingRange)
+            log.Add(EventKind::Order,
+                    who + (a.seeingRange < b.seeingRange ? "'s senses lowered" : "'s senses restored") +
+                        " (seeing and hearing range " + std::to_string(static_cast<int>(a.seeingRange)) +
+                        " m)");
         if (b.staying && !a.staying) log.Add(EventKind::Order, who + " follows the player");
     }
 }
@@ -223,6 +235,9 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
     if (before.formation != after.formation && after.formation >= 0)
         log.Add(EventKind::Order, "Group formation set to " + std::to_string(after.formation));
     if (!before.playerDead && after.playerDead) log.Add(EventKind::Player, "The player died");
+    if (before.playerInCombat != after.playerInCombat)
+        log.Add(EventKind::Player,
+                after.playerInCombat ? "The player is in combat" : "The player is out of combat");
     if (before.playerDead && !after.playerDead) log.Add(EventKind::Player, "The player is alive again");
     if (after.save != before.save) {
         if (after.save.exists) {

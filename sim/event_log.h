@@ -73,6 +73,8 @@ struct SlotSnapshot {
     bool downed = false;
     std::int32_t downedChecks = 0;
     bool staying = false;
+    bool inCombat = false;
+    float seeingRange = 0;
 };
 
 // The part of the world and the plug-in that events are read from.
@@ -81,6 +83,7 @@ struct WorldSnapshot {
     int lastSpawnSlot = -1;
     SlotSnapshot slots[ROSTER_SIZE];
     bool playerDead = false;
+    bool playerCrouching = false, playerInCombat = false;
     int formation = -1;  // the player's group formation as the game holds it (-1: never set)
     SaveStamp save;
     std::size_t staleUses = 0;

@@ -367,6 +367,17 @@ const Verb kVerbs[] = {
      [](Runner& r, const Args&, std::string*) { SetMounted(r.session.Log(), false); }},
     {"vehicle in|out", "the player gets into or out of a wagon", kFrameAfter,
      [](Runner& r, const Args& a, std::string*) { SetInVehicle(r.session.Log(), SameText(a[0], "in")); }},
+    {"crouch on|off", "the player crouches (sneaks) or stands up", kFrameAfter,
+     [](Runner& r, const Args& a, std::string*) { SetCrouching(r.session.Log(), SameText(a[0], "on")); }},
+    {"fight slot N|stranger N", "a ped attacks the player: a fight starts", kFrameAfter,
+     [](Runner& r, const Args& a, std::string* f) {
+         OnPed(r, a, f,
+               [](EventLog& l, std::int32_t p) { StartFight(l, p, standin::GetWorld().player.ped); });
+     }},
+    {"end-fights slot N|stranger N|player", "nobody fights this ped and it fights nobody", kFrameAfter,
+     [](Runner& r, const Args& a, std::string* f) {
+         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { EndFights(l, p); });
+     }},
     {"walk-to slot N|stranger N", "the player walks up to a ped", kFrameAfter,
      [](Runner& r, const Args& a, std::string* f) {
          OnPed(r, a, f, [](EventLog& l, std::int32_t p) { WalkTo(l, p); });

@@ -306,6 +306,16 @@ const WorldKey kWorldKeys[] = {
      [](Screen&, EventLog& l, std::int32_t, int) { SetInVehicle(l, !Me().inVehicle); }},
     {"s", "s", "saloon: in and out", false,
      [](Screen&, EventLog& l, std::int32_t, int) { SetInSaloon(l, !ViewOfPlayer().inSaloon); }},
+    {"z", "z", "crouch (sneak) or stand up", false,
+     [](Screen&, EventLog& l, std::int32_t, int) { SetCrouching(l, !Me().crouching); }},
+    {"b", "b", "the pick attacks you (again: stop)", true,
+     [](Screen&, EventLog& l, std::int32_t p, int) {
+         standin::World& w = standin::GetWorld();
+         if (w.FindPed(p)->combatTarget == w.player.ped)
+             EndFights(l, p);
+         else
+             StartFight(l, p, w.player.ped);
+     }},
     {"x", "x", "the player dies, or respawns", false,
      [](Screen&, EventLog& l, std::int32_t, int) { Me().dead ? RespawnPlayer(l) : KillPlayer(l); }},
     {"[", "[", "scroll the world panel up", false,

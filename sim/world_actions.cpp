@@ -153,6 +153,7 @@ void SetMounted(EventLog& log, bool mounted) {
         }
         me.inVehicle = false;
         me.mount = theExtras.horse;
+        me.crouching = false;
         log.Add(EventKind::Action, "The player mounts his horse");
     } else {
         me.mount = 0;
@@ -163,6 +164,7 @@ void SetMounted(EventLog& log, bool mounted) {
 void SetInVehicle(EventLog& log, bool inVehicle) {
     standin::Ped& me = standin::GetWorld().PlayerPed();
     me.inVehicle = inVehicle;
+    me.crouching = me.crouching && !inVehicle;
     if (inVehicle) me.mount = 0;
     log.Add(EventKind::Action,
             inVehicle ? "The player gets into a wagon" : "The player gets out of the wagon");
@@ -175,12 +177,31 @@ void KillPlayer(EventLog& log) {
     log.Add(EventKind::Action, "The player is killed");
 }
 
+void SetCrouching(EventLog& log, bool crouching) {
+    standin::Ped& me = standin::GetWorld().PlayerPed();
+    if (crouching && (me.mount != 0 || me.inVehicle || me.dead))
+        return log.Add(EventKind::Action, "The player cannot crouch on a horse, in a wagon or dead");
+    me.crouching = crouching;
+    log.Add(EventKind::Action, crouching ? "The player crouches (sneaks)" : "The player stands up");
+}
+
+void StartFight(EventLog& log, std::int32_t attacker, std::int32_t target) {
+    standin::GetWorld().StartFight(attacker, target);
+    log.Add(EventKind::Action, "A fight: " + PedLabel(attacker) + " attacks " + PedLabel(target));
+}
+
+void EndFights(EventLog& log, std::int32_t ped) {
+    standin::GetWorld().EndFights(ped);
+    log.Add(EventKind::Action, "The fights of " + PedLabel(ped) + " end");
+}
+
 void RespawnPlayer(EventLog& log) {
     standin::Ped& me = standin::GetWorld().PlayerPed();
     me.dead = false;
     me.health = me.maxHealth;
     me.mount = 0;
     me.inVehicle = false;
+    me.crouching = false;
     log.Add(EventKind::Action, "The player respawns");
 }
 

@@ -68,6 +68,8 @@ SlotView ViewOfSlot(int slot) {
         v.smoking = p->scenario != 0;
         v.combatTarget = p->combatTarget;
         v.inPlayerGroup = p->group != 0 && p->group == w.player.group;
+        v.inCombat = w.InCombat(r.ped);
+        v.sensesLowered = p->seeingRange > 0 && p->seeingRange < 10 && p->hearingRange < 10;
         v.outfit = p->outfit;
         v.outfitCount = p->outfitCount;
         for (const standin::GivenWeapon& g : p->weapons) {
@@ -158,6 +160,8 @@ PlayerView ViewOfPlayer() {
     PlayerView v;
     v.alive = !me.dead;
     v.moving = me.inVehicle ? "in a vehicle" : (me.mount != 0 ? "mounted" : "on foot");
+    v.crouching = me.crouching;
+    v.inCombat = w.InCombat(me.handle);
     v.money = w.player.money;
     v.health = me.health;
     v.target = w.player.target;
@@ -232,7 +236,8 @@ std::vector<WorldLine> DescribeWorld(std::int32_t picked) {
     standin::World& w = standin::GetWorld();
     const PlayerView p = ViewOfPlayer();
     out.push_back({p.alive ? WorldLine::Bold : WorldLine::Bad,
-                   std::string("Player: ") + (p.alive ? "alive" : "DEAD") + ", " + p.moving + ", " +
+                   std::string("Player: ") + (p.alive ? "alive" : "DEAD") + ", " + p.moving +
+                       (p.crouching ? ", crouching" : "") + (p.inCombat ? ", IN COMBAT" : "") + ", " +
                        Dollars(p.money) + ", health " + std::to_string(p.health) +
                        (p.inSaloon ? ", in a saloon" : "")});
     out.push_back({WorldLine::Plain, "  targets " + PedLabel(p.target) + "; aims at " + PedLabel(p.aimed)});
@@ -265,9 +270,11 @@ std::vector<WorldLine> DescribeWorld(std::int32_t picked) {
                                                  : WorldLine::Plain;
         // Health and state first: they stay in sight on a narrow screen.
         out.push_back({tone, head + std::to_string(v.health) + "/" + std::to_string(v.maxHealth) + " " +
-                                 v.State() + "  " + v.Label() + "  outfit " +
-                                 (v.outfit < 0 ? std::string("-") : std::to_string(v.outfit)) + "/" +
-                                 std::to_string(v.outfitCount) + (v.builderPreview ? "  (builder)" : "") +
+                                 v.State() + (v.inCombat ? ", in combat" : "") +
+                                 (v.sensesLowered ? ", senses lowered" : "") + "  " + v.Label() +
+                                 "  outfit " + (v.outfit < 0 ? std::string("-") : std::to_string(v.outfit)) +
+                                 "/" + std::to_string(v.outfitCount) +
+                                 (v.builderPreview ? "  (builder)" : "") +
                                  (w.player.target == v.ped ? "  <targeted>" : "")});
         std::string detail;
         for (const std::string& n : v.weapons) detail += (detail.empty() ? "" : ", ") + n;

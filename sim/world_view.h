@@ -27,6 +27,8 @@ struct SlotView {
     bool smoking = false;  // runs the staying scenario
     std::int32_t combatTarget = 0;
     bool inPlayerGroup = false;
+    bool inCombat = false;       // fights someone, or someone fights it
+    bool sensesLowered = false;  // seeing and hearing range cut down while the player sneaks
     int outfit = -1, outfitCount = 0;
     std::vector<std::string> weapons;  // names from the catalogue
     std::vector<std::string> prompts;  // texts of its prompts shown now
@@ -61,6 +63,8 @@ int SlotOfPed(std::int32_t ped);
 struct PlayerView {
     bool alive = true;
     std::string moving;      // "on foot", "mounted", "in a vehicle"
+    bool crouching = false;  // moves crouched (sneaking)
+    bool inCombat = false;   // fights someone, or someone fights him
     std::int64_t money = 0;  // cents
     int health = 0;
     std::int32_t target = 0, aimed = 0;
@@ -135,6 +139,11 @@ void HealPed(EventLog& log, std::int32_t ped);
 void SetMounted(EventLog& log, bool mounted);
 void SetInVehicle(EventLog& log, bool inVehicle);
 void KillPlayer(EventLog& log);
+// The player crouches (sneaks) or stands up; on a horse or in a wagon he cannot crouch.
+void SetCrouching(EventLog& log, bool crouching);
+// `attacker` starts a fight with `target`; EndFights: nobody fights `ped` and it fights nobody.
+void StartFight(EventLog& log, std::int32_t attacker, std::int32_t target);
+void EndFights(EventLog& log, std::int32_t ped);
 void RespawnPlayer(EventLog& log);
 // Walks the player next to a ped (within reach of a "Help" prompt).
 void WalkTo(EventLog& log, std::int32_t ped);

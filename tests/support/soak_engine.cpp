@@ -684,22 +684,26 @@ std::string Engine::Act(unsigned kind, unsigned arg) {
             return Frame();
         }
         case 14: {
-            Note("mount");
-            if (arg % 2 == 0) {
-                standin::Ped& p = w.PlayerPed();
+            Note("crouch or mount");
+            standin::Ped& p = w.PlayerPed();
+            if (arg % 3 == 0) {
+                p.crouching = !p.crouching;
+            } else if (arg % 3 == 1) {
                 p.mount = p.mount == 0 ? horse_ : 0;
-            } else if (standin::Ped* b = w.FindPed(PickBodyguard(arg / 2))) {
-                b->mount = b->mount == 0 ? horse_ : 0;
+            } else if (standin::Ped* b = w.FindPed(PickBodyguard(arg / 3))) {
+                b->crouching = !b->crouching;
             }
             return Frame();
         }
         case 15: {
-            Note("vehicle");
-            if (arg % 2 == 0) {
-                standin::Ped& p = w.PlayerPed();
-                p.inVehicle = !p.inVehicle;
-            } else if (standin::Ped* b = w.FindPed(PickBodyguard(arg / 2))) {
-                b->inVehicle = !b->inVehicle;
+            Note("fight");
+            const std::int32_t stranger = strangers_[arg % strangers_.size()];
+            const std::int32_t target = (arg / 4) % 2 == 0 ? w.player.ped : PickBodyguard(arg / 8);
+            const standin::Ped* s = w.FindPed(stranger);
+            if (s != nullptr && s->combatTarget != 0) {
+                w.EndFights(stranger);
+            } else if (target != 0) {
+                w.StartFight(stranger, target);
             }
             return Frame();
         }
