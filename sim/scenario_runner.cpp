@@ -408,10 +408,13 @@ const Verb kVerbs[] = {
     {"show [menu|world|prompts|files|display]...",
      "print the menu, the world, the prompts, the files or the frame's display list", kOutput,
      [](Runner& r, const Args& a, std::string*) { r.Show(a); }},
-    {"png FILE", "write the frame as the game shows it, 1920x1080 (path from where you started)", kOutput,
+    {"png FILE [menu]",
+     "write the frame as the game shows it, 1920x1080, or with menu only the menu's part of it at full size "
+     "(path from where you started)",
+     kOutput,
      [](Runner& r, const Args& a, std::string* failure) {
          const std::string path = UserPath(r.dir, a[0]);
-         if (WriteFramePng(r.session.ShownDisplay(), path, failure)) r.Print("        wrote " + path);
+         if (WriteFramePng(r.session.ShownDisplay(), path, failure, a.size() > 1)) r.Print("        wrote " + path);
      }},
     // Expectations.
     {"expect [not] CONDITION", "fail the run unless the condition holds now", kOutput,
