@@ -251,7 +251,6 @@ class Screen {
     void HandleKey(int ch);
     void Draw();
     void DrawMenu(int y, int x, int h, int w);
-    void DrawPrompts(int y, int x, int h, int w);
     void DrawWorld(int y, int x, int h, int w);
     void DrawLog(int y, int x, int h, int w);
     void DrawHelp();
@@ -426,20 +425,6 @@ void Screen::DrawMenu(int y, int x, int h, int w) {
         Put(stdscr, y + h - 1, x + 2, " +" + m.offRows.front() + " ", inner - 2);
 }
 
-void Screen::DrawPrompts(int y, int x, int h, int w) {
-    if (h < 3) return;
-    Frame(stdscr, y, x, h, w, "Prompts shown");
-    const std::vector<ShownPrompt> shown = ShownPrompts();
-    if (shown.empty()) return Put(stdscr, y + 1, x + 2, "none (t targets the pick)", w - 4, PairAttr(kDim));
-    const int cursor = promptCursor_ % static_cast<int>(shown.size());
-    for (int i = 0; i < static_cast<int>(shown.size()) && i < h - 2; ++i) {
-        const ShownPrompt& p = shown[static_cast<std::size_t>(i)];
-        std::string line = (i == cursor ? "> [" : "  [") + p.text + "]";
-        if (p.slot >= 0) line += " slot " + std::to_string(p.slot);
-        Put(stdscr, y + 1 + i, x + 1, line, w - 2, i == cursor ? A_BOLD : 0);
-    }
-}
-
 void Screen::DrawWorld(int y, int x, int h, int w) {
     Frame(stdscr, y, x, h, w, "World");
     std::vector<WorldLine> lines = DescribeWorld(Selected());
@@ -513,9 +498,7 @@ void Screen::Draw() {
     const int logRows = std::max(6, LINES / 4);
     const int topRows = LINES - 1 - logRows - 3;
     const int leftWidth = COLS >= 120 ? 38 : 32;
-    const int menuRows = std::min(12, topRows);
-    DrawMenu(1, 0, menuRows, leftWidth);
-    DrawPrompts(1 + menuRows, 0, topRows - menuRows, leftWidth);
+    DrawMenu(1, 0, topRows, leftWidth);
     DrawWorld(1, leftWidth, topRows, COLS - leftWidth);
     DrawLog(1 + topRows, 0, logRows, COLS);
     std::string status =
@@ -525,21 +508,19 @@ void Screen::Draw() {
     std::string bar = (KeyReachable(SPAWN_MENU_KEY) ? "Home menu" : "Home (menu key off)") +
                       std::string("  arrows Enter Backspace  a attack  f follow-all |");
     for (const WorldKey& k : kWorldKeys) bar += std::string("  ") + k.label;
-    const std::size_t cols = static_cast<std::size_t>(COLS);
-    const std::vector<ShownPrompt> shown = ShownPrompts();
-    if (topRows - menuRows < 3) {
-        // No room for the prompts box: the prompts take the line above the keys.
-        std::string line = "Prompts shown:";
-        const int cursor = shown.empty() ? 0 : promptCursor_ % static_cast<int>(shown.size());
-        for (int i = 0; i < static_cast<int>(shown.size()); ++i)
-            line += (i == cursor ? " >[" : "  [") + shown[static_cast<std::size_t>(i)].text + "]";
-        line += shown.empty() ? " none (t targets the pick)" : "  (p next, c complete)";
-        Put(stdscr, LINES - 2, 1, line, COLS - 2, shown.empty() ? PairAttr(kDim) : A_BOLD);
+    if (bar.size() > static_cast<std::size_t>(COLS))
         bar = bar.substr(0, bar.find('|')) + "| ? lists every key";
-    } else {
-        Put(stdscr, LINES - 2, 0, bar.substr(0, cols), COLS, PairAttr(kKey));
-        bar = bar.size() > cols ? bar.substr(cols) : std::string();
+    // The prompts the player sees, on their own line above the keys.
+    const std::vector<ShownPrompt> shown = ShownPrompts();
+    std::string line = "Prompts shown:";
+    const int cursor = shown.empty() ? 0 : promptCursor_ % static_cast<int>(shown.size());
+    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
+        const ShownPrompt& p = shown[static_cast<std::size_t>(i)];
+        line +=
+            (i == cursor ? " >[" : "  [") + p.text + "]" + (p.slot >= 0 ? " " + std::to_string(p.slot) : "");
     }
+    line += shown.empty() ? " none (t targets the pick)" : "  (p next, c complete)";
+    Put(stdscr, LINES - 2, 1, line, COLS - 2, shown.empty() ? PairAttr(kDim) : A_BOLD);
     Put(stdscr, LINES - 1, 0, bar, COLS, PairAttr(kKey));
     if (help_) DrawHelp();
     refresh();

@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <sstream>
 
-#include "scenario.h"
 #include "config/settings.h"
 #include "driver.h"
 #include "event_log.h"
@@ -21,6 +20,7 @@
 #include "options.h"
 #include "png_renderer.h"
 #include "roster/roster.h"
+#include "scenario.h"
 #include "session.h"
 #include "workdir.h"
 #include "world_view.h"
