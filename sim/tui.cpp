@@ -203,7 +203,7 @@ struct WorldKey {
     const char* label;
     const char* help;
     bool needsPick;
-    void (*run)(Screen& s, EventLog& log, std::int32_t pick, int ch);
+    void (*run)(Screen& s, EventLog& log, std::int32_t pick);
 };
 
 // ---- the screen
@@ -276,62 +276,55 @@ standin::Ped& Me() {
 
 const WorldKey kWorldKeys[] = {
     {"\t", "Tab", "pick a bodyguard or a stranger", false,
-     [](Screen& s, EventLog&, std::int32_t, int) { s.CyclePick(1); }},
+     [](Screen& s, EventLog&, std::int32_t) { s.CyclePick(1); }},
     {"\x01", "S-Tab", "pick the one before", false,
-     [](Screen& s, EventLog&, std::int32_t, int) { s.CyclePick(-1); }},
+     [](Screen& s, EventLog&, std::int32_t) { s.CyclePick(-1); }},
     {"t", "t", "target the pick (again: stop)", true,
-     [](Screen&, EventLog& l, std::int32_t p, int) {
+     [](Screen&, EventLog& l, std::int32_t p) {
          SetTarget(l, standin::GetWorld().player.target == p ? 0 : p);
      }},
     {"g", "g", "aim at the pick (again: stop)", true,
-     [](Screen&, EventLog& l, std::int32_t p, int) {
-         SetAim(l, standin::GetWorld().player.aimed == p ? 0 : p);
-     }},
+     [](Screen&, EventLog& l, std::int32_t p) { SetAim(l, standin::GetWorld().player.aimed == p ? 0 : p); }},
     {"n", "n", "a stranger appears", false,
-     [](Screen& s, EventLog& l, std::int32_t, int) { s.Pick(SpawnStranger(l)); }},
-    {"p", "p", "the next shown prompt", false,
-     [](Screen& s, EventLog&, std::int32_t, int) { s.NextPrompt(); }},
-    {"c", "c", "complete that prompt", false,
-     [](Screen& s, EventLog&, std::int32_t, int) { s.CompletePrompt(); }},
+     [](Screen& s, EventLog& l, std::int32_t) { s.Pick(SpawnStranger(l)); }},
+    {"p", "p", "the next shown prompt", false, [](Screen& s, EventLog&, std::int32_t) { s.NextPrompt(); }},
+    {"c", "c", "complete that prompt", false, [](Screen& s, EventLog&, std::int32_t) { s.CompletePrompt(); }},
     {"d", "d", "200 damage to the pick", true,
-     [](Screen&, EventLog& l, std::int32_t p, int) { DamagePed(l, p, 200); }},
-    {"k", "k", "kill the pick", true, [](Screen&, EventLog& l, std::int32_t p, int) { KillPed(l, p); }},
-    {"h", "h", "heal the pick", true, [](Screen&, EventLog& l, std::int32_t p, int) { HealPed(l, p); }},
-    {"w", "w", "walk up to the pick", true, [](Screen&, EventLog& l, std::int32_t p, int) { WalkTo(l, p); }},
-    {"e", "e", "walk 10 m away", false, [](Screen&, EventLog& l, std::int32_t, int) { WalkAway(l, 10.0f); }},
+     [](Screen&, EventLog& l, std::int32_t p) { DamagePed(l, p, 200); }},
+    {"k", "k", "kill the pick", true, [](Screen&, EventLog& l, std::int32_t p) { KillPed(l, p); }},
+    {"h", "h", "heal the pick", true, [](Screen&, EventLog& l, std::int32_t p) { HealPed(l, p); }},
+    {"w", "w", "walk up to the pick", true, [](Screen&, EventLog& l, std::int32_t p) { WalkTo(l, p); }},
+    {"e", "e", "walk 10 m away", false, [](Screen&, EventLog& l, std::int32_t) { WalkAway(l, 10.0f); }},
     {"m", "m", "horse: on and off", false,
-     [](Screen&, EventLog& l, std::int32_t, int) { SetMounted(l, Me().mount == 0); }},
+     [](Screen&, EventLog& l, std::int32_t) { SetMounted(l, Me().mount == 0); }},
     {"v", "v", "wagon: in and out", false,
-     [](Screen&, EventLog& l, std::int32_t, int) { SetInVehicle(l, !Me().inVehicle); }},
+     [](Screen&, EventLog& l, std::int32_t) { SetInVehicle(l, !Me().inVehicle); }},
     {"s", "s", "saloon: in and out", false,
-     [](Screen&, EventLog& l, std::int32_t, int) { SetInSaloon(l, !ViewOfPlayer().inSaloon); }},
+     [](Screen&, EventLog& l, std::int32_t) { SetInSaloon(l, !ViewOfPlayer().inSaloon); }},
     {"z", "z", "crouch (sneak) or stand up", false,
-     [](Screen&, EventLog& l, std::int32_t, int) { SetCrouching(l, !Me().crouching); }},
+     [](Screen&, EventLog& l, std::int32_t) { SetCrouching(l, !Me().crouching); }},
     {"b", "b", "the pick attacks you (again: stop)", true,
-     [](Screen&, EventLog& l, std::int32_t p, int) {
+     [](Screen&, EventLog& l, std::int32_t p) {
          standin::World& w = standin::GetWorld();
-         if (w.FindPed(p)->combatTarget == w.player.ped)
+         if (w.FindPed(p) && w.FindPed(p)->combatTarget == w.player.ped)
              EndFights(l, p);
          else
              StartFight(l, p, w.player.ped);
      }},
     {"x", "x", "the player dies, or respawns", false,
-     [](Screen&, EventLog& l, std::int32_t, int) { Me().dead ? RespawnPlayer(l) : KillPlayer(l); }},
-    {"[", "[", "scroll the world panel up", false,
-     [](Screen& s, EventLog&, std::int32_t, int) { s.Scroll(-3); }},
-    {"]", "]", "scroll the world panel down", false,
-     [](Screen& s, EventLog&, std::int32_t, int) { s.Scroll(3); }},
+     [](Screen&, EventLog& l, std::int32_t) { Me().dead ? RespawnPlayer(l) : KillPlayer(l); }},
+    {"[", "[", "scroll the world panel up", false, [](Screen& s, EventLog&, std::int32_t) { s.Scroll(-3); }},
+    {"]", "]", "scroll the world panel down", false, [](Screen& s, EventLog&, std::int32_t) { s.Scroll(3); }},
     {"j", "j", "keyboard or gamepad", false,
-     [](Screen& s, EventLog& l, std::int32_t, int) { s.ToggleGamepad(l); }},
-    {"+=", "+", "faster", false, [](Screen& s, EventLog&, std::int32_t, int) { s.ChangeSpeed(true); }},
-    {"-_", "-", "slower", false, [](Screen& s, EventLog&, std::int32_t, int) { s.ChangeSpeed(false); }},
-    {" ", "space", "pause", false, [](Screen& s, EventLog&, std::int32_t, int) { s.TogglePause(); }},
-    {"R", "R", "restart: files read again", false,
-     [](Screen& s, EventLog&, std::int32_t, int) { s.Restart(); }},
+     [](Screen& s, EventLog& l, std::int32_t) { s.ToggleGamepad(l); }},
+    {"+=", "+", "faster", false, [](Screen& s, EventLog&, std::int32_t) { s.ChangeSpeed(true); }},
+    {"-_", "-", "slower", false, [](Screen& s, EventLog&, std::int32_t) { s.ChangeSpeed(false); }},
+    {" ", "space", "pause", false, [](Screen& s, EventLog&, std::int32_t) { s.TogglePause(); }},
+    {"R", "R", "restart: files read again", false, [](Screen& s, EventLog&, std::int32_t) { s.Restart(); }},
     {"P", "P", "a 1920x1080 picture of the frame", false,
-     [](Screen& s, EventLog&, std::int32_t, int) { s.Picture(); }},
-    {"?", "?", "this help", false, [](Screen& s, EventLog&, std::int32_t, int) { s.Help(); }},
-    {"qQ\x1b", "q", "quit", false, [](Screen& s, EventLog&, std::int32_t, int) { s.Quit(); }},
+     [](Screen& s, EventLog&, std::int32_t) { s.Picture(); }},
+    {"?", "?", "this help", false, [](Screen& s, EventLog&, std::int32_t) { s.Help(); }},
+    {"qQ\x1b", "q", "quit", false, [](Screen& s, EventLog&, std::int32_t) { s.Quit(); }},
 };
 
 std::int32_t Screen::Selected() {
@@ -390,7 +383,7 @@ void Screen::HandleKey(int ch) {
         if (ch <= 0 || ch > 127 || !std::strchr(k.keys, ch)) continue;
         const std::int32_t pick = Selected();
         if (k.needsPick && !pick) return Status("nobody picked (Tab)");
-        return k.run(*this, session_.Log(), pick, ch);
+        return k.run(*this, session_.Log(), pick);
     }
 }
 
