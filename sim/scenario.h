@@ -58,7 +58,7 @@ std::string ScenarioHelp();
 //   KEY  a key name        DURATION  "2 s", "500 ms", "10 frames"
 //   DOLLARS  "995", "$12.50"          KEY=VALUE  a settings line
 //   CONDITION  a condition (up to a "within")
-//   slot N|stranger N|none|player     a ped ("none", "player" where listed)
+//   slot N|stranger N|none|player|horse  a ped ("none", "player", "horse" where listed)
 //   a|b|N  one of these words (N: or a number)   lower-case  that very word
 //   [...]  optional        X...  once or more    anything else  any one word
 // False when they do not fit; `error` is set only for a specific fault (an

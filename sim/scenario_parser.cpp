@@ -68,7 +68,8 @@ std::size_t MatchWord(const std::string& p, const Words& w, std::size_t at, std:
     std::size_t used = 0;
     if (p[0] == '@') {
         Who who;
-        const bool ok = ParseWho(w, at, &who, &used) && who.kind != Who::Horse &&
+        const bool ok = ParseWho(w, at, &who, &used) &&
+                        (who.kind != Who::Horse || p.find("|horse") != std::string::npos) &&
                         (who.kind != Who::None || p.find("|none") != std::string::npos) &&
                         (who.kind != Who::Player || p.find("|player") != std::string::npos);
         return ok ? used : 0;

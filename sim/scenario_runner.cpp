@@ -341,7 +341,7 @@ const Verb kVerbs[] = {
          // answer (new prompts, an order) shows in the frame after it.
          r.session.Frames(2);
      }},
-    {"damage slot N|stranger N|player AMOUNT", "take health from a ped", kFrameAfter,
+    {"damage slot N|stranger N|player|horse AMOUNT", "take health from a ped (or the player's horse)", kFrameAfter,
      [](Runner& r, const Args& a, std::string* f) {
          OnPed(r, a, f,
                [&a](EventLog& l, std::int32_t p) { DamagePed(l, p, static_cast<int>(ToInt(a.back()))); });
