@@ -33,11 +33,6 @@ std::vector<Event> EventLog::Since(std::uint64_t count) const {
     return out;
 }
 
-void EventLog::Clear() {
-    events_.clear();
-    count_ = 0;
-}
-
 SaveStamp StampOf(const char* path) {
     SaveStamp s;
     struct stat st;
@@ -71,7 +66,6 @@ WorldSnapshot TakeSnapshot() {
         if (const standin::Ped* p = w.FindPed(roster[i].ped)) s.slots[i].seeingRange = p->seeingRange;
     }
     s.playerDead = w.PlayerPed().dead;
-    s.playerCrouching = w.PlayerPed().crouching;
     s.playerInCombat = w.InCombat(w.player.ped);
     auto f = w.groupFormation.find(w.player.group);
     s.formation = f == w.groupFormation.end() ? -1 : f->second;

@@ -49,7 +49,6 @@ class EventLog {
     std::uint64_t Count() const { return count_; }
     // The events added after the first `count` (as far as they are still kept).
     std::vector<Event> Since(std::uint64_t count) const;
-    void Clear();
 
   private:
     std::deque<Event> events_;
@@ -83,7 +82,7 @@ struct WorldSnapshot {
     int lastSpawnSlot = -1;
     SlotSnapshot slots[ROSTER_SIZE];
     bool playerDead = false;
-    bool playerCrouching = false, playerInCombat = false;
+    bool playerInCombat = false;
     int formation = -1;  // the player's group formation as the game holds it (-1: never set)
     SaveStamp save;
     std::size_t staleUses = 0;

@@ -60,8 +60,6 @@ struct Runner {
         else
             session.RunMs(static_cast<int>(d.amount));
     }
-    // One more frame once the keys are taken: what a page does on the frame
-    // after a key (a new bodyguard made ready in the builder) shows then.
     void Tap(int vk) {
         session.QueueKey(vk);
         session.SettleKeys();
@@ -161,8 +159,10 @@ void Runner::Show(const Args& what) {
 
 // What a verb needs and does besides its own run: the game started (all but
 // those on files and the next world's set-up), a frame after it (world
-// actions, for the plug-in to see them); an output verb or an expectation
-// leaves `expect event` looking at the last action before it.
+// actions, for the plug-in to see them; after keys, what a page does on the
+// frame after a key, such as a bodyguard made ready in the builder, shows
+// then); an output verb or an expectation leaves `expect event` looking at
+// the last action before it.
 enum VerbFlags { kNoGame = 1, kOutput = 2, kFrameAfter = 4 };
 
 struct Verb {
