@@ -1,6 +1,6 @@
 // The plug-in's cost per frame in six steady states, against its floor: the
 // same frames' game calls replayed on their own through the same host
-// functions. Both run on the stand-in in lean mode (plain-table answers, no log)
+// functions. Both run on the stand-in in lean mode (no log, no display list)
 // and are timed alternately, window after window, in the same run.
 //
 // Per state the counters are, per frame: plugin_ns (the frame routine with its
@@ -120,8 +120,6 @@ const Prepared& Prepare(FrameState state) {
     prepared.recording.calls.reserve(static_cast<std::size_t>(prepared.required.windowCalls) * 2);
     frame_states::RecordDirectFrames(state, window, prepared.recording);
     prepared.quietest = QuietestFrame(prepared.recording);
-    if (standin::GetLeanCounters().fullAnswers != 0)
-        prepared.error = "a steady frame used a call with no lean answer";
     return prepared;
 }
 

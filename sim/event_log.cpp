@@ -3,10 +3,13 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <sstream>
 
+#include "keys.h"
 #include "menu/state.h"
+#include "persist/custom_peds.h"
 #include "workdir.h"
 #include "world.h"
 #include "world_view.h"
@@ -30,11 +33,6 @@ std::vector<Event> EventLog::Since(std::uint64_t count) const {
     return out;
 }
 
-void EventLog::Clear() {
-    events_.clear();
-    count_ = 0;
-}
-
 SaveStamp StampOf(const char* path) {
     SaveStamp s;
     struct stat st;
@@ -44,6 +42,14 @@ SaveStamp StampOf(const char* path) {
     s.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
     s.size = static_cast<std::int64_t>(st.st_size);
     return s;
+}
+
+namespace {
+std::vector<std::string> saveProblems;
+}
+
+void NoteSaveProblem(const std::string& what) {
+    saveProblems.push_back(what);
 }
 
 WorldSnapshot TakeSnapshot() {
@@ -56,8 +62,11 @@ WorldSnapshot TakeSnapshot() {
         s.slots[i].downed = roster[i].downed;
         s.slots[i].downedChecks = roster[i].downedChecks;
         s.slots[i].staying = roster[i].staying;
+        s.slots[i].inCombat = w.InCombat(roster[i].ped);
+        if (const standin::Ped* p = w.FindPed(roster[i].ped)) s.slots[i].seeingRange = p->seeingRange;
     }
     s.playerDead = w.PlayerPed().dead;
+    s.playerInCombat = w.InCombat(w.player.ped);
     auto f = w.groupFormation.find(w.player.group);
     s.formation = f == w.groupFormation.end() ? -1 : f->second;
     s.save = StampOf(SAVE_FILE);
@@ -65,33 +74,28 @@ WorldSnapshot TakeSnapshot() {
     return s;
 }
 
+// Page numbers index these: the scenario word and the name shown.
+constexpr const char* kPages[][2] = {{"closed", "closed"},
+                                     {"main", "main page"},
+                                     {"builder", "custom bodyguard builder"},
+                                     {"roster-full", "roster-full notice"},
+                                     {"category", "model categories"},
+                                     {"female", "female models"},
+                                     {"male", "male models"},
+                                     {"gang", "gang members"},
+                                     {"all", "all models"},
+                                     {"custom", "custom list"},
+                                     {"invalid-model", "invalid-model notice"}};
+
 const char* PageName(int page) {
-    switch (page) {
-        case PAGE_CLOSED:
-            return "closed";
-        case PAGE_MAIN:
-            return "main page";
-        case PAGE_BUILDER:
-            return "custom bodyguard builder";
-        case PAGE_ROSTER_FULL:
-            return "roster-full notice";
-        case PAGE_CATEGORY:
-            return "model categories";
-        case PAGE_MODELS_FEMALE:
-            return "female models";
-        case PAGE_MODELS_MALE:
-            return "male models";
-        case PAGE_MODELS_GANG:
-            return "gang members";
-        case PAGE_MODELS_ALL:
-            return "all models";
-        case PAGE_MODELS_CUSTOM:
-            return "custom list";
-        case PAGE_INVALID_MODEL:
-            return "invalid-model notice";
-        default:
-            return "unknown page";
+    return page >= 0 && page < static_cast<int>(std::size(kPages)) ? kPages[page][1] : "unknown page";
+}
+
+int PageOfWord(const std::string& word) {
+    for (std::size_t i = 0; i < std::size(kPages); ++i) {
+        if (Lower(word) == kPages[i][0]) return static_cast<int>(i);
     }
+    return IsInteger(word) ? static_cast<int>(ToInt(word)) : -100;
 }
 
 std::string Dollars(std::int64_t cents) {
@@ -172,6 +176,14 @@ void NoteRosterChanges(const WorldSnapshot& before, const WorldSnapshot& after, 
         if (a.downed && a.downedChecks > b.downedChecks)
             log.Add(EventKind::Downed, who + " is down: check " + std::to_string(a.downedChecks) + " of 50");
         if (!b.staying && a.staying) log.Add(EventKind::Order, who + " stays here");
+        if (b.inCombat != a.inCombat)
+            log.Add(EventKind::Order, who + (a.inCombat ? " is in combat" : " is out of combat"));
+        // The seeing and hearing ranges: cut down while the player sneaks, back when he stands or fights.
+        if (b.seeingRange > 0 && a.seeingRange != b.seeingRange)
+            log.Add(EventKind::Order,
+                    who + (a.seeingRange < b.seeingRange ? "'s senses lowered" : "'s senses restored") +
+                        " (seeing and hearing range " + std::to_string(static_cast<int>(a.seeingRange)) +
+                        " m)");
         if (b.staying && !a.staying) log.Add(EventKind::Order, who + " follows the player");
     }
 }
@@ -207,12 +219,19 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
         } else {
             log.Add(EventKind::Menu, std::string("Menu: ") + PageName(after.menuPage));
         }
+        const std::size_t shown = static_cast<std::size_t>(menu.customModelIndex);
+        if (after.menuPage == PAGE_INVALID_MODEL && shown < customPedNames.size())
+            log.Add(EventKind::Warning, "The game refused the custom model \"" + customPedNames[shown] +
+                                            "\": " + ModelRefusal(customPedNames[shown]));
     }
     NoteRosterChanges(before, after, log);
     NoteCalls(calls, log);
     if (before.formation != after.formation && after.formation >= 0)
         log.Add(EventKind::Order, "Group formation set to " + std::to_string(after.formation));
     if (!before.playerDead && after.playerDead) log.Add(EventKind::Player, "The player died");
+    if (before.playerInCombat != after.playerInCombat)
+        log.Add(EventKind::Player,
+                after.playerInCombat ? "The player is in combat" : "The player is out of combat");
     if (before.playerDead && !after.playerDead) log.Add(EventKind::Player, "The player is alive again");
     if (after.save != before.save) {
         if (after.save.exists) {
@@ -223,6 +242,8 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
             log.Add(EventKind::Save, std::string(SAVE_FILE) + " was removed");
         }
     }
+    for (const std::string& p : saveProblems) log.Add(EventKind::Warning, "Save failed: " + p);
+    saveProblems.clear();
     for (std::size_t i = before.staleUses; i < after.staleUses && i < w.staleUses.size(); ++i) {
         const standin::StaleUse& u = w.staleUses[i];
         log.Add(EventKind::Warning, "the plug-in used handle " + std::to_string(u.handle) + " in " + u.call +

@@ -12,6 +12,7 @@
 
 #include "call_log.h"
 #include "roster/roster.h"
+#include "workdir.h"
 
 namespace sim {
 
@@ -48,7 +49,6 @@ class EventLog {
     std::uint64_t Count() const { return count_; }
     // The events added after the first `count` (as far as they are still kept).
     std::vector<Event> Since(std::uint64_t count) const;
-    void Clear();
 
   private:
     std::deque<Event> events_;
@@ -61,10 +61,9 @@ struct SaveStamp {
     std::uint64_t inode = 0;
     std::int64_t mtimeNs = 0;
     std::int64_t size = 0;
-    bool operator==(const SaveStamp& o) const {
-        return exists == o.exists && inode == o.inode && mtimeNs == o.mtimeNs && size == o.size;
+    bool operator!=(const SaveStamp& o) const {
+        return exists != o.exists || inode != o.inode || mtimeNs != o.mtimeNs || size != o.size;
     }
-    bool operator!=(const SaveStamp& o) const { return !(*this == o); }
 };
 SaveStamp StampOf(const char* path);
 
@@ -73,6 +72,8 @@ struct SlotSnapshot {
     bool downed = false;
     std::int32_t downedChecks = 0;
     bool staying = false;
+    bool inCombat = false;
+    float seeingRange = 0;
 };
 
 // The part of the world and the plug-in that events are read from.
@@ -81,12 +82,16 @@ struct WorldSnapshot {
     int lastSpawnSlot = -1;
     SlotSnapshot slots[ROSTER_SIZE];
     bool playerDead = false;
+    bool playerInCombat = false;
     int formation = -1;  // the player's group formation as the game holds it (-1: never set)
     SaveStamp save;
     std::size_t staleUses = 0;
 };
 
 WorldSnapshot TakeSnapshot();
+
+// A save that failed, with its reason; the next frame's events show it.
+void NoteSaveProblem(const std::string& what);
 
 // Notes the events of one frame: `before` and `after` are the snapshots around
 // it, `calls` the game calls the plug-in made in it.
@@ -95,6 +100,8 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
 
 // The menu page's name as the events and the screen show it.
 const char* PageName(int page);
+// The page a scenario names ("builder", or its number); -100 for none.
+int PageOfWord(const std::string& word);
 
 // "$12.50" for 1250 cents.
 std::string Dollars(std::int64_t cents);

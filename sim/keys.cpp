@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "config/settings.h"
-#include "text.h"
 
 namespace sim {
 
@@ -16,21 +15,14 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {"Backspace", VK_BACK}, {"Back", VK_BACK},    {"Enter", VK_RETURN},    {"Return", VK_RETURN},
-    {"Shift", VK_SHIFT},    {"Ctrl", VK_CONTROL}, {"Control", VK_CONTROL}, {"Alt", VK_MENU},
-    {"Escape", VK_ESCAPE},  {"Esc", VK_ESCAPE},   {"Space", VK_SPACE},     {"PageUp", VK_PRIOR},
-    {"PageDown", VK_NEXT},  {"End", VK_END},      {"Home", VK_HOME},       {"Left", VK_LEFT},
-    {"Up", VK_UP},          {"Right", VK_RIGHT},  {"Down", VK_DOWN},       {"Insert", VK_INSERT},
-    {"Delete", VK_DELETE},
+    {"Backspace", VK_BACK}, {"Back", VK_BACK},         {"Enter", VK_RETURN},      {"Return", VK_RETURN},
+    {"Shift", VK_SHIFT},    {"Ctrl", VK_CONTROL},      {"Control", VK_CONTROL},   {"Alt", VK_MENU},
+    {"Escape", VK_ESCAPE},  {"Esc", VK_ESCAPE},        {"Space", VK_SPACE},       {"PageUp", VK_PRIOR},
+    {"PageDown", VK_NEXT},  {"End", VK_END},           {"Home", VK_HOME},         {"Left", VK_LEFT},
+    {"Up", VK_UP},          {"Right", VK_RIGHT},       {"Down", VK_DOWN},         {"Insert", VK_INSERT},
+    {"Delete", VK_DELETE},  {"PadLeft", PAD_LEFT},     {"PadUp", PAD_UP},         {"PadRight", PAD_RIGHT},
+    {"PadDown", PAD_DOWN},  {"PadAccept", PAD_ACCEPT}, {"PadCancel", PAD_CANCEL},
 };
-
-bool AllDigits(const std::string& s) {
-    if (s.empty()) return false;
-    for (char c : s) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -60,7 +52,31 @@ bool IsKeyName(const std::string& name) {
     return n == "menu" || n == "attack" || n == "followall" || n == "follow-all" || KeyCodeOfName(name) >= 0;
 }
 
+const char* PadControl(int code) {
+    constexpr const char* kControls[] = {"INPUT_FRONTEND_LEFT",   "INPUT_FRONTEND_UP",
+                                         "INPUT_FRONTEND_RIGHT",  "INPUT_FRONTEND_DOWN",
+                                         "INPUT_FRONTEND_ACCEPT", "INPUT_FRONTEND_CANCEL"};
+    return code >= PAD_LEFT && code <= PAD_CANCEL ? kControls[code - PAD_LEFT] : nullptr;
+}
+
+bool KeyReachable(int vk) {
+    return KeyCodeUsable(vk) && vk != 0;
+}
+
+std::string KeyLabel(int vk) {
+    if (!KeyCodeUsable(vk)) return "off (" + std::to_string(vk) + ")";
+    if (vk == 0) return "0: no key sends it";
+    return KeyName(vk) + " (" + std::to_string(vk) + ")";
+}
+
+std::string KeyProblem(const char* setting, int vk) {
+    if (KeyReachable(vk)) return "";
+    if (vk == 0) return std::string(setting) + " reads as 0, a code no key sends: nothing can press it";
+    return std::string(setting) + " is " + std::to_string(vk) + ": outside 0 to 254, the key is off";
+}
+
 std::string KeyName(int vk) {
+    if (const char* control = PadControl(vk)) return control;
     for (const NamedKey& k : kNamedKeys) {
         if (k.vk == vk) return k.name;
     }

@@ -11,13 +11,16 @@
 #include <filesystem>
 #include <iostream>
 
+#include "config/settings.h"
+#include "keys.h"
+#include "menu/state.h"
 #include "options.h"
 #include "png_renderer.h"
 #include "scenario.h"
-#include "scenario_runner.h"
 #include "session.h"
 #include "tui.h"
 #include "workdir.h"
+#include "world_view.h"
 
 namespace {
 
@@ -47,54 +50,54 @@ bool OpenFolder(const sim::Options& o, bool scenarioMode, sim::WorkDir* dir) {
             ? sim::OpenTemporaryWorkDir(dir, &error)
             : sim::OpenWorkDir(o.dir.empty() ? sim::DEFAULT_WORK_DIR : o.dir, o.fresh, dir, &error);
     if (!ok) std::fprintf(stderr, "tavrossimer-sim: %s\n", error.c_str());
+    for (const auto& [key, value] : o.iniSets) {
+        if (ok) sim::SetIniValue(key, value);
+    }
     return ok;
 }
 
-void ApplyIniSets(const sim::Options& o) {
-    for (const auto& [key, value] : o.iniSets) sim::SetIniValue(key, value);
-}
-
-bool WritePicture(const sim::Options& o, const sim::Session& session, const sim::WorkDir& dir) {
-    if (o.png.empty()) return true;
-    std::string error;
-    const std::string path = sim::UserPath(dir, o.png);
-    if (!sim::WriteFramePng(session.ShownDisplay(), path, &error)) {
-        std::fprintf(stderr, "tavrossimer-sim: %s\n", error.c_str());
+// Opens the menu as a player would (in a saloon when the settings ask for one);
+// false with the reason when it cannot be opened.
+bool OpenMenuForPicture(sim::Session& session, std::string* error) {
+    if (menu.menuPage != PAGE_CLOSED) return true;
+    if (!sim::KeyReachable(SPAWN_MENU_KEY)) {
+        *error = "no picture: the menu cannot be opened, its key SPAWN_MENU_KEY is " +
+                 sim::KeyLabel(SPAWN_MENU_KEY);
         return false;
     }
-    std::printf("wrote %s\n", path.c_str());
-    return true;
+    if (ONLY_IN_SALOONS) sim::SetInSaloon(session.Log(), true);
+    session.QueueKey(SPAWN_MENU_KEY);
+    session.SettleKeys();
+    session.Frame();
+    if (menu.menuPage != PAGE_CLOSED) return true;
+    *error = "no picture: the menu did not open with its key " + sim::KeyLabel(SPAWN_MENU_KEY);
+    return false;
 }
 
-int RunScenarioMode(const sim::Options& o, const sim::Scenario& scenario, sim::Session& session) {
+// Headless: the scenario (if any), then --frames more, then the --png picture.
+int RunHeadless(const sim::Options& o, const sim::Scenario* scenario, sim::Session& session) {
     sim::WorkDir dir;
-    if (!OpenFolder(o, true, &dir)) return 2;
-    ApplyIniSets(o);
-    sim::RunOptions run;
-    run.quiet = o.quiet;
-    run.showCalls = o.calls;
-    const sim::RunResult result = sim::RunScenario(scenario, session, dir, run, std::cout);
-    if (result.ok && o.frames > 0) {
+    if (!OpenFolder(o, scenario != nullptr, &dir)) return 2;
+    bool ok = true;
+    if (scenario) ok = sim::RunScenario(*scenario, session, dir, {o.quiet, o.calls}, std::cout).ok;
+    if (ok && (o.frames > 0 || !scenario)) {
         if (!session.Started()) session.Start();
-        session.Frames(o.frames);
+        session.Frames(o.frames >= 0 ? o.frames : 30);
     }
-    const bool pictureOk = WritePicture(o, session, dir);
+    std::string error;
+    // The picture shows the menu: without a scenario to open it, it is opened here.
+    if (ok && !scenario && !o.png.empty()) ok = OpenMenuForPicture(session, &error);
+    const std::string path = sim::UserPath(dir, o.png);
+    if (!o.png.empty() && (!ok || !sim::WriteFramePng(session.ShownDisplay(), path, &error))) {
+        std::fprintf(stderr, "tavrossimer-sim: %s\n", error.c_str());
+        ok = false;
+    } else if (!o.png.empty()) {
+        std::printf("wrote %s\n", path.c_str());
+    }
     session.End();
     std::cout.flush();
     if (dir.temporary && o.keep) std::printf("working folder kept: %s\n", dir.path.c_str());
-    sim::CloseWorkDir(dir, o.keep);
-    return result.ok && pictureOk ? 0 : 1;
-}
-
-int RunHeadless(const sim::Options& o, sim::Session& session) {
-    sim::WorkDir dir;
-    if (!OpenFolder(o, false, &dir)) return 2;
-    ApplyIniSets(o);
-    session.Start();
-    session.Frames(o.frames >= 0 ? o.frames : 30);
-    const bool ok = WritePicture(o, session, dir);
-    session.End();
-    sim::CloseWorkDir(dir, true);
+    sim::CloseWorkDir(dir, o.keep || !scenario);
     return ok ? 0 : 1;
 }
 
@@ -119,8 +122,9 @@ int main(int argc, char** argv) {
 
     sim::EventLog log;
     sim::Session session(log);
-    session.Setup().seed = o.seed;
+    session.Setup().seed = static_cast<std::uint32_t>(o.seed);
     session.Setup().frameMs = 1000 / o.fps;
+    session.Setup().knownModels = o.knownModels;
 
     const bool terminal = isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
     const bool headlessFrames = o.frames >= 0 || !o.png.empty();
@@ -143,13 +147,12 @@ int main(int argc, char** argv) {
                     "(no terminal: running the demo scenario; run in a terminal for the interactive "
                     "screen)\n");
         }
-        return RunScenarioMode(o, scenario, session);
+        return RunHeadless(o, &scenario, session);
     }
-    if (headlessFrames && !o.interactive) return RunHeadless(o, session);
+    if (headlessFrames && !o.interactive) return RunHeadless(o, nullptr, session);
 
     sim::WorkDir dir;
     if (!OpenFolder(o, false, &dir)) return 2;
-    ApplyIniSets(o);
     const int code = sim::RunInteractive(session, dir, o);
     sim::CloseWorkDir(dir, true);
     return code;

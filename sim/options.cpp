@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "workdir.h"
@@ -15,116 +16,119 @@ constexpr const char* kScenarioDir = TAVROSSIMER_SIM_SCENARIO_DIR;
 constexpr const char* kScenarioDir = "sim/scenarios";
 #endif
 
-bool ParseInt(const std::string& s, int min, int max, int* out) {
-    if (s.empty()) return false;
-    char* end = nullptr;
-    const long v = std::strtol(s.c_str(), &end, 10);
-    if (*end != '\0' || v < min || v > max) return false;
-    *out = static_cast<int>(v);
-    return true;
-}
+// One command-line option: a switch, a text, a number in a range, or a
+// settings line; its help line in the usage text.
+struct Option {
+    const char* name;
+    const char* value;  // "" for a switch
+    const char* help;
+    bool Options::*flag;
+    std::string Options::*text;
+    int Options::*number;
+    int min, max;
+    std::vector<std::string> Options::*list;
+};
+
+constexpr Option kOptions[] = {
+    {"--dir", "DIR",
+     "working folder with the plug-in's three files (default ./tavrossimer-sim-work;\n"
+     "a scenario runs in a new temporary folder unless --dir is given)",
+     nullptr, &Options::dir, nullptr, 0, 0, nullptr},
+    {"--fresh", "",
+     "remove the plug-in's three files from the folder first\n"
+     "(settings and sample custom list are put back)",
+     &Options::fresh, nullptr, nullptr, 0, 0, nullptr},
+    {"--known-model", "NAME",
+     "a model the game knows beyond the catalogue, for the custom list\n(repeatable; other custom names get "
+     "the invalid-model notice)",
+     nullptr, nullptr, nullptr, 0, 0, &Options::knownModels},
+    {"--ini-set", "KEY=VALUE", "set a line of Tavrossimer.ini before the start (repeatable)", nullptr,
+     nullptr, nullptr, 0, 0, nullptr},
+    {"--script", "FILE",
+     "run a scenario headless and print its transcript; FILE may be\n"
+     "the name of a shipped scenario (see --list-scenarios)",
+     nullptr, &Options::script, nullptr, 0, 0, nullptr},
+    {"--demo", "", "run the demo scenario", &Options::demo, nullptr, nullptr, 0, 0, nullptr},
+    {"--list-scenarios", "", "list the shipped scenarios", &Options::listScenarios, nullptr, nullptr, 0, 0,
+     nullptr},
+    {"--help-scenarios", "", "the scenario language", &Options::helpScenarios, nullptr, nullptr, 0, 0,
+     nullptr},
+    {"--png", "FILE", "write the last frame as the game shows it, 1920x1080", nullptr, &Options::png, nullptr,
+     0, 0, nullptr},
+    {"--frames", "N", "run N frames headless (after the scenario, if any)", nullptr, nullptr,
+     &Options::frames, 0, 10000000, nullptr},
+    {"--fps", "N", "frames per second, 30 to 60 (default 30)", nullptr, nullptr, &Options::fps, 30, 60,
+     nullptr},
+    {"--seed", "N", "seed of the game's random numbers (default 12345)", nullptr, nullptr, &Options::seed, 0,
+     2147483647, nullptr},
+    {"--speed", "N", "interactive: start N times faster than real time (1 to 64)", nullptr, nullptr,
+     &Options::speed, 1, 64, nullptr},
+    {"--calls", "", "scenario: print the plug-in's game calls too", &Options::calls, nullptr, nullptr, 0, 0,
+     nullptr},
+    {"--quiet", "", "scenario: print only a failure and the summary", &Options::quiet, nullptr, nullptr, 0, 0,
+     nullptr},
+    {"--keep", "", "scenario: keep the temporary working folder", &Options::keep, nullptr, nullptr, 0, 0,
+     nullptr},
+    {"--interactive", "", "the terminal screen even if the check for a terminal fails", &Options::interactive,
+     nullptr, nullptr, 0, 0, nullptr},
+    {"--help", "", "this text (also -h)", &Options::help, nullptr, nullptr, 0, 0, nullptr},
+};
 
 }  // namespace
 
 std::string UsageText() {
-    return "Usage: tavrossimer-sim [options]\n"
-           "\n"
-           "Runs the Tavrossimer plug-in on a stand-in of the game, in the terminal.\n"
-           "Without a terminal (or with --demo) it runs the demo scenario and prints its transcript.\n"
-           "\n"
-           "  --dir DIR           working folder with Tavrossimer.ini, Tavrossimer.dat and\n"
-           "                      Tavrossimer_CustomPeds.txt (default ./" +
-           std::string(DEFAULT_WORK_DIR) +
-           "; a scenario runs in\n"
-           "                      a new temporary folder unless --dir is given)\n"
-           "  --fresh             remove the plug-in's three files from the folder first\n"
-           "                      (settings and sample custom list are put back)\n"
-           "  --ini-set KEY=VALUE set a line of Tavrossimer.ini before the start (repeatable)\n"
-           "  --script FILE       run a scenario headless and print its transcript; FILE may be\n"
-           "                      the name of a shipped scenario (see --list-scenarios)\n"
-           "  --demo              run the demo scenario\n"
-           "  --list-scenarios    list the shipped scenarios\n"
-           "  --help-scenarios    the scenario language\n"
-           "  --png FILE          write the last frame as the game shows it, 1920x1080\n"
-           "  --frames N          run N frames headless (after the scenario, if any)\n"
-           "  --fps N             frames per second, 30 to 60 (default 30)\n"
-           "  --seed N            seed of the game's random numbers (default 12345)\n"
-           "  --speed N           interactive: start N times faster than real time\n"
-           "  --calls             scenario: print the plug-in's game calls too\n"
-           "  --quiet             scenario: print only a failure and the summary\n"
-           "  --keep              scenario: keep the temporary working folder\n"
-           "  --interactive       the terminal screen even if the check for a terminal fails\n"
-           "  -h, --help          this text\n";
+    std::string out =
+        "Usage: tavrossimer-sim [options]\n\n"
+        "Runs the Tavrossimer plug-in on a stand-in of the game, in the terminal.\n"
+        "Without a terminal (or with --demo) it runs the demo scenario and prints its transcript.\n\n";
+    for (const Option& o : kOptions) {
+        std::string head = std::string("  ") + o.name + (*o.value ? " " : "") + o.value;
+        head.resize(22, ' ');
+        for (const char* h = o.help; *h;) {
+            const char* end = std::strchr(h, '\n');
+            const std::size_t n = end ? static_cast<std::size_t>(end - h) : std::strlen(h);
+            out += head + std::string(h, n) + "\n";
+            head.assign(22, ' ');
+            h += n + (end ? 1 : 0);
+        }
+    }
+    return out;
 }
 
 bool ParseOptions(int argc, const char* const* argv, Options* out, std::string* error) {
     for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        auto value = [&](std::string* v) {
-            if (i + 1 >= argc) {
-                *error = a + " needs a value";
-                return false;
-            }
-            *v = argv[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "-h" || a == "--help") {
-            out->help = true;
-        } else if (a == "--help-scenarios") {
-            out->helpScenarios = true;
-        } else if (a == "--dir") {
-            if (!value(&out->dir)) return false;
-        } else if (a == "--fresh") {
-            out->fresh = true;
-        } else if (a == "--keep") {
-            out->keep = true;
-        } else if (a == "--ini-set") {
-            if (!value(&v)) return false;
-            std::string key, val;
-            if (!SplitAssignment(v, &key, &val)) {
-                *error = "--ini-set takes KEY=VALUE, not " + v;
-                return false;
-            }
-            out->iniSets.emplace_back(key, val);
-        } else if (a == "--script") {
-            if (!value(&out->script)) return false;
-        } else if (a == "--demo") {
-            out->demo = true;
-        } else if (a == "--list-scenarios") {
-            out->listScenarios = true;
-        } else if (a == "--png") {
-            if (!value(&out->png)) return false;
-        } else if (a == "--frames") {
-            if (!value(&v) || !ParseInt(v, 0, 10000000, &out->frames)) {
-                *error = "--frames takes a number of frames";
-                return false;
-            }
-        } else if (a == "--fps") {
-            if (!value(&v) || !ParseInt(v, 30, 60, &out->fps)) {
-                *error = "--fps takes 30 to 60";
-                return false;
-            }
-        } else if (a == "--seed") {
-            int seed = 0;
-            if (!value(&v) || !ParseInt(v, 0, 2147483647, &seed)) {
-                *error = "--seed takes a number";
-                return false;
-            }
-            out->seed = static_cast<unsigned>(seed);
-        } else if (a == "--speed") {
-            if (!value(&v) || !ParseInt(v, 1, 64, &out->speed)) {
-                *error = "--speed takes 1 to 64";
-                return false;
-            }
-        } else if (a == "--calls") {
-            out->calls = true;
-        } else if (a == "--quiet") {
-            out->quiet = true;
-        } else if (a == "--interactive") {
-            out->interactive = true;
-        } else {
+        const std::string a = argv[i] == std::string("-h") ? "--help" : argv[i];
+        const Option* o = nullptr;
+        for (const Option& candidate : kOptions) {
+            if (a == candidate.name) o = &candidate;
+        }
+        if (!o) {
             *error = "unknown option " + a + " (see --help)";
+            return false;
+        }
+        if (o->flag) {
+            out->*(o->flag) = true;
+            continue;
+        }
+        if (i + 1 >= argc) {
+            *error = a + " needs a value";
+            return false;
+        }
+        const std::string v = argv[++i];
+        char* end = nullptr;
+        const long n = std::strtol(v.c_str(), &end, 10);
+        std::string key, value;
+        if (o->text) {
+            out->*(o->text) = v;
+        } else if (o->list) {
+            (out->*(o->list)).push_back(v);
+        } else if (o->number && !v.empty() && *end == '\0' && n >= o->min && n <= o->max) {
+            out->*(o->number) = static_cast<int>(n);
+        } else if (!o->number && SplitAssignment(v, &key, &value)) {
+            out->iniSets.emplace_back(key, value);
+        } else {
+            *error = a + " takes " + o->value + ", not " + v +
+                     (o->number ? " (" + std::to_string(o->min) + " to " + std::to_string(o->max) + ")" : "");
             return false;
         }
     }

@@ -12,7 +12,8 @@ struct Options {
     bool fresh = false;
     bool keep = false;
     std::vector<std::pair<std::string, std::string>> iniSets;
-    std::string script;  // scenario file or the name of a shipped scenario
+    std::vector<std::string> knownModels;  // models the game knows beyond the catalogue
+    std::string script;                    // scenario file or the name of a shipped scenario
     bool demo = false;
     bool listScenarios = false;
     bool help = false;
@@ -20,7 +21,7 @@ struct Options {
     std::string png;
     int frames = -1;  // headless: frames to run (-1: not given)
     int fps = 30;
-    unsigned seed = 12345;
+    int seed = 12345;
     int speed = 1;
     bool calls = false;
     bool quiet = false;

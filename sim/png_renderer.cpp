@@ -35,6 +35,17 @@ void FillCentred(cairo_t* cr, const standin::DisplayItem& d) {
     cairo_set_source_rgba(cr, Channel(d.r), Channel(d.g), Channel(d.b), Channel(d.a));
     cairo_rectangle(cr, x, y, w, h);
     cairo_fill(cr);
+    // The game lights its highlight bar; a dark red frame on the black panel
+    // would hardly show in a picture, so its edge is drawn in the full red of
+    // its hue.
+    if (d.kind == standin::DisplayItem::Rect && d.r > d.g && d.r > d.b) {
+        const double top = std::max({d.r, d.g, d.b, 1});
+        cairo_set_source_rgb(cr, Channel(d.r) * 255 / top, Channel(d.g) * 255 / top,
+                             Channel(d.b) * 255 / top);
+        cairo_set_line_width(cr, 2.0);
+        cairo_rectangle(cr, x + 1, y + 1, w - 2, h - 2);
+        cairo_stroke(cr);
+    }
 }
 
 // The game places a text by the top-left corner of its line, and its line is
@@ -67,9 +78,32 @@ void DrawText(cairo_t* cr, const standin::DisplayItem& d) {
 }  // namespace
 
 bool WriteFramePng(const std::vector<standin::DisplayItem>& display, const std::string& path,
-                   std::string* error) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, PNG_WIDTH, PNG_HEIGHT);
+                   std::string* error, bool menuOnly) {
+    if (display.empty()) {
+        *error = "no picture written to " + path +
+                 ": nothing is drawn in this frame (the menu is closed); open the menu first";
+        return false;
+    }
+    // The picture's part of the frame: all of it, or what the panel and the highlight cover.
+    double left = 0, top = 0, right = PNG_WIDTH, bottom = PNG_HEIGHT;
+    if (menuOnly) {
+        constexpr double kMargin = 24;
+        left = PNG_WIDTH, top = PNG_HEIGHT, right = 0, bottom = 0;
+        for (const standin::DisplayItem& d : display) {
+            if (d.kind == standin::DisplayItem::Text) continue;
+            left = std::min(left, (d.x - d.width / 2) * PNG_WIDTH - kMargin);
+            right = std::max(right, (d.x + d.width / 2) * PNG_WIDTH + kMargin);
+            top = std::min(top, (d.y - d.height / 2) * PNG_HEIGHT - kMargin);
+            bottom = std::max(bottom, (d.y + d.height / 2) * PNG_HEIGHT + kMargin);
+        }
+        left = std::max(0.0, left), top = std::max(0.0, top);
+        right = std::min<double>(PNG_WIDTH, std::max(right, left + 1));
+        bottom = std::min<double>(PNG_HEIGHT, std::max(bottom, top + 1));
+    }
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(right - left),
+                                                          static_cast<int>(bottom - top));
     cairo_t* cr = cairo_create(surface);
+    cairo_translate(cr, -left, -top);
     DrawBackdrop(cr);
     // The game draws a frame's script text above its sprites and rectangles,
     // whatever the order of the calls: the roster-full notice draws its

@@ -21,8 +21,10 @@ constexpr int PNG_HEIGHT = 1080;
 constexpr double BASE_TEXT_HEIGHT = 0.08;
 constexpr double GLYPH_SHARE = 0.75;
 
-// Writes the frame; false with a message when the file cannot be written.
+// Writes the frame; false with a message when the file cannot be written or
+// nothing is drawn. With `menuOnly`, only the part the panel and the highlight
+// cover (and a margin), at full size: the menu at a size one can read.
 bool WriteFramePng(const std::vector<standin::DisplayItem>& display, const std::string& path,
-                   std::string* error);
+                   std::string* error, bool menuOnly = false);
 
 }  // namespace sim

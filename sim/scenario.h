@@ -12,8 +12,13 @@
 // ScenarioHelp() lists every command.
 #pragma once
 
+#include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
+
+#include "session.h"
+#include "workdir.h"
 
 namespace sim {
 
@@ -32,7 +37,9 @@ struct Scenario {
 };
 
 // Splits one line into words; false with a message on an unclosed quote.
-bool SplitWords(const std::string& line, std::vector<std::string>* words, std::string* error);
+// `commentAt` (when given) is where a trailing comment starts.
+bool SplitWords(const std::string& line, std::vector<std::string>* words, std::string* error,
+                std::size_t* commentAt = nullptr);
 
 // Parses and checks a whole scenario: every verb known, every argument in its
 // place. False with "LINE: message" for the first fault.
@@ -44,6 +51,20 @@ bool CheckCommand(const Command& command, std::string* error);
 
 // The help text for scenario writers.
 std::string ScenarioHelp();
+
+// Checks words (from `at` on) against a usage pattern, the words after a
+// command's or a condition's name as its help shows them:
+//   N, ROW, ID, METRES, AMOUNT, CENTS   a whole number
+//   KEY  a key name        DURATION  "2 s", "500 ms", "10 frames"
+//   DOLLARS  "995", "$12.50"          KEY=VALUE  a settings line
+//   CONDITION  a condition (up to a "within")
+//   slot N|stranger N|none|player|horse  a ped ("none", "player", "horse" where listed)
+//   a|b|N  one of these words (N: or a number)   lower-case  that very word
+//   [...]  optional        X...  once or more    anything else  any one word
+// False when they do not fit; `error` is set only for a specific fault (an
+// unknown key, a wrong condition), else the caller names the usage.
+bool MatchUsage(const std::string& pattern, const std::vector<std::string>& words, std::size_t at,
+                std::string* error);
 
 // "2 s", "500 ms", "10 frames" (also "frame", "f", "sec", "seconds") into a
 // count of milliseconds or frames. False for anything else.
@@ -59,5 +80,53 @@ struct Who {
     int number = 0;
 };
 bool ParseWho(const std::vector<std::string>& words, std::size_t at, Who* out, std::size_t* used);
+
+// ---- conditions: what a scenario can expect of the game, the plug-in and the files
+
+struct ConditionContext {
+    const Session* session = nullptr;
+    std::uint64_t eventsFrom = 0;  // `event` looks at the events after this many (the last action's)
+};
+
+struct ConditionResult {
+    bool ok = false;
+    std::string actual;  // what was found, for the failure message
+};
+
+// Checks the words of a condition (from `at` on); false with a message.
+bool CheckCondition(const std::vector<std::string>& words, std::size_t at, std::string* error);
+// Evaluates a checked condition now.
+ConditionResult EvaluateCondition(const std::vector<std::string>& words, std::size_t at,
+                                  const ConditionContext& context);
+
+// The ped that the words from `at` name ("slot 2", "stranger 1", "player",
+// "horse", "none": 0); 0 and a message when there is none such.
+std::int32_t ResolveWho(const std::vector<std::string>& words, std::size_t at, std::string* failure);
+
+// The help lines for the conditions.
+std::string ConditionHelp();
+
+// "995", "$995", "995.50" in dollars into cents; false for anything else.
+bool ParseDollars(const std::string& text, long long* cents);
+
+// ---- running: a transcript of each command with its frame and game time, the
+// events it caused, the expectations met and the first one that failed.
+
+struct RunOptions {
+    bool quiet = false;      // only failures and the summary
+    bool showCalls = false;  // the plug-in's game calls in the transcript
+};
+
+struct RunResult {
+    bool ok = true;
+    int failedLine = 0;
+    int failedFrame = 0;
+    std::string message;  // the failure, ready to print
+    int commands = 0;
+    int expectations = 0;
+};
+
+RunResult RunScenario(const Scenario& scenario, Session& session, const WorkDir& workDir,
+                      const RunOptions& options, std::ostream& out);
 
 }  // namespace sim

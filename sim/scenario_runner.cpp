@@ -1,15 +1,13 @@
-#include "scenario_runner.h"
-
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
-#include "conditions.h"
 #include "driver.h"
 #include "keys.h"
 #include "menu/state.h"
 #include "png_renderer.h"
-#include "world_actions.h"
+#include "scenario.h"
 #include "world_view.h"
 
 namespace sim {
@@ -18,18 +16,9 @@ namespace {
 
 constexpr long long kDefaultWaitForMs = 10000;
 constexpr int kHighlightMoveLimit = 12;
+constexpr std::size_t kShownFileBytes = 4096;
 
-// Commands that work on files or on the set-up of the next world, and so do
-// not start the game.
-bool NeedsGame(const std::string& verb) {
-    static const char* const kNoGame[] = {
-        "ini",  "custom-list",       "write-file",    "delete-file",       "seed", "random",
-        "echo", "model-unavailable", "model-invalid", "model-load-frames", "start"};
-    for (const char* v : kNoGame) {
-        if (verb == v) return false;
-    }
-    return true;
-}
+using Args = std::vector<std::string>;
 
 std::string Stamp(int frame, long long timeMs) {
     char buf[48];
@@ -42,80 +31,47 @@ std::string Now() {
     return Stamp(w.frame, w.timeMs);
 }
 
-class Runner {
-  public:
-    Runner(Session& s, const WorkDir& d, const RunOptions& o, std::ostream& out)
-        : session_(s), dir_(d), options_(o), out_(out) {}
+struct Runner {
+    Session& session;
+    const WorkDir& dir;
+    const RunOptions& options;
+    std::ostream& out;
+    std::uint64_t eventsOfLastAction = 0;
+    int expectations = 0;
+    std::vector<std::string> calls;
 
     RunResult Run(const Scenario& scenario);
-
-  private:
-    bool Execute(const Command& c, std::string* failure);
     void Print(const std::string& line) {
-        if (!options_.quiet) out_ << line << "\n";
+        if (!options.quiet) out << line << "\n";
     }
-    void PrintEventsSince(std::uint64_t mark);
-    void PrintCalls();
-    void AfterWorldAction() { session_.Frame(); }
-    // One more frame once the keys are taken: what a page does on the frame
-    // after a key (a new bodyguard made ready in the builder) shows then.
-    void SettleAfterKeys() { session_.Frame(); }
-    std::int32_t Resolve(const Who& who, std::string* failure);
+    void PrintEventsSince(std::uint64_t mark) {
+        for (const Event& e : session.Log().Since(mark))
+            Print(Stamp(e.frame, e.timeMs) + "     " + (e.kind == EventKind::Warning ? "!! " : "* ") +
+                  e.text);
+    }
+    void PrintCalls() {
+        if (!options.showCalls) return;
+        for (const std::string& c : calls) Print("                      | " + c);
+        calls.clear();
+    }
+    void Wait(const Duration& d) {
+        if (d.frames)
+            session.Frames(static_cast<int>(d.amount));
+        else
+            session.RunMs(static_cast<int>(d.amount));
+    }
+    void Tap(int vk) {
+        session.QueueKey(vk);
+        session.SettleKeys();
+    }
     bool MoveHighlightTo(const std::string& text, std::string* failure);
-    bool Show(const std::vector<std::string>& what);
-
-    Session& session_;
-    const WorkDir& dir_;
-    const RunOptions& options_;
-    std::ostream& out_;
-    std::uint64_t eventsOfLastAction_ = 0;
-    int expectations_ = 0;
-    std::vector<std::string> calls_;
+    void Show(const Args& what);
+    void ShowFile(const char* name);
 };
-
-void Runner::PrintEventsSince(std::uint64_t mark) {
-    for (const Event& e : session_.Log().Since(mark)) {
-        const char* bullet = e.kind == EventKind::Warning ? "!! " : "* ";
-        Print(Stamp(e.frame, e.timeMs) + "     " + bullet + e.text);
-    }
-}
-
-void Runner::PrintCalls() {
-    if (!options_.showCalls) return;
-    for (const std::string& c : calls_) Print("                      | " + c);
-    calls_.clear();
-}
-
-std::int32_t Runner::Resolve(const Who& who, std::string* failure) {
-    switch (who.kind) {
-        case Who::None:
-            return 0;
-        case Who::Player:
-            return standin::GetWorld().player.ped;
-        case Who::Horse:
-            if (GetExtras().horse == 0) *failure = "the player has no horse yet (mount first)";
-            return GetExtras().horse;
-        case Who::Slot: {
-            const std::int32_t ped = PedOfSlot(who.number);
-            if (ped == 0) *failure = "slot " + std::to_string(who.number) + " is free";
-            return ped;
-        }
-        case Who::Stranger: {
-            const auto& s = GetExtras().strangers;
-            if (who.number > static_cast<int>(s.size())) {
-                *failure = "there is no stranger " + std::to_string(who.number) + " (" +
-                           std::to_string(s.size()) + " spawned; use the stranger command)";
-                return 0;
-            }
-            return s[who.number - 1];
-        }
-    }
-    return 0;
-}
 
 bool Runner::MoveHighlightTo(const std::string& text, std::string* failure) {
     for (int moves = 0; moves <= kHighlightMoveLimit; ++moves) {
-        const MenuView m = ViewOfMenu(session_.ShownDisplay());
+        const MenuView m = ViewOfMenu(session.ShownDisplay());
         if (m.Empty()) {
             *failure = "the menu is closed";
             return false;
@@ -125,36 +81,52 @@ bool Runner::MoveHighlightTo(const std::string& text, std::string* failure) {
             if (m.rows[r].present && m.rows[r].text == text) target = r;
         }
         if (target < 0) {
-            std::vector<std::string> lines = DescribeMenu(m);
             std::string shown;
-            for (const std::string& l : lines) shown += "\n      " + l;
+            for (const std::string& l : DescribeMenu(m)) shown += "\n      " + l;
             *failure = "no menu line reads \"" + text + "\"; the menu shows:" + shown;
             return false;
         }
         if (m.highlightRow == target) return true;
-        session_.QueueKey(m.highlightRow < target ? VK_DOWN : VK_UP);
-        session_.SettleKeys();
+        Tap(m.highlightRow < target ? VK_DOWN : VK_UP);
     }
     *failure = "the highlight did not reach \"" + text + "\" (is it a line that cannot be highlighted?)";
     return false;
 }
 
-bool Runner::Show(const std::vector<std::string>& what) {
-    const bool all = what.empty();
+// A file in the transcript: the first kShownFileBytes of it, and how much was left out.
+void Runner::ShowFile(const char* name) {
+    std::string content;
+    if (!ReadTextFile(name, &content)) return Print(std::string("        ") + name + ": (none)");
+    const std::size_t size = content.size();
+    const std::string summary = std::string(name) == SAVE_FILE ? "  (" + DescribeSaveFile(content) + ")" : "";
+    content.resize(std::min(size, kShownFileBytes));
+    if (!summary.empty()) Print(std::string("        ") + name + ": \"" + content + "\"" + summary);
+    if (summary.empty()) Print(std::string("        ") + name + ":");
+    for (std::size_t start = 0; summary.empty() && start < content.size();) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string::npos) end = content.size();
+        Print("          | " + content.substr(start, end - start));
+        start = end + 1;
+    }
+    if (size > kShownFileBytes)
+        Print("          ... " + std::to_string(size - kShownFileBytes) + " more bytes not shown (" +
+              std::to_string(size) + " in all)");
+}
+
+void Runner::Show(const Args& what) {
     auto wants = [&](const char* w) {
-        if (all) return std::string(w) != "files" && std::string(w) != "display";
+        if (what.empty()) return std::string(w) != "files" && std::string(w) != "display";
         for (const std::string& s : what) {
-            if (s == w) return true;
+            if (SameText(s, w)) return true;
         }
         return false;
     };
     if (wants("menu")) {
         Print("        menu (" + std::string(PageName(menu.menuPage)) + "):");
-        for (const std::string& l : DescribeMenu(ViewOfMenu(session_.ShownDisplay())))
-            Print("          " + l);
+        for (const std::string& l : DescribeMenu(ViewOfMenu(session.ShownDisplay()))) Print("          " + l);
     }
     if (wants("world")) {
-        for (const std::string& l : DescribeWorld()) Print("        " + l);
+        for (const WorldLine& l : DescribeWorld()) Print("        " + l.text);
     }
     if (wants("prompts")) {
         std::string shown;
@@ -164,7 +136,7 @@ bool Runner::Show(const std::vector<std::string>& what) {
     }
     if (wants("display")) {
         // The frame's display list as the plug-in drew it, in drawing order.
-        for (const standin::DisplayItem& d : session_.ShownDisplay()) {
+        for (const standin::DisplayItem& d : session.ShownDisplay()) {
             char buf[256];
             const char* kind = d.kind == standin::DisplayItem::Sprite ? "sprite"
                                : d.kind == standin::DisplayItem::Rect ? "rect"
@@ -181,255 +153,316 @@ bool Runner::Show(const std::vector<std::string>& what) {
         }
     }
     if (wants("files")) {
-        for (const char* f : {INI_FILE, SAVE_FILE, CUSTOM_LIST_FILE}) {
-            std::string content;
-            if (!ReadTextFile(f, &content)) {
-                Print(std::string("        ") + f + ": (none)");
-                continue;
-            }
-            if (std::string(f) == SAVE_FILE) {
-                Print(std::string("        ") + f + ": \"" + content + "\"  (" + DescribeSaveFile(content) +
-                      ")");
-            } else {
-                Print(std::string("        ") + f + ":");
-                std::size_t start = 0;
-                while (start < content.size()) {
-                    std::size_t end = content.find('\n', start);
-                    if (end == std::string::npos) end = content.size();
-                    Print("          | " + content.substr(start, end - start));
-                    start = end + 1;
-                }
-            }
-        }
+        for (const char* f : {INI_FILE, SAVE_FILE, CUSTOM_LIST_FILE}) ShowFile(f);
     }
-    return true;
 }
 
-bool Runner::Execute(const Command& c, std::string* failure) {
-    const std::vector<std::string>& a = c.args;
-    const std::string& v = c.verb;
-    standin::World& w = standin::GetWorld();
-    WorldSetup& setup = session_.Setup();
+// What a verb needs and does besides its own run: the game started (all but
+// those on files and the next world's set-up), a frame after it (world
+// actions, for the plug-in to see them; after keys, what a page does on the
+// frame after a key, such as a bodyguard made ready in the builder, shows
+// then); an output verb or an expectation leaves `expect event` looking at
+// the last action before it.
+enum VerbFlags { kNoGame = 1, kOutput = 2, kFrameAfter = 4 };
 
-    if (v == "ini") {
-        std::string key, value;
-        SplitAssignment(a[0], &key, &value);
-        SetIniValue(key, value);
-        if (session_.Started())
-            Print("        (the plug-in reads its settings at the next start or restart)");
-    } else if (v == "custom-list") {
-        WriteCustomList(a);
-    } else if (v == "write-file") {
-        if (!WriteTextFile(a[0], a[1])) *failure = "cannot write " + a[0];
-    } else if (v == "delete-file") {
-        std::error_code ec;
-        std::filesystem::remove(a[0], ec);
-    } else if (v == "seed") {
-        setup.seed = static_cast<std::uint32_t>(std::strtoll(a[0].c_str(), nullptr, 10));
-        if (session_.Started()) w.rng.seed(setup.seed);
-    } else if (v == "random") {
-        for (const std::string& n : a) {
-            const int value = std::atoi(n.c_str());
-            if (session_.Started())
-                w.scriptedRandom.push_back(value);
-            else
-                setup.pendingRandom.push_back(value);
-        }
-    } else if (v == "model-unavailable" || v == "model-invalid") {
-        (v == "model-unavailable" ? setup.unavailableModels : setup.invalidModels).push_back(a[0]);
-        if (session_.Started()) {
-            const std::uint32_t h = w.HashName(a[0]);
-            (v == "model-unavailable" ? w.unavailableModels : w.invalidModels).insert(h);
-        }
-    } else if (v == "model-load-frames") {
-        setup.modelLoadFrames = std::atoi(a[0].c_str());
-        if (session_.Started()) w.modelLoadFrames = setup.modelLoadFrames;
-    } else if (v == "start") {
-        session_.Start();
-    } else if (v == "restart") {
-        session_.Restart(a.empty());
-    } else if (v == "tap") {
-        for (const std::string& k : a) {
-            session_.QueueKey(KeyCodeOfName(k));
-            session_.SettleKeys();
-        }
-        SettleAfterKeys();
-    } else if (v == "press") {
-        session_.RawKeyDown(KeyCodeOfName(a[0]));
-    } else if (v == "release") {
-        session_.RawKeyUp(KeyCodeOfName(a[0]));
-    } else if (v == "hold") {
-        Duration d;
-        std::size_t used = 0;
-        ParseDuration(a, 1, &d, &used);
-        const int vk = KeyCodeOfName(a[0]);
-        session_.RawKeyDown(vk);
-        if (d.frames)
-            session_.Frames(static_cast<int>(d.amount));
-        else
-            session_.RunMs(static_cast<int>(d.amount));
-        session_.RawKeyUp(vk);
-        session_.Frame();
-    } else if (v == "select" || v == "highlight") {
-        if (!MoveHighlightTo(a[0], failure)) return false;
-        if (v == "select") {
-            session_.QueueKey(VK_RETURN);
-            session_.SettleKeys();
-        }
-        SettleAfterKeys();
-    } else if (v == "control") {
-        standin::TriggerControl(a[0].c_str());
-        session_.Frame();
-        session_.SettleKeys();
-    } else if (v == "hold-control") {
-        standin::HoldControl(a[0].c_str(), a[1] == "on");
-    } else if (v == "input") {
-        w.usingKeyboard = a[0] == "keyboard";
-    } else if (v == "wait") {
-        Duration d;
-        std::size_t used = 0;
-        ParseDuration(a, 0, &d, &used);
-        if (d.frames)
-            session_.Frames(static_cast<int>(d.amount));
-        else
-            session_.RunMs(static_cast<int>(d.amount));
-    } else if (v == "wait-for") {
-        std::size_t end = a.size();
-        Duration limit;
-        limit.amount = kDefaultWaitForMs;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            if (a[i] == "within") {
-                std::size_t used = 0;
-                ParseDuration(a, i + 1, &limit, &used);
-                end = i;
-                break;
-            }
-        }
-        const std::vector<std::string> cond(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(end));
-        ConditionContext ctx{&session_, eventsOfLastAction_};
-        const int startFrame = w.frame;
-        const long long startMs = w.timeMs;
-        ConditionResult r = EvaluateCondition(cond, 0, ctx);
-        while (!r.ok) {
-            const bool over =
-                limit.frames ? (w.frame - startFrame) >= limit.amount : (w.timeMs - startMs) >= limit.amount;
-            if (over) {
-                *failure = "not met within " + std::to_string(limit.amount) +
-                           (limit.frames ? " frames" : " ms") + ": " + r.actual;
-                return false;
-            }
-            session_.Frame();
-            r = EvaluateCondition(cond, 0, ctx);
-        }
-        Print(Now() + "     ok: " + r.actual);
-    } else if (v == "stranger") {
-        if (a.empty())
-            SpawnStranger(session_.Log());
-        else
-            SpawnStranger(session_.Log(), a[0]);
-    } else if (v == "target" || v == "aim" || v == "damage" || v == "kill" || v == "heal" || v == "walk-to") {
-        Who who;
-        std::size_t used = 0;
-        ParseWho(a, 0, &who, &used);
-        const std::int32_t ped = Resolve(who, failure);
-        if (!failure->empty()) return false;
-        EventLog& log = session_.Log();
-        if (v == "target") SetTarget(log, ped);
-        if (v == "aim") SetAim(log, ped);
-        if (v == "damage") DamagePed(log, ped, std::atoi(a[used].c_str()));
-        if (v == "kill") {
-            if (who.kind == Who::Player)
-                KillPlayer(log);
-            else
-                KillPed(log, ped);
-        }
-        if (v == "heal") HealPed(log, ped);
-        if (v == "walk-to") WalkTo(log, ped);
-        AfterWorldAction();
-    } else if (v == "complete") {
-        if (!CompletePromptByText(session_.Log(), a[0])) {
-            std::string shown;
-            for (const ShownPrompt& p : ShownPrompts())
-                shown += (shown.empty() ? "" : ", ") + ("\"" + p.text + "\"");
-            *failure = "no prompt \"" + a[0] +
-                       "\" is shown; shown: " + (shown.empty() ? std::string("none") : shown);
-            return false;
-        }
-        // The game reports the completion in the next frame; the plug-in's
-        // answer (new prompts, an order) shows in the frame after it.
-        session_.Frames(2);
-    } else if (v == "respawn") {
-        RespawnPlayer(session_.Log());
-        AfterWorldAction();
-    } else if (v == "mount" || v == "dismount") {
-        SetMounted(session_.Log(), v == "mount");
-        AfterWorldAction();
-    } else if (v == "vehicle") {
-        SetInVehicle(session_.Log(), a[0] == "in");
-        AfterWorldAction();
-    } else if (v == "walk-away") {
-        WalkAway(session_.Log(), a.empty() ? 10.0f : static_cast<float>(std::atoi(a[0].c_str())));
-        AfterWorldAction();
-    } else if (v == "saloon") {
-        SetInSaloon(session_.Log(), a[0] == "in");
-        AfterWorldAction();
-    } else if (v == "interior") {
-        SetInterior(session_.Log(), std::atoi(a[0].c_str()));
-        AfterWorldAction();
-    } else if (v == "money") {
-        long long cents = 0;
-        ParseDollars(a[0], &cents);
-        w.player.money = cents;
-    } else if (v == "echo") {
-        std::string text;
-        for (const std::string& s : a) text += (text.empty() ? "" : " ") + s;
-        Print("        " + text);
-    } else if (v == "show") {
-        Show(a);
-    } else if (v == "png") {
-        std::string error;
-        const std::string path = UserPath(dir_, a[0]);
-        if (!WriteFramePng(session_.ShownDisplay(), path, &error)) {
-            *failure = error;
-            return false;
-        }
-        Print("        wrote " + path);
-    } else if (v == "expect") {
-        const bool negate = !a.empty() && a[0] == "not";
-        ConditionContext ctx{&session_, eventsOfLastAction_};
-        const ConditionResult r = EvaluateCondition(a, negate ? 1 : 0, ctx);
-        ++expectations_;
-        if (r.ok == negate) {
-            *failure = r.actual;
-            return false;
-        }
-        Print(Now() + "     ok" + (negate ? " (not): " : ": ") + r.actual);
+struct Verb {
+    const char* usage;  // the name, then the argument pattern (see MatchUsage)
+    const char* help;
+    int flags;
+    // Runs a checked command; sets *failure when it cannot.
+    void (*run)(Runner& r, const Args& a, std::string* failure);
+};
+
+// A ped the command names, then what is done to it.
+template <typename Action>
+void OnPed(Runner& r, const Args& a, std::string* failure, Action action) {
+    const std::int32_t ped = ResolveWho(a, 0, failure);
+    if (failure->empty()) action(r.session.Log(), ped);
+}
+
+bool Evaluate(Runner& r, const Args& a, std::size_t at, ConditionResult* result) {
+    *result = EvaluateCondition(a, at, ConditionContext{&r.session, r.eventsOfLastAction});
+    return result->ok;
+}
+
+void SetModel(Runner& r, const std::string& name, bool invalid) {
+    (invalid ? r.session.Setup().invalidModels : r.session.Setup().unavailableModels).push_back(name);
+    standin::World& w = standin::GetWorld();
+    if (r.session.Started()) (invalid ? w.invalidModels : w.unavailableModels).insert(w.HashName(name));
+}
+
+const Verb kVerbs[] = {
+    // Files and the world's set-up.
+    {"ini KEY=VALUE", "set a line of [SETTINGS] in Tavrossimer.ini (read at the next start)", kNoGame,
+     [](Runner& r, const Args& a, std::string*) {
+         std::string key, value;
+         SplitAssignment(a[0], &key, &value);
+         SetIniValue(key, value);
+         if (r.session.Started())
+             r.Print("        (the plug-in reads its settings at the next start or restart)");
+     }},
+    {"custom-list [NAME]...", "write Tavrossimer_CustomPeds.txt with these model names", kNoGame,
+     [](Runner&, const Args& a, std::string*) { WriteCustomList(a); }},
+    {"write-file FILE \"TEXT\"", "write a file in the working folder", kNoGame,
+     [](Runner&, const Args& a, std::string* failure) {
+         if (!WriteTextFile(a[0], a[1])) *failure = "cannot write " + a[0];
+     }},
+    {"delete-file FILE", "remove a file from the working folder", kNoGame,
+     [](Runner&, const Args& a, std::string*) {
+         std::error_code ec;
+         std::filesystem::remove(a[0], ec);
+     }},
+    {"seed N", "seed the game's random numbers", kNoGame,
+     [](Runner& r, const Args& a, std::string*) {
+         r.session.Setup().seed = static_cast<std::uint32_t>(ToInt(a[0]));
+         if (r.session.Started()) standin::GetWorld().rng.seed(r.session.Setup().seed);
+     }},
+    {"random N...", "the next random numbers the game hands out, in order", kNoGame,
+     [](Runner& r, const Args& a, std::string*) {
+         for (const std::string& n : a) {
+             if (r.session.Started())
+                 standin::GetWorld().scriptedRandom.push_back(static_cast<int>(ToInt(n)));
+             else
+                 r.session.Setup().pendingRandom.push_back(static_cast<int>(ToInt(n)));
+         }
+     }},
+    {"model-unavailable NAME", "the game refuses this model (IsModelAvailable 0)", kNoGame,
+     [](Runner& r, const Args& a, std::string*) { SetModel(r, a[0], false); }},
+    {"model-invalid NAME", "the game refuses this model (IsModelValid 0)", kNoGame,
+     [](Runner& r, const Args& a, std::string*) { SetModel(r, a[0], true); }},
+    {"known-model NAME...", "models the game knows beyond the catalogue (read at the next start)", kNoGame,
+     [](Runner& r, const Args& a, std::string*) {
+         for (const std::string& m : a) r.session.Setup().knownModels.push_back(m);
+     }},
+    {"model-load-frames N", "frames a model takes to load (-1: never)", kNoGame,
+     [](Runner& r, const Args& a, std::string*) {
+         r.session.Setup().modelLoadFrames = static_cast<int>(ToInt(a[0]));
+         if (r.session.Started()) standin::GetWorld().modelLoadFrames = r.session.Setup().modelLoadFrames;
+     }},
+    {"start", "start the game (done by the first command that needs it)", kNoGame,
+     [](Runner& r, const Args&, std::string*) { r.session.Start(); }},
+    {"restart [same-world]", "end the game and start it again; the plug-in reads its files again", 0,
+     [](Runner& r, const Args& a, std::string*) { r.session.Restart(a.empty()); }},
+    // Keys.
+    {"tap KEY...", "press and release keys one after another, as a person does", kFrameAfter,
+     [](Runner& r, const Args& a, std::string*) {
+         for (const std::string& k : a) r.Tap(KeyCodeOfName(k));
+     }},
+    {"press KEY", "key down only (delivered with the next frame)", 0,
+     [](Runner&, const Args& a, std::string*) { standin::KeyDown(KeyCodeOfName(a[0])); }},
+    {"release KEY", "key up only (delivered with the next frame)", 0,
+     [](Runner&, const Args& a, std::string*) { standin::KeyUp(KeyCodeOfName(a[0])); }},
+    {"hold KEY DURATION", "key down, wait, key up", kFrameAfter,
+     [](Runner& r, const Args& a, std::string*) {
+         Duration d;
+         std::size_t used = 0;
+         ParseDuration(a, 1, &d, &used);
+         standin::KeyDown(KeyCodeOfName(a[0]));
+         r.Wait(d);
+         standin::KeyUp(KeyCodeOfName(a[0]));
+     }},
+    {"select \"TEXT\"", "move the highlight to the menu line with this text, then Enter", kFrameAfter,
+     [](Runner& r, const Args& a, std::string* failure) {
+         if (r.MoveHighlightTo(a[0], failure)) r.Tap(VK_RETURN);
+     }},
+    {"highlight \"TEXT\"", "move the highlight to the menu line with this text", kFrameAfter,
+     [](Runner& r, const Args& a, std::string* failure) { r.MoveHighlightTo(a[0], failure); }},
+    {"control NAME", "trigger a game control for one frame (INPUT_FRONTEND_ACCEPT...)", 0,
+     [](Runner& r, const Args& a, std::string*) {
+         standin::TriggerControl(a[0].c_str());
+         r.session.Frame();
+         r.session.SettleKeys();
+     }},
+    {"hold-control NAME on|off", "hold or let go of a game control", 0,
+     [](Runner&, const Args& a, std::string*) { standin::HoldControl(a[0].c_str(), SameText(a[1], "on")); }},
+    {"input keyboard|gamepad", "whether the player uses keyboard and mouse", 0,
+     [](Runner&, const Args& a, std::string*) {
+         standin::GetWorld().usingKeyboard = SameText(a[0], "keyboard");
+     }},
+    // Time.
+    {"wait DURATION", "let the game run: 10 frames, 500 ms, 2 s", 0,
+     [](Runner& r, const Args& a, std::string*) {
+         Duration d;
+         std::size_t used = 0;
+         ParseDuration(a, 0, &d, &used);
+         r.Wait(d);
+     }},
+    {"wait-for CONDITION [within DURATION]", "run frames until the condition holds (default 10 s)", 0,
+     [](Runner& r, const Args& a, std::string* failure) {
+         std::size_t end = 0;
+         while (end < a.size() && a[end] != "within") ++end;
+         Duration limit;
+         limit.amount = kDefaultWaitForMs;
+         std::size_t used = 0;
+         ParseDuration(a, end + 1, &limit, &used);
+         const Args cond(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(end));
+         const standin::World& w = standin::GetWorld();
+         const int startFrame = w.frame;
+         const long long startMs = w.timeMs;
+         ConditionResult c;
+         while (!Evaluate(r, cond, 0, &c)) {
+             if (limit.frames ? w.frame - startFrame >= limit.amount : w.timeMs - startMs >= limit.amount) {
+                 *failure = "not met within " + std::to_string(limit.amount) +
+                            (limit.frames ? " frames" : " ms") + ": " + c.actual;
+                 return;
+             }
+             r.session.Frame();
+         }
+         r.Print(Now() + "     ok: " + c.actual);
+     }},
+    // The world.
+    {"stranger [MODEL]", "a stranger ped appears near the player (stranger 1, 2, ...)", 0,
+     [](Runner& r, const Args& a, std::string*) {
+         if (a.empty())
+             SpawnStranger(r.session.Log());
+         else
+             SpawnStranger(r.session.Log(), a[0]);
+     }},
+    {"target slot N|stranger N|none", "the player targets someone (prompts show for a bodyguard)",
+     kFrameAfter,
+     [](Runner& r, const Args& a, std::string* f) {
+         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { SetTarget(l, p); });
+     }},
+    {"aim slot N|stranger N|none", "the player aims at someone (for the attack key)", kFrameAfter,
+     [](Runner& r, const Args& a, std::string* f) {
+         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { SetAim(l, p); });
+     }},
+    {"complete \"TEXT\"", "complete the shown prompt with this text", 0,
+     [](Runner& r, const Args& a, std::string* failure) {
+         if (!CompletePromptByText(r.session.Log(), a[0])) {
+             std::string shown;
+             for (const ShownPrompt& p : ShownPrompts())
+                 shown += (shown.empty() ? "" : ", ") + ("\"" + p.text + "\"");
+             *failure = "no prompt \"" + a[0] +
+                        "\" is shown; shown: " + (shown.empty() ? std::string("none") : shown);
+             return;
+         }
+         // The game reports the completion in the next frame; the plug-in's
+         // answer (new prompts, an order) shows in the frame after it.
+         r.session.Frames(2);
+     }},
+    {"damage slot N|stranger N|player|horse AMOUNT", "take health from a ped (or the player's horse)", kFrameAfter,
+     [](Runner& r, const Args& a, std::string* f) {
+         OnPed(r, a, f,
+               [&a](EventLog& l, std::int32_t p) { DamagePed(l, p, static_cast<int>(ToInt(a.back()))); });
+     }},
+    {"kill slot N|stranger N|player", "kill a ped (or the player)", kFrameAfter,
+     [](Runner& r, const Args& a, std::string* f) {
+         OnPed(r, a, f, [](EventLog& l, std::int32_t p) {
+             if (p == standin::GetWorld().player.ped)
+                 KillPlayer(l);
+             else
+                 KillPed(l, p);
+         });
+     }},
+    {"heal slot N|stranger N", "give a ped its full health back", kFrameAfter,
+     [](Runner& r, const Args& a, std::string* f) {
+         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { HealPed(l, p); });
+     }},
+    {"respawn", "the dead player comes back", kFrameAfter,
+     [](Runner& r, const Args&, std::string*) { RespawnPlayer(r.session.Log()); }},
+    {"mount", "the player gets on his horse", kFrameAfter,
+     [](Runner& r, const Args&, std::string*) { SetMounted(r.session.Log(), true); }},
+    {"dismount", "the player gets off his horse", kFrameAfter,
+     [](Runner& r, const Args&, std::string*) { SetMounted(r.session.Log(), false); }},
+    {"vehicle in|out", "the player gets into or out of a wagon", kFrameAfter,
+     [](Runner& r, const Args& a, std::string*) { SetInVehicle(r.session.Log(), SameText(a[0], "in")); }},
+    {"crouch on|off", "the player crouches (sneaks) or stands up", kFrameAfter,
+     [](Runner& r, const Args& a, std::string*) { SetCrouching(r.session.Log(), SameText(a[0], "on")); }},
+    {"fight slot N|stranger N", "a ped attacks the player: a fight starts", kFrameAfter,
+     [](Runner& r, const Args& a, std::string* f) {
+         OnPed(r, a, f,
+               [](EventLog& l, std::int32_t p) { StartFight(l, p, standin::GetWorld().player.ped); });
+     }},
+    {"end-fights slot N|stranger N|player", "nobody fights this ped and it fights nobody", kFrameAfter,
+     [](Runner& r, const Args& a, std::string* f) {
+         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { EndFights(l, p); });
+     }},
+    {"walk-to slot N|stranger N", "the player walks up to a ped", kFrameAfter,
+     [](Runner& r, const Args& a, std::string* f) {
+         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { WalkTo(l, p); });
+     }},
+    {"walk-away [METRES]", "the player walks away (10 m unless said)", kFrameAfter,
+     [](Runner& r, const Args& a, std::string*) {
+         WalkAway(r.session.Log(), a.empty() ? 10.0f : static_cast<float>(ToInt(a[0])));
+     }},
+    {"saloon in|out", "the player walks into a saloon or out of it", kFrameAfter,
+     [](Runner& r, const Args& a, std::string*) { SetInSaloon(r.session.Log(), SameText(a[0], "in")); }},
+    {"interior ID", "the player is inside this interior (0: outside)", kFrameAfter,
+     [](Runner& r, const Args& a, std::string*) {
+         SetInterior(r.session.Log(), static_cast<std::int32_t>(ToInt(a[0])));
+     }},
+    {"money DOLLARS", "set the player's money", 0,
+     [](Runner&, const Args& a, std::string*) {
+         long long cents = 0;
+         ParseDollars(a[0], &cents);
+         standin::GetWorld().player.money = cents;
+     }},
+    // Output.
+    {"echo [TEXT]...", "print a line in the transcript", kNoGame | kOutput,
+     [](Runner& r, const Args& a, std::string*) {
+         std::string text;
+         for (const std::string& s : a) text += (text.empty() ? "" : " ") + s;
+         r.Print("        " + text);
+     }},
+    {"show [menu|world|prompts|files|display]...",
+     "print the menu, the world, the prompts, the files or the frame's display list", kOutput,
+     [](Runner& r, const Args& a, std::string*) { r.Show(a); }},
+    {"png FILE [menu]",
+     "write the frame as the game shows it, 1920x1080, or with menu only the menu's part of it at full size "
+     "(path from where you started)",
+     kOutput,
+     [](Runner& r, const Args& a, std::string* failure) {
+         const std::string path = UserPath(r.dir, a[0]);
+         if (WriteFramePng(r.session.ShownDisplay(), path, failure, a.size() > 1)) r.Print("        wrote " + path);
+     }},
+    // Expectations.
+    {"expect [not] CONDITION", "fail the run unless the condition holds now", kOutput,
+     [](Runner& r, const Args& a, std::string* failure) {
+         const bool negate = a[0] == "not";
+         ConditionResult c;
+         ++r.expectations;
+         if (Evaluate(r, a, negate ? 1 : 0, &c) == negate)
+             *failure = c.actual;
+         else
+             r.Print(Now() + "     ok" + (negate ? " (not): " : ": ") + c.actual);
+     }},
+};
+
+std::string NameOf(const Verb& v) {
+    const std::string usage = v.usage;
+    return usage.substr(0, usage.find(' '));
+}
+
+const Verb* FindVerb(const std::string& name) {
+    for (const Verb& v : kVerbs) {
+        if (name == NameOf(v)) return &v;
     }
-    return failure->empty();
+    return nullptr;
 }
 
 RunResult Runner::Run(const Scenario& scenario) {
     RunResult result;
-    if (options_.showCalls) session_.SetCallSink(&calls_);
+    if (options.showCalls) session.SetCallSink(&calls);
     Print("== scenario " + scenario.name + (scenario.description.empty() ? "" : ": " + scenario.description));
-    Print("   working folder " + dir_.path);
+    Print("   working folder " + dir.path);
     for (const Command& c : scenario.commands) {
-        const std::uint64_t mark = session_.Log().Count();
-        if (NeedsGame(c.verb) && !session_.Started()) session_.Start();
+        const Verb& verb = *FindVerb(c.verb);
+        const std::uint64_t mark = session.Log().Count();
+        if (!(verb.flags & kNoGame) && !session.Started()) session.Start();
         PrintEventsSince(mark);
         PrintCalls();
-        const std::uint64_t commandMark = session_.Log().Count();
-        // `expect event` looks at what the last action (not an expectation or
-        // an output command) brought about.
-        if (c.verb != "expect" && c.verb != "show" && c.verb != "echo" && c.verb != "png")
-            eventsOfLastAction_ = mark;
+        const std::uint64_t commandMark = session.Log().Count();
+        // `expect event` looks at what the last action brought about.
+        if (!(verb.flags & kOutput)) eventsOfLastAction = mark;
         Print(Now() + " " + std::to_string(c.line) + ": " + c.source);
         std::string failure;
-        const bool ok = Execute(c, &failure);
+        verb.run(*this, c.args, &failure);
+        if (failure.empty() && (verb.flags & kFrameAfter)) session.Frame();
         ++result.commands;
         PrintEventsSince(commandMark);
         PrintCalls();
-        if (!ok) {
+        if (!failure.empty()) {
             const standin::World& w = standin::GetWorld();
             result.ok = false;
             result.failedLine = c.line;
@@ -437,7 +470,7 @@ RunResult Runner::Run(const Scenario& scenario) {
             char seconds[32];
             std::snprintf(seconds, sizeof seconds, "%.2f", static_cast<double>(w.timeMs) / 1000.0);
             const std::string start =
-                session_.Starts() > 1 ? ", game start " + std::to_string(session_.Starts()) : std::string();
+                session.Starts() > 1 ? ", game start " + std::to_string(session.Starts()) : std::string();
             result.message = "FAILED at frame " + std::to_string(w.frame) + " (" + seconds +
                              " s of game time" + start + "), " +
                              (scenario.path.empty() ? scenario.name : scenario.path) + " line " +
@@ -445,27 +478,60 @@ RunResult Runner::Run(const Scenario& scenario) {
             break;
         }
     }
-    session_.SetCallSink(nullptr);
-    result.expectations = expectations_;
+    session.SetCallSink(nullptr);
+    result.expectations = expectations;
     if (!result.ok) {
-        out_ << result.message << "\n";
+        out << result.message << "\n";
     } else {
         char buf[64];
-        std::snprintf(buf, sizeof buf, "%.1f", static_cast<double>(session_.TotalMs()) / 1000.0);
-        out_ << "PASSED " << scenario.name << ": " << result.commands << " commands, " << result.expectations
-             << " expectations, " << session_.TotalFrames() << " frames (" << buf << " s of game time"
-             << (session_.Starts() > 1 ? ", " + std::to_string(session_.Starts()) + " game starts"
-                                       : std::string())
-             << ")\n";
+        std::snprintf(buf, sizeof buf, "%.1f", static_cast<double>(session.TotalMs()) / 1000.0);
+        out << "PASSED " << scenario.name << ": " << result.commands << " commands, " << result.expectations
+            << " expectations, " << session.TotalFrames() << " frames (" << buf << " s of game time"
+            << (session.Starts() > 1 ? ", " + std::to_string(session.Starts()) + " game starts"
+                                     : std::string())
+            << ")\n";
     }
     return result;
 }
 
 }  // namespace
 
+bool CheckCommand(const Command& command, std::string* error) {
+    const Verb* v = FindVerb(command.verb);
+    if (!v) {
+        *error = "unknown command \"" + command.verb + "\" (see --help-scenarios)";
+        return false;
+    }
+    error->clear();
+    const std::string usage = v->usage;
+    const std::size_t space = usage.find(' ');
+    if (MatchUsage(space == std::string::npos ? "" : usage.substr(space + 1), command.args, 0, error))
+        return true;
+    if (error->empty()) *error = "usage: " + usage;
+    return false;
+}
+
+std::string ScenarioHelp() {
+    std::string out =
+        "Scenario files: one command per line; '#' starts a comment; \"quotes\" keep blanks.\n"
+        "The game starts with the first command that needs it, in a fresh world, in the\n"
+        "working folder (the settings, save and custom list files live there).\n\n"
+        "Keys are named Home, End, Up, Down, Left, Right, Enter, Backspace, Alt, Insert,\n"
+        "Delete, PageUp, PageDown, F1..F12, A..Z, 0..9, vk:NN, or Menu, Attack and FollowAll\n"
+        "for the keys the settings file gives the plug-in; PadUp, PadDown, PadLeft, PadRight,\n"
+        "PadAccept and PadCancel are a gamepad's frontend controls (with input gamepad).\n\n"
+        "Commands:\n";
+    for (const Verb& v : kVerbs) {
+        std::string usage = v.usage;
+        if (usage.size() < 40) usage.resize(40, ' ');
+        out += "  " + usage + " " + v.help + "\n";
+    }
+    return out + "\nConditions (for expect, expect not, wait-for):\n" + ConditionHelp();
+}
+
 RunResult RunScenario(const Scenario& scenario, Session& session, const WorkDir& workDir,
                       const RunOptions& options, std::ostream& out) {
-    Runner runner(session, workDir, options, out);
+    Runner runner{session, workDir, options, out, 0, 0, {}};
     return runner.Run(scenario);
 }
 

@@ -6,7 +6,7 @@
 #include "driver.h"
 #include "keys.h"
 #include "menu/state.h"
-#include "world_actions.h"
+#include "world_view.h"
 
 namespace sim {
 
@@ -35,23 +35,6 @@ void DescribeCalls(const std::vector<standin::Call>& calls, std::vector<std::str
 
 }  // namespace
 
-void ApplyWorldSetup(WorldSetup& setup) {
-    standin::World& w = standin::GetWorld();
-    w.frameMs = setup.frameMs;
-    w.rng.seed(setup.seed);
-    w.modelLoadFrames = setup.modelLoadFrames;
-    for (const std::string& m : setup.unavailableModels) w.unavailableModels.insert(w.HashName(m));
-    for (const std::string& m : setup.invalidModels) w.invalidModels.insert(w.HashName(m));
-    while (!setup.pendingRandom.empty()) {
-        w.scriptedRandom.push_back(setup.pendingRandom.front());
-        setup.pendingRandom.pop_front();
-    }
-}
-
-void Session::ConfigureWorld() {
-    ApplyWorldSetup(setup_);
-}
-
 void Session::Start() {
     if (started_) standin::EndGame();
     Launch(true, "Game started in " + std::filesystem::current_path().string());
@@ -73,7 +56,16 @@ void Session::Launch(bool freshWorld, const std::string& message) {
     if (freshWorld) {
         standin::ResetWorld();
         ForgetExtras();
-        ConfigureWorld();
+        standin::World& w = standin::GetWorld();
+        w.frameMs = setup_.frameMs;
+        w.rng.seed(setup_.seed);
+        w.modelLoadFrames = setup_.modelLoadFrames;
+        for (const std::string& m : setup_.unavailableModels) w.unavailableModels.insert(w.HashName(m));
+        for (const std::string& m : setup_.invalidModels) w.invalidModels.insert(w.HashName(m));
+        while (!setup_.pendingRandom.empty()) {
+            w.scriptedRandom.push_back(setup_.pendingRandom.front());
+            setup_.pendingRandom.pop_front();
+        }
     }
     keyQueue_.clear();
     current_ = PendingKey();
@@ -83,9 +75,10 @@ void Session::Launch(bool freshWorld, const std::string& message) {
     sawFrameLoop_ = lastFrameTicked_ = false;
     started_ = true;
     ++starts_;
-    framesSinceStart_ = 0;
     log_.Add(EventKind::Action, message);
     Settle();
+    // The plug-in has read its custom list by now.
+    RefuseUnknownModels(setup_.knownModels);
 }
 
 void Session::End() {
@@ -127,16 +120,22 @@ bool Session::MenuGateOpenNextFrame() const {
 void Session::DeliverKeys() {
     if (current_.vk >= 0 || keyQueue_.empty() || !ScriptTakesKeysNextFrame()) return;
     const int vk = keyQueue_.front();
-    const bool menuKey = vk == VK_RETURN || vk == VK_BACK || IsNavigationKey(vk);
+    const bool menuKey = vk == VK_RETURN || vk == VK_BACK || PadControl(vk) || IsNavigationKey(vk);
     if (menuKey && menu.menuPage != PAGE_CLOSED && !MenuGateOpenNextFrame()) return;
     keyQueue_.pop_front();
     current_.vk = vk;
     current_.navigation = IsNavigationKey(vk);
     if (current_.navigation) {
-        standin::KeyDown(vk);
+        if (const char* control = PadControl(vk))
+            standin::HoldControl(control, true);
+        else
+            standin::KeyDown(vk);
         current_.deadlineMs = standin::GetWorld().timeMs + standin::GetWorld().frameMs + kNavigationHoldMs;
     } else {
-        standin::TapKey(vk);
+        if (const char* control = PadControl(vk))
+            standin::TriggerControl(control);
+        else
+            standin::TapKey(vk);
     }
 }
 
@@ -144,7 +143,10 @@ void Session::ReleaseKeys() {
     if (current_.vk < 0) return;
     if (current_.navigation) {
         if (!LastFrameCalled("SetMenuTimer") && standin::GetWorld().timeMs < current_.deadlineMs) return;
-        standin::KeyUp(current_.vk);
+        if (const char* control = PadControl(current_.vk))
+            standin::HoldControl(control, false);
+        else
+            standin::KeyUp(current_.vk);
     }
     current_ = PendingKey();
 }
@@ -159,7 +161,6 @@ void Session::Frame() {
     lastCalls_.swap(calls.calls);
     calls.Clear();
     if (callSink_) DescribeCalls(lastCalls_, callSink_);
-    ++framesSinceStart_;
     ++totalFrames_;
     totalMs_ += standin::GetWorld().frameMs;
     lastFrameTicked_ = LastFrameCalled("GetPlayerTargetEntity");
@@ -194,13 +195,6 @@ bool Session::KeysIdle() const {
 
 void Session::SettleKeys(int maxFrames) {
     for (int i = 0; i < maxFrames && !KeysIdle(); ++i) Frame();
-}
-
-void Session::RawKeyDown(int vk) {
-    standin::KeyDown(vk);
-}
-void Session::RawKeyUp(int vk) {
-    standin::KeyUp(vk);
 }
 
 }  // namespace sim

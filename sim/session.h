@@ -22,6 +22,7 @@ struct WorldSetup {
     int modelLoadFrames = 1;
     std::vector<std::string> unavailableModels;  // IsModelAvailable answers 0
     std::vector<std::string> invalidModels;      // IsModelValid answers 0
+    std::vector<std::string> knownModels;        // models the game knows beyond the catalogue
     std::deque<int> pendingRandom;               // scripted random numbers for the next world only
 };
 
@@ -58,12 +59,7 @@ class Session {
     // Runs frames until KeysIdle (at most `maxFrames`).
     void SettleKeys(int maxFrames = 200);
     int QueuedKeys() const { return static_cast<int>(keyQueue_.size()) + (current_.vk >= 0 ? 1 : 0); }
-    // Raw events, delivered at the start of the next frame.
-    void RawKeyDown(int vk);
-    void RawKeyUp(int vk);
 
-    // The calls the plug-in made in the last frame.
-    const std::vector<standin::Call>& LastFrameCalls() const { return lastCalls_; }
     // Whether the last frame called the named game function.
     bool LastFrameCalled(const char* name) const;
     // The menu as last drawn. While the script sleeps inside a frame (a model
@@ -76,7 +72,6 @@ class Session {
     // When set, every game call of every frame is described into it (drawing,
     // text and menu-timer calls left out).
     void SetCallSink(std::vector<std::string>* sink) { callSink_ = sink; }
-    int FramesSinceStart() const { return framesSinceStart_; }
     // Frames and game time over all the game starts of this run.
     long long TotalFrames() const { return totalFrames_; }
     long long TotalMs() const { return totalMs_; }
@@ -90,7 +85,6 @@ class Session {
         std::int64_t deadlineMs = 0;
     };
 
-    void ConfigureWorld();
     void Settle();
     bool MenuGateOpenNextFrame() const;
     bool ScriptTakesKeysNextFrame() const;
@@ -100,7 +94,6 @@ class Session {
     EventLog& log_;
     WorldSetup setup_;
     bool started_ = false;
-    int framesSinceStart_ = 0;
     long long totalFrames_ = 0, totalMs_ = 0;
     int starts_ = 0;
     bool sawFrameLoop_ = false;     // the plug-in's frame loop has run since the start
@@ -111,8 +104,5 @@ class Session {
     std::vector<standin::DisplayItem> shownDisplay_;
     std::vector<std::string>* callSink_ = nullptr;
 };
-
-// Applies a set-up to the current world (as a fresh world gets it).
-void ApplyWorldSetup(WorldSetup& setup);
 
 }  // namespace sim

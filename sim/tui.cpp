@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,7 +21,6 @@
 #include "menu/state.h"
 #include "png_renderer.h"
 #include "roster/roster.h"
-#include "world_actions.h"
 #include "world_view.h"
 
 namespace sim {
@@ -48,17 +48,11 @@ void OnQuitSignal(int) {
 void OnCrashSignal(int sig) {
     RestoreTerminal();
     if (savedStderr >= 0) {
-        const char* name = sig == SIGSEGV   ? "SIGSEGV"
-                           : sig == SIGABRT ? "SIGABRT"
-                           : sig == SIGBUS  ? "SIGBUS"
-                           : sig == SIGFPE  ? "SIGFPE"
-                                            : "SIGILL";
-        ssize_t ignored = write(savedStderr, "tavrossimer-sim: crashed (", 26);
-        ignored = write(savedStderr, name, std::strlen(name));
-        ignored = write(savedStderr, "); ", 3);
-        ignored = write(savedStderr, crashNote, std::strlen(crashNote));
-        ignored = write(savedStderr, "\n", 1);
-        (void)ignored;
+        const char* name = sigabbrev_np(sig);
+        for (const char* part : {"tavrossimer-sim: crashed (SIG", name ? name : "?", "); ",
+                                 static_cast<const char*>(crashNote), "\n"}) {
+            if (write(savedStderr, part, std::strlen(part)) < 0) break;
+        }
     }
     signal(sig, SIG_DFL);
     raise(sig);
@@ -98,28 +92,24 @@ attr_t PairAttr(Pair p) {
     return has_colors() ? COLOR_PAIR(p) : (p == kHighlight || p == kTitle ? A_REVERSE : 0);
 }
 
+// The screen's attribute of a world line's tone.
+attr_t ToneAttr(WorldLine::Tone t) {
+    const attr_t tones[] = {0,
+                            A_BOLD,
+                            PairAttr(kDim),
+                            PairAttr(kGood),
+                            PairAttr(kWarn) | A_BOLD,
+                            PairAttr(kBad) | A_BOLD,
+                            PairAttr(kInfo)};
+    return tones[t];
+}
+
+// Events by kind: hire, charge, save, dismiss, death, downed, revive, order, menu, player, action, warning.
 attr_t EventAttr(EventKind k) {
-    switch (k) {
-        case EventKind::Hire:
-        case EventKind::Save:
-        case EventKind::Revive:
-            return PairAttr(kGood);
-        case EventKind::Charge:
-        case EventKind::Downed:
-            return PairAttr(kWarn);
-        case EventKind::Death:
-        case EventKind::Warning:
-            return PairAttr(kBad) | A_BOLD;
-        case EventKind::Order:
-        case EventKind::Menu:
-            return PairAttr(kInfo);
-        case EventKind::Dismiss:
-        case EventKind::Player:
-            return A_BOLD;
-        case EventKind::Action:
-            return 0;
-    }
-    return 0;
+    using T = WorldLine;
+    constexpr WorldLine::Tone kTones[] = {T::Good, T::Warn, T::Good, T::Bold, T::Bad,   T::Warn,
+                                          T::Good, T::Info, T::Info, T::Bold, T::Plain, T::Bad};
+    return ToneAttr(kTones[static_cast<int>(k)]);
 }
 
 // ---- drawing helpers
@@ -145,41 +135,126 @@ void Frame(WINDOW* w, int y, int x, int h, int wd, const std::string& title) {
     if (!title.empty()) Put(w, y, x + 2, " " + title + " ", wd - 4, A_BOLD);
 }
 
+bool TooSmall() {
+    return COLS < 80 || LINES < 24;
+}
+
 std::string Clock(long long ms) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%02lld:%02lld.%lld", ms / 60000, (ms / 1000) % 60, (ms / 100) % 10);
     return buf;
 }
 
-std::string KeyLabel(int vk) {
-    if (!KeyCodeUsable(vk)) return "off";
-    return KeyName(vk) + " (" + std::to_string(vk) + ")";
+// ---- the keys
+
+// Keys that go to the plug-in as Windows key codes; the menu, attack and
+// follow-all keys are the ones the settings file gives.
+constexpr int kMenuKey = -1, kAttackKey = -2, kFollowAllKey = -3;
+struct PluginKey {
+    int ch;
+    int vk;
+};
+constexpr PluginKey kPluginKeys[] = {
+    {KEY_HOME, kMenuKey},  {KEY_END, kMenuKey},  {KEY_FIND, kMenuKey},   {KEY_SELECT, kMenuKey},
+    {KEY_UP, VK_UP},       {KEY_DOWN, VK_DOWN},  {KEY_LEFT, VK_LEFT},    {KEY_RIGHT, VK_RIGHT},
+    {'\n', VK_RETURN},     {'\r', VK_RETURN},    {KEY_ENTER, VK_RETURN}, {KEY_BACKSPACE, VK_BACK},
+    {127, VK_BACK},        {8, VK_BACK},         {KEY_IC, VK_INSERT},    {KEY_DC, VK_DELETE},
+    {KEY_PPAGE, VK_PRIOR}, {KEY_NPAGE, VK_NEXT}, {'a', kAttackKey},      {'f', kFollowAllKey},
+};
+
+struct SettingKey {
+    int code;
+    const char* name;
+    const int* value;
+};
+const SettingKey kSettingKeys[] = {{kMenuKey, "SPAWN_MENU_KEY", &SPAWN_MENU_KEY},
+                                   {kAttackKey, "ATTACK_KEY", &ATTACK_KEY},
+                                   {kFollowAllKey, "FOLLOW_ALL", &FOLLOW_ALL}};
+
+// The key code a terminal key sends to the plug-in and, for the plug-in's own
+// keys, the setting that gives it; false when the key is the simulator's.
+bool PluginKeyOf(int ch, int* vk, const char** settingName) {
+    *settingName = nullptr;
+    for (const PluginKey& k : kPluginKeys) {
+        if (k.ch != ch) continue;
+        *vk = k.vk;
+        for (const SettingKey& setting : kSettingKeys) {
+            if (k.vk != setting.code) continue;
+            *vk = *setting.value;
+            *settingName = setting.name;
+        }
+        return true;
+    }
+    *vk = ch >= '0' && ch <= '9' ? ch : ch >= KEY_F(1) && ch <= KEY_F(12) ? VK_F1 + (ch - KEY_F(1)) : -1;
+    return *vk >= 0;
 }
+
+// The menu key as the player would press it: "Insert", or the reason there is none.
+std::string MenuKeyHint() {
+    const std::string problem = KeyProblem("SPAWN_MENU_KEY", SPAWN_MENU_KEY);
+    return problem.empty() ? KeyName(SPAWN_MENU_KEY) + " opens the menu" : problem;
+}
+
+class Screen;
+
+// The simulator's own keys: what they do, in the help screen's words.
+struct WorldKey {
+    const char* keys;  // the characters that do it
+    const char* label;
+    const char* help;
+    bool needsPick;
+    void (*run)(Screen& s, EventLog& log, std::int32_t pick);
+};
 
 // ---- the screen
 
 class Screen {
   public:
-    Screen(Session& s, const WorkDir& d, const Options& o) : session_(s), dir_(d), options_(o) {
-        speed_ = o.speed;
-    }
+    Screen(Session& s, const WorkDir& d, const Options& o)
+        : session_(s), dir_(d), options_(o), speed_(o.speed) {}
     int Run();
-
-  private:
-    void HandleKey(int ch);
-    void PluginKey(int vk, const std::string& label);
-    void Draw();
-    void DrawMenu(int y, int x, int h, int w);
-    void DrawPrompts(int y, int x, int h, int w);
-    void DrawWorld(int y, int x, int h, int w);
-    void DrawLog(int y, int x, int h, int w);
-    void DrawHelpBar(int y, int w);
-    void DrawHelpOverlay();
-    std::int32_t Selected();
     void Status(const std::string& s) {
         status_ = s;
         statusUntilMs_ = standin::GetWorld().timeMs + 4000;
     }
+    void Pick(std::int32_t ped) { selected_ = ped; }
+    void CyclePick(int step);
+    void ChangeSpeed(bool faster) {
+        speed_ = faster ? std::min(64, speed_ * 2) : std::max(1, speed_ / 2);
+        Status("speed x" + std::to_string(speed_));
+    }
+    void TogglePause() {
+        paused_ = !paused_;
+        Status(paused_ ? "paused (space goes on)" : "running");
+    }
+    void Restart() {
+        session_.Restart(true);
+        selected_ = 0;
+        Status("restarted: the plug-in read its files again");
+    }
+    void Picture();
+    void CompletePrompt();
+    void NextPrompt() { ++promptCursor_; }
+    void Scroll(int lines) { worldScroll_ = std::max(0, worldScroll_ + lines); }
+    void Help() { help_ = true; }
+    void ToggleGamepad(EventLog& log) {
+        bool& keyboard = standin::GetWorld().usingKeyboard;
+        keyboard = !keyboard;
+        log.Add(EventKind::Player, keyboard
+                                       ? "The player uses keyboard and mouse"
+                                       : "The player uses a gamepad: arrows, Enter and Backspace are the "
+                                         "pad's frontend controls");
+    }
+    void Quit() { quit_ = true; }
+
+  private:
+    void HandleKey(int ch);
+    void Draw();
+    void DrawMenu(int y, int x, int h, int w);
+    void DrawWorld(int y, int x, int h, int w);
+    void DrawLog(int y, int x, int h, int w);
+    void DrawHelp();
+    std::int32_t Selected();
 
     Session& session_;
     const WorkDir& dir_;
@@ -190,9 +265,66 @@ class Screen {
     bool quit_ = false;
     std::int32_t selected_ = 0;
     int promptCursor_ = 0;
+    int worldScroll_ = 0;
     std::string status_;
     long long statusUntilMs_ = 0;
-    int pngCount_ = 0;
+};
+
+standin::Ped& Me() {
+    return standin::GetWorld().PlayerPed();
+}
+
+const WorldKey kWorldKeys[] = {
+    {"\t", "Tab", "pick a bodyguard or a stranger", false,
+     [](Screen& s, EventLog&, std::int32_t) { s.CyclePick(1); }},
+    {"\x01", "S-Tab", "pick the one before", false,
+     [](Screen& s, EventLog&, std::int32_t) { s.CyclePick(-1); }},
+    {"t", "t", "target the pick (again: stop)", true,
+     [](Screen&, EventLog& l, std::int32_t p) {
+         SetTarget(l, standin::GetWorld().player.target == p ? 0 : p);
+     }},
+    {"g", "g", "aim at the pick (again: stop)", true,
+     [](Screen&, EventLog& l, std::int32_t p) { SetAim(l, standin::GetWorld().player.aimed == p ? 0 : p); }},
+    {"n", "n", "a stranger appears", false,
+     [](Screen& s, EventLog& l, std::int32_t) { s.Pick(SpawnStranger(l)); }},
+    {"p", "p", "the next shown prompt", false, [](Screen& s, EventLog&, std::int32_t) { s.NextPrompt(); }},
+    {"c", "c", "complete that prompt", false, [](Screen& s, EventLog&, std::int32_t) { s.CompletePrompt(); }},
+    {"d", "d", "200 damage to the pick", true,
+     [](Screen&, EventLog& l, std::int32_t p) { DamagePed(l, p, 200); }},
+    {"k", "k", "kill the pick", true, [](Screen&, EventLog& l, std::int32_t p) { KillPed(l, p); }},
+    {"h", "h", "heal the pick", true, [](Screen&, EventLog& l, std::int32_t p) { HealPed(l, p); }},
+    {"w", "w", "walk up to the pick", true, [](Screen&, EventLog& l, std::int32_t p) { WalkTo(l, p); }},
+    {"e", "e", "walk 10 m away", false, [](Screen&, EventLog& l, std::int32_t) { WalkAway(l, 10.0f); }},
+    {"m", "m", "horse: on and off", false,
+     [](Screen&, EventLog& l, std::int32_t) { SetMounted(l, Me().mount == 0); }},
+    {"v", "v", "wagon: in and out", false,
+     [](Screen&, EventLog& l, std::int32_t) { SetInVehicle(l, !Me().inVehicle); }},
+    {"s", "s", "saloon: in and out", false,
+     [](Screen&, EventLog& l, std::int32_t) { SetInSaloon(l, !ViewOfPlayer().inSaloon); }},
+    {"z", "z", "crouch (sneak) or stand up", false,
+     [](Screen&, EventLog& l, std::int32_t) { SetCrouching(l, !Me().crouching); }},
+    {"b", "b", "the pick attacks you (again: stop)", true,
+     [](Screen&, EventLog& l, std::int32_t p) {
+         standin::World& w = standin::GetWorld();
+         if (w.FindPed(p) && w.FindPed(p)->combatTarget == w.player.ped)
+             EndFights(l, p);
+         else
+             StartFight(l, p, w.player.ped);
+     }},
+    {"x", "x", "the player dies, or respawns", false,
+     [](Screen&, EventLog& l, std::int32_t) { Me().dead ? RespawnPlayer(l) : KillPlayer(l); }},
+    {"[", "[", "scroll the world panel up", false, [](Screen& s, EventLog&, std::int32_t) { s.Scroll(-3); }},
+    {"]", "]", "scroll the world panel down", false, [](Screen& s, EventLog&, std::int32_t) { s.Scroll(3); }},
+    {"j", "j", "keyboard or gamepad", false,
+     [](Screen& s, EventLog& l, std::int32_t) { s.ToggleGamepad(l); }},
+    {"+=", "+", "faster", false, [](Screen& s, EventLog&, std::int32_t) { s.ChangeSpeed(true); }},
+    {"-_", "-", "slower", false, [](Screen& s, EventLog&, std::int32_t) { s.ChangeSpeed(false); }},
+    {" ", "space", "pause", false, [](Screen& s, EventLog&, std::int32_t) { s.TogglePause(); }},
+    {"R", "R", "restart: files read again", false, [](Screen& s, EventLog&, std::int32_t) { s.Restart(); }},
+    {"P", "P", "a 1920x1080 picture of the frame", false,
+     [](Screen& s, EventLog&, std::int32_t) { s.Picture(); }},
+    {"?", "?", "this help", false, [](Screen& s, EventLog&, std::int32_t) { s.Help(); }},
+    {"qQ\x1b", "q", "quit", false, [](Screen& s, EventLog&, std::int32_t) { s.Quit(); }},
 };
 
 std::int32_t Screen::Selected() {
@@ -202,205 +334,73 @@ std::int32_t Screen::Selected() {
     return selected_;
 }
 
-void Screen::PluginKey(int vk, const std::string& label) {
-    session_.QueueKey(vk);
-    Status("key " + label + " -> plug-in (vk " + std::to_string(vk) + ")");
+void Screen::CyclePick(int step) {
+    const std::vector<std::int32_t> all = PickableEntities();
+    if (all.empty()) return Status("nobody to pick: hire a bodyguard or press n for a stranger");
+    const auto n = static_cast<std::ptrdiff_t>(all.size());
+    const std::ptrdiff_t i = std::find(all.begin(), all.end(), Selected()) - all.begin();
+    selected_ = all[static_cast<std::size_t>((i + step + n) % n)];
+    Status("picked " + PedLabel(selected_));
+}
+
+void Screen::Picture() {
+    const std::string path = dir_.path + "/frame-" + std::to_string(standin::GetWorld().frame) + ".png";
+    std::string error;
+    if (WriteFramePng(session_.ShownDisplay(), path, &error))
+        session_.Log().Add(EventKind::Action, "Picture written: " + path);
+    else
+        Status(error);
+}
+
+void Screen::CompletePrompt() {
+    const std::vector<ShownPrompt> shown = ShownPrompts();
+    if (shown.empty()) return Status("no prompt is shown (target a bodyguard with t)");
+    CompleteShownPrompt(session_.Log(), shown[static_cast<std::size_t>(promptCursor_) % shown.size()].handle);
 }
 
 void Screen::HandleKey(int ch) {
-    EventLog& log = session_.Log();
     if (help_) {
         // Any key only closes the help.
         if (ch != KEY_RESIZE) help_ = false;
         return;
     }
-    switch (ch) {
-        // The plug-in's keys.
-        case KEY_HOME:
-        case KEY_END:
-        case KEY_FIND:
-        case KEY_SELECT:
-            PluginKey(SPAWN_MENU_KEY, "menu");
-            return;
-        case KEY_UP:
-            PluginKey(VK_UP, "Up");
-            return;
-        case KEY_DOWN:
-            PluginKey(VK_DOWN, "Down");
-            return;
-        case KEY_LEFT:
-            PluginKey(VK_LEFT, "Left");
-            return;
-        case KEY_RIGHT:
-            PluginKey(VK_RIGHT, "Right");
-            return;
-        case '\n':
-        case '\r':
-        case KEY_ENTER:
-            PluginKey(VK_RETURN, "Enter");
-            return;
-        case KEY_BACKSPACE:
-        case 127:
-        case 8:
-            PluginKey(VK_BACK, "Backspace");
-            return;
-        case KEY_IC:
-            PluginKey(VK_INSERT, "Insert");
-            return;
-        case KEY_DC:
-            PluginKey(VK_DELETE, "Delete");
-            return;
-        case KEY_PPAGE:
-            PluginKey(VK_PRIOR, "PageUp");
-            return;
-        case KEY_NPAGE:
-            PluginKey(VK_NEXT, "PageDown");
-            return;
-        case 'a':
-            PluginKey(ATTACK_KEY, "attack");
-            return;
-        case 'f':
-            PluginKey(FOLLOW_ALL, "follow-all");
-            return;
-        default:
-            break;
+    if (ch == KEY_RESIZE) return (void)clear();
+    int vk = 0;
+    const char* setting = nullptr;
+    if (PluginKeyOf(ch, &vk, &setting)) {
+        // On a gamepad the menu's keys stand for the pad's frontend controls.
+        const int pad[] = {PAD_LEFT, PAD_UP, PAD_RIGHT, PAD_DOWN};
+        if (!standin::GetWorld().usingKeyboard && IsNavigationKey(vk)) vk = pad[vk - VK_LEFT];
+        if (!standin::GetWorld().usingKeyboard && (vk == VK_RETURN || vk == VK_BACK))
+            vk = vk == VK_RETURN ? PAD_ACCEPT : PAD_CANCEL;
+        if (setting && !KeyReachable(vk)) return Status(KeyProblem(setting, vk));
+        session_.QueueKey(vk);
+        return Status(PadControl(vk) ? "pad " + KeyName(vk) + " -> plug-in"
+                                     : "key " + KeyName(vk) + " -> plug-in (vk " + std::to_string(vk) + ")");
     }
-    if (ch >= '0' && ch <= '9') {
-        PluginKey(ch, std::string(1, static_cast<char>(ch)));
-        return;
-    }
-    if (ch >= KEY_F(1) && ch <= KEY_F(12)) {
-        PluginKey(VK_F1 + (ch - KEY_F(1)), "F" + std::to_string(ch - KEY_F(1) + 1));
-        return;
-    }
-    standin::World& world = standin::GetWorld();
-    const std::int32_t sel = Selected();
-    switch (ch) {
-        case '\t':
-        case KEY_BTAB: {
-            const std::vector<std::int32_t> all = PickableEntities();
-            if (all.empty()) {
-                Status("nobody to pick: hire a bodyguard or press n for a stranger");
-                return;
-            }
-            auto it = std::find(all.begin(), all.end(), sel);
-            std::ptrdiff_t i = it == all.end() ? 0 : it - all.begin();
-            const std::ptrdiff_t n = static_cast<std::ptrdiff_t>(all.size());
-            i = ch == '\t' ? (i + 1) % n : (i + n - 1) % n;
-            selected_ = all[static_cast<std::size_t>(i)];
-            Status("picked " + PedLabel(selected_));
-            return;
-        }
-        case 't':
-            if (!sel) return Status("nobody picked (Tab)");
-            SetTarget(log, world.player.target == sel ? 0 : sel);
-            return;
-        case 'g':
-            if (!sel) return Status("nobody picked (Tab)");
-            SetAim(log, world.player.aimed == sel ? 0 : sel);
-            return;
-        case 'n':
-            selected_ = SpawnStranger(log);
-            return;
-        case 'p':
-            ++promptCursor_;
-            return;
-        case 'c': {
-            const std::vector<ShownPrompt> shown = ShownPrompts();
-            if (shown.empty()) return Status("no prompt is shown (target a bodyguard with t)");
-            const ShownPrompt& p = shown[static_cast<std::size_t>(promptCursor_) % shown.size()];
-            CompleteShownPrompt(log, p.handle);
-            return;
-        }
-        case 'd':
-            if (!sel) return Status("nobody picked (Tab)");
-            DamagePed(log, sel, 200);
-            return;
-        case 'k':
-            if (!sel) return Status("nobody picked (Tab)");
-            KillPed(log, sel);
-            return;
-        case 'h':
-            if (!sel) return Status("nobody picked (Tab)");
-            HealPed(log, sel);
-            return;
-        case 'w':
-            if (!sel) return Status("nobody picked (Tab)");
-            WalkTo(log, sel);
-            return;
-        case 'e':
-            WalkAway(log, 10.0f);
-            return;
-        case 'm':
-            SetMounted(log, world.PlayerPed().mount == 0);
-            return;
-        case 'v':
-            SetInVehicle(log, !world.PlayerPed().inVehicle);
-            return;
-        case 's':
-            SetInSaloon(log, !ViewOfPlayer().inSaloon);
-            return;
-        case 'x':
-            if (world.PlayerPed().dead)
-                RespawnPlayer(log);
-            else
-                KillPlayer(log);
-            return;
-        case '+':
-        case '=':
-            speed_ = std::min(64, speed_ * 2);
-            Status("speed x" + std::to_string(speed_));
-            return;
-        case '-':
-        case '_':
-            speed_ = std::max(1, speed_ / 2);
-            Status("speed x" + std::to_string(speed_));
-            return;
-        case ' ':
-            paused_ = !paused_;
-            Status(paused_ ? "paused (space goes on)" : "running");
-            return;
-        case 'R':
-            session_.Restart(true);
-            selected_ = 0;
-            Status("restarted: the plug-in read its files again");
-            return;
-        case 'P': {
-            const std::string path = dir_.path + "/frame-" + std::to_string(world.frame) + ".png";
-            std::string error;
-            if (WriteFramePng(session_.ShownDisplay(), path, &error)) {
-                ++pngCount_;
-                log.Add(EventKind::Action, "Picture written: " + path);
-            } else {
-                Status(error);
-            }
-            return;
-        }
-        case '?':
-            help_ = true;
-            return;
-        case 'q':
-        case 'Q':
-        case 27:
-            quit_ = true;
-            return;
-        case KEY_RESIZE:
-            clear();
-            return;
-        default:
-            return;
+    if (ch == KEY_BTAB) ch = 1;
+    for (const WorldKey& k : kWorldKeys) {
+        if (ch <= 0 || ch > 127 || !std::strchr(k.keys, ch)) continue;
+        const std::int32_t pick = Selected();
+        if (k.needsPick && !pick) return Status("nobody picked (Tab)");
+        return k.run(*this, session_.Log(), pick);
     }
 }
 
 void Screen::DrawMenu(int y, int x, int h, int w) {
     const MenuView m = ViewOfMenu(session_.ShownDisplay());
-    const std::string title =
-        menu.menuPage == PAGE_CLOSED ? "Menu" : std::string("Menu: ") + PageName(menu.menuPage);
-    Frame(stdscr, y, x, h, w, title);
+    Frame(stdscr, y, x, h, w, menu.menuPage == PAGE_CLOSED ? "Menu" : std::string("Menu: ") + PageName(menu.menuPage));
     const int inner = w - 2;
     if (m.Empty()) {
         Put(stdscr, y + 2, x + 2, "(closed)", inner - 2, PairAttr(kDim));
-        Put(stdscr, y + 4, x + 2, "Home opens the menu", inner - 2, PairAttr(kDim));
+        const bool reachable = KeyReachable(SPAWN_MENU_KEY);
+        const std::string hint = MenuKeyHint();
+        for (std::size_t i = 0, row = 4; i < hint.size() && row + 1 < static_cast<std::size_t>(h);
+             i += inner - 2, ++row)
+            Put(stdscr, y + static_cast<int>(row), x + 2, hint.substr(i), inner - 2,
+                reachable ? PairAttr(kDim) : PairAttr(kWarn) | A_BOLD);
+        if (reachable && SPAWN_MENU_KEY != VK_HOME)
+            Put(stdscr, y + h - 3, x + 2, "(Home and End send it too)", inner - 2, PairAttr(kDim));
         if (ONLY_IN_SALOONS) Put(stdscr, y + 5, x + 2, "(only in a saloon: s)", inner - 2, PairAttr(kDim));
         return;
     }
@@ -409,220 +409,113 @@ void Screen::DrawMenu(int y, int x, int h, int w) {
         const bool lit = m.highlightRow == r;
         std::string text = (lit ? "> " : "  ") + (row.present ? row.text : std::string());
         if (static_cast<int>(text.size()) < inner) text.resize(inner, ' ');
-        attr_t attr = 0;
-        if (row.dimmed) attr |= PairAttr(kDim);
-        if (lit) attr = PairAttr(kHighlight) | A_BOLD;
-        Put(stdscr, y + 1 + r, x + 1, text, inner, attr);
+        Put(stdscr, y + 1 + r, x + 1, text, inner,
+            lit          ? PairAttr(kHighlight) | A_BOLD
+            : row.dimmed ? PairAttr(kDim)
+                         : 0);
     }
     if (!m.offRows.empty() && h > 12)
         Put(stdscr, y + h - 1, x + 2, " +" + m.offRows.front() + " ", inner - 2);
 }
 
-void Screen::DrawPrompts(int y, int x, int h, int w) {
-    if (h < 3) return;
-    Frame(stdscr, y, x, h, w, "Prompts shown");
-    const std::vector<ShownPrompt> shown = ShownPrompts();
-    if (shown.empty()) {
-        Put(stdscr, y + 1, x + 2, "none (t targets the pick)", w - 4, PairAttr(kDim));
-        return;
-    }
-    const int cursor = promptCursor_ % static_cast<int>(shown.size());
-    for (int i = 0; i < static_cast<int>(shown.size()) && i < h - 2; ++i) {
-        const ShownPrompt& p = shown[static_cast<std::size_t>(i)];
-        std::string line = (i == cursor ? "> [" : "  [") + p.text + "]";
-        if (p.slot >= 0) line += " slot " + std::to_string(p.slot);
-        Put(stdscr, y + 1 + i, x + 1, line, w - 2, i == cursor ? A_BOLD : 0);
-    }
-}
-
 void Screen::DrawWorld(int y, int x, int h, int w) {
     Frame(stdscr, y, x, h, w, "World");
-    std::vector<std::pair<std::string, attr_t>> lines;
-    standin::World& world = standin::GetWorld();
-    const PlayerView p = ViewOfPlayer();
-    lines.push_back({std::string("Player: ") + (p.alive ? "alive" : "DEAD") + ", " + p.moving + ", " +
-                         Dollars(p.money) + ", health " + std::to_string(p.health) +
-                         (p.inSaloon ? ", in a saloon" : ""),
-                     p.alive ? A_BOLD : PairAttr(kBad) | A_BOLD});
-    lines.push_back({"  targets " + PedLabel(p.target) + "; aims at " + PedLabel(p.aimed), 0});
-    lines.push_back({"Keys: menu " + KeyLabel(SPAWN_MENU_KEY) + ", attack " + KeyLabel(ATTACK_KEY) +
-                         ", follow-all " + KeyLabel(FOLLOW_ALL),
-                     PairAttr(kDim)});
-    lines.push_back(
-        {"Settings: price $" + std::to_string(PRICE) + ", revive " + (ALLOW_REVIVE ? "on" : "off") +
-             ", health " + std::to_string(spawnHealth) + ", saloons only " +
-             (ONLY_IN_SALOONS ? "on" : "off") + ", formation " +
-             (formationMode == FORMATION_AUTO ? std::string("Auto") : std::to_string(formationMode)),
-         PairAttr(kDim)});
-    const std::int32_t sel = Selected();
-    lines.push_back(
-        {"Bodyguards " + std::to_string(OccupiedSlots()) + "/" + std::to_string(ROSTER_SIZE), A_BOLD});
-    std::string freeSlots;
-    for (int s = 0; s < ROSTER_SIZE; ++s) {
-        const SlotView v = ViewOfSlot(s);
-        if (!v.occupied) {
-            freeSlots += " " + std::to_string(s);
-            continue;
-        }
-        attr_t attr = 0;
-        if (v.dead)
-            attr = PairAttr(kBad) | A_BOLD;
-        else if (v.downed)
-            attr = PairAttr(kWarn) | A_BOLD;
-        else if (v.staying)
-            attr = PairAttr(kInfo);
-        std::string head = std::string(v.ped == sel ? " > " : "   ") + "[" + std::to_string(s) + "] " +
-                           v.Label() + "  hp " + std::to_string(v.health) + "/" +
-                           std::to_string(v.maxHealth) + "  " + v.State() + "  outfit " +
-                           (v.outfit < 0 ? std::string("-") : std::to_string(v.outfit)) + "/" +
-                           std::to_string(v.outfitCount);
-        if (v.builderPreview) head += "  (builder)";
-        if (world.player.target == v.ped) head += "  <targeted>";
-        lines.push_back({head, attr});
-        std::string weapons;
-        for (const std::string& n : v.weapons) weapons += (weapons.empty() ? "" : ", ") + n;
-        std::string detail = "       " + (weapons.empty() ? std::string("unarmed") : weapons);
-        if (!v.prompts.empty()) {
-            detail += "  |";
-            for (const std::string& t : v.prompts) detail += " [" + t + "]";
-        }
-        lines.push_back({detail, PairAttr(kDim)});
-    }
-    if (!freeSlots.empty()) lines.push_back({"   free slots:" + freeSlots, PairAttr(kDim)});
-    const std::vector<std::int32_t>& strangers = GetExtras().strangers;
-    if (!strangers.empty()) {
-        lines.push_back({"Strangers", A_BOLD});
-        for (std::size_t i = 0; i < strangers.size(); ++i) {
-            const standin::Ped* ped = world.FindPed(strangers[i]);
-            if (!ped) continue;
-            std::string l = std::string(strangers[i] == sel ? " > " : "   ") + std::to_string(i + 1) + ". " +
-                            PedLabel(strangers[i]) + "  hp " + std::to_string(ped->health) +
-                            (ped->dead ? "  dead" : "");
-            if (world.player.target == strangers[i]) l += "  <targeted>";
-            if (world.player.aimed == strangers[i]) l += "  <aimed at>";
-            lines.push_back({l, ped->dead ? PairAttr(kBad) : 0});
-        }
-    }
+    std::vector<WorldLine> lines = DescribeWorld(Selected());
     const int room = h - 2;
-    for (int i = 0; i < room && i < static_cast<int>(lines.size()); ++i) {
-        Put(stdscr, y + 1 + i, x + 2, lines[static_cast<std::size_t>(i)].first, w - 4,
-            lines[static_cast<std::size_t>(i)].second);
+    // Short of room, the weapon lines go first; what still does not fit scrolls with [ and ].
+    if (static_cast<int>(lines.size()) > room)
+        lines.erase(std::remove_if(lines.begin(), lines.end(), [](const WorldLine& l) { return l.detail; }),
+                    lines.end());
+    const int count = static_cast<int>(lines.size());
+    worldScroll_ = std::max(0, std::min(worldScroll_, count - room));
+    for (int i = 0; i < room && worldScroll_ + i < count; ++i) {
+        const WorldLine& l = lines[static_cast<std::size_t>(worldScroll_ + i)];
+        Put(stdscr, y + 1 + i, x + 2, l.text, w - 4, ToneAttr(l.tone));
     }
-    if (static_cast<int>(lines.size()) > room && room > 0)
-        Put(stdscr, y + h - 1, x + w - 14, " (more...) ", 11, PairAttr(kDim));
+    if (worldScroll_ > 0) Put(stdscr, y, x + w - 14, " [ more up ", 11, PairAttr(kKey));
+    if (worldScroll_ + room < count) Put(stdscr, y + h - 1, x + w - 16, " ] more down ", 13, PairAttr(kKey));
 }
 
 void Screen::DrawLog(int y, int x, int h, int w) {
     Frame(stdscr, y, x, h, w, "What happened");
     const auto& events = session_.Log().Events();
-    const int room = h - 2;
     const int count = static_cast<int>(events.size());
-    const int first = std::max(0, count - room);
-    for (int i = first, row = 0; i < count; ++i, ++row) {
+    for (int i = std::max(0, count - (h - 2)), row = 0; i < count; ++i, ++row) {
         const Event& e = events[static_cast<std::size_t>(i)];
         Put(stdscr, y + 1 + row, x + 2, Clock(e.timeMs) + "  " + e.text, w - 4, EventAttr(e.kind));
     }
 }
 
-void Screen::DrawHelpBar(int y, int w) {
-    if (w >= 132) {
-        Put(stdscr, y, 0,
-            "Home menu  arrows Enter Backspace  a attack  f follow-all  0-9 F1-F12 keys | Tab pick  t target "
-            " "
-            "g aim  n stranger  p/c prompt",
-            w, PairAttr(kKey));
-        Put(stdscr, y + 1, 0,
-            "d damage  k kill  h heal  w walk-to  e walk-away  m mount  v wagon  s saloon  x die/respawn  "
-            "+/- speed  space pause  R restart  P picture  ? help  q quit",
-            w, PairAttr(kKey));
-    } else {
-        Put(stdscr, y, 0, "Home menu  arrows Enter Bksp  a attack  f follow-all | Tab pick  t target  g aim",
-            w, PairAttr(kKey));
-        Put(stdscr, y + 1, 0, "n stranger  p/c prompt  d/k/h harm/kill/heal  w/e walk  m/v/s/x  R restart  ?",
-            w, PairAttr(kKey));
+void Screen::DrawHelp() {
+    std::vector<std::string> text = {
+        "Keys sent to the plug-in (as Windows key codes):", "  Home or End  the menu key: " + MenuKeyHint(),
+        "  arrows, Enter, Backspace  the menu's keys; 0-9 F1-F12 Ins Del PgUp PgDn",
+        "  a  attack key: " + KeyLabel(ATTACK_KEY) + "    f  follow-all key: " + KeyLabel(FOLLOW_ALL),
+        "The world and the simulator:"};
+    for (std::size_t i = 0; i < std::size(kWorldKeys); i += 2) {
+        std::string line;
+        for (std::size_t j = i; j < i + 2 && j < std::size(kWorldKeys); ++j) {
+            std::string entry = std::string("  ") + kWorldKeys[j].label + " " + kWorldKeys[j].help;
+            if (j == i) entry.resize(40, ' ');
+            line += entry;
+        }
+        text.push_back(line);
     }
-}
-
-void Screen::DrawHelpOverlay() {
-    const std::vector<std::string> text = {
-        "Tavrossimer simulator: the plug-in running on a stand-in of the game",
-        "",
-        "Plug-in keys (sent as the Windows key codes the plug-in reads):",
-        "  Home or End       the menu key (SPAWN_MENU_KEY = " + KeyLabel(SPAWN_MENU_KEY) + ")",
-        "  arrows            move in the menu, step values",
-        "  Enter, Backspace  accept, cancel",
-        "  a                 the attack key (ATTACK_KEY = " + KeyLabel(ATTACK_KEY) + ")",
-        "  f                 the follow-all key (FOLLOW_ALL = " + KeyLabel(FOLLOW_ALL) + ")",
-        "  0-9, F1-F12, Insert, Delete, PageUp, PageDown   those keys",
-        "",
-        "The world:",
-        "  Tab / Shift-Tab   pick a bodyguard or stranger     n  a stranger appears",
-        "  t                 target the pick (or stop)        g  aim at the pick (or stop)",
-        "  p                 next shown prompt                c  complete that prompt",
-        "  d / k / h         damage 200 / kill / heal the pick",
-        "  w / e             walk up to the pick / walk 10 m away",
-        "  m / v / s         horse on-off / wagon in-out / saloon in-out",
-        "  x                 the player dies, or respawns",
-        "",
-        "The simulator:",
-        "  + / -  speed   space  pause   R  restart (files read again)",
-        "  P      picture of the frame (1920x1080 PNG in the working folder)",
-        "  q      quit",
-        "",
-        "Working folder: " + dir_.path,
-        "Edit Tavrossimer.ini or Tavrossimer_CustomPeds.txt there, then R.",
-        "",
-        "Any key closes this help.",
-    };
-    const int w = std::min(COLS - 2, 84);
-    const int h = std::min(LINES - 2, static_cast<int>(text.size()) + 2);
+    text.push_back("Folder: " + dir_.path + " (edit the files there, then R)");
+    text.push_back("Any key closes this help.");
+    const int w = std::min(COLS, 84);
+    const int h = std::min(LINES, static_cast<int>(text.size()) + 2);
     const int y = (LINES - h) / 2, x = (COLS - w) / 2;
     for (int r = 0; r < h; ++r) mvhline(y + r, x, ' ', w);
     Frame(stdscr, y, x, h, w, "Help");
-    for (int i = 0; i < h - 2; ++i) Put(stdscr, y + 1 + i, x + 2, text[static_cast<std::size_t>(i)], w - 4);
+    for (int i = 0; i < h - 2; ++i) Put(stdscr, y + 1 + i, x + 1, text[static_cast<std::size_t>(i)], w - 2);
 }
 
 void Screen::Draw() {
     erase();
-    if (COLS < 80 || LINES < 24) {
-        Put(stdscr, 0, 0, "Please make the terminal at least 80x24 (q quits).", COLS);
+    if (TooSmall()) {
+        Put(stdscr, 0, 0,
+            "Paused: make the terminal at least 80x24 (now " + std::to_string(COLS) + "x" +
+                std::to_string(LINES) + "); q quits.",
+            COLS);
         refresh();
         return;
     }
     const standin::World& world = standin::GetWorld();
     std::string title = " Tavrossimer simulator | frame " + std::to_string(world.frame) + " | " +
                         Clock(world.timeMs) + " | x" + std::to_string(speed_) + (paused_ ? " PAUSED" : "") +
-                        " | " + dir_.path;
+                        (world.usingKeyboard ? "" : " | GAMEPAD") + " | " + dir_.path;
     if (static_cast<int>(title.size()) < COLS) title.resize(COLS, ' ');
     Put(stdscr, 0, 0, title, COLS, PairAttr(kTitle));
 
-    const int helpRows = 2;
     const int logRows = std::max(6, LINES / 4);
-    const int topRows = LINES - 1 - logRows - helpRows - 1;
+    const int topRows = LINES - 1 - logRows - 3;
     const int leftWidth = COLS >= 120 ? 38 : 32;
-    const int menuRows = std::min(12, topRows);
-    DrawMenu(1, 0, menuRows, leftWidth);
-    DrawPrompts(1 + menuRows, 0, topRows - menuRows, leftWidth);
+    DrawMenu(1, 0, topRows, leftWidth);
     DrawWorld(1, leftWidth, topRows, COLS - leftWidth);
     DrawLog(1 + topRows, 0, logRows, COLS);
-    const bool promptsBoxShown = topRows - menuRows >= 3;
+    std::string status =
+        session_.QueuedKeys() ? "queued keys: " + std::to_string(session_.QueuedKeys()) : "? lists every key";
+    const bool fresh = !status_.empty() && world.timeMs < statusUntilMs_;
+    Put(stdscr, LINES - 3, 1, fresh ? status_ : status, COLS - 2, fresh ? A_BOLD : PairAttr(kDim));
+    std::string bar = (KeyReachable(SPAWN_MENU_KEY) ? "Home menu" : "Home (menu key off)") +
+                      std::string("  arrows Enter Backspace  a attack  f follow-all |");
+    for (const WorldKey& k : kWorldKeys) bar += std::string("  ") + k.label;
+    if (bar.size() > static_cast<std::size_t>(COLS))
+        bar = bar.substr(0, bar.find('|')) + "| ? lists every key";
+    // The prompts the player sees, on their own line above the keys.
     const std::vector<ShownPrompt> shown = ShownPrompts();
-    if (!status_.empty() && world.timeMs < statusUntilMs_) {
-        Put(stdscr, LINES - helpRows - 1, 1, status_, COLS - 2, A_BOLD);
-    } else if (!promptsBoxShown && !shown.empty()) {
-        // No room for the prompts box: the prompts go on the status line.
-        std::string line = "prompts:";
-        const int cursor = promptCursor_ % static_cast<int>(shown.size());
-        for (int i = 0; i < static_cast<int>(shown.size()); ++i)
-            line += (i == cursor ? " >[" : "  [") + shown[static_cast<std::size_t>(i)].text + "]";
-        Put(stdscr, LINES - helpRows - 1, 1, line + "   (p next, c complete)", COLS - 2, A_BOLD);
-    } else {
-        std::string keys = "queued keys: " + std::to_string(session_.QueuedKeys());
-        Put(stdscr, LINES - helpRows - 1, 1, session_.QueuedKeys() ? keys : std::string("? for help"),
-            COLS - 2, PairAttr(kDim));
+    std::string line = "Prompts shown:";
+    const int cursor = shown.empty() ? 0 : promptCursor_ % static_cast<int>(shown.size());
+    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
+        const ShownPrompt& p = shown[static_cast<std::size_t>(i)];
+        line +=
+            (i == cursor ? " >[" : "  [") + p.text + "]" + (p.slot >= 0 ? " " + std::to_string(p.slot) : "");
     }
-    DrawHelpBar(LINES - helpRows, COLS);
-    if (help_) DrawHelpOverlay();
+    line += shown.empty() ? " none (t targets the pick)" : "  (p next, c complete)";
+    Put(stdscr, LINES - 2, 1, line, COLS - 2, shown.empty() ? PairAttr(kDim) : A_BOLD);
+    Put(stdscr, LINES - 1, 0, bar, COLS, PairAttr(kKey));
+    if (help_) DrawHelp();
     refresh();
 }
 
@@ -632,7 +525,8 @@ int Screen::Run() {
     auto next = SteadyClock::now();
     while (!quit_ && !quitRequested) {
         for (int ch = getch(); ch != ERR; ch = getch()) HandleKey(ch);
-        if (!paused_) {
+        // Below the smallest usable screen the game waits until it is large enough.
+        if (!paused_ && !TooSmall()) {
             for (int i = 0; i < speed_; ++i) session_.Frame();
         }
         Draw();

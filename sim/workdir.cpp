@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include "text.h"
+
+#include "keys.h"
 
 namespace fs = std::filesystem;
 

@@ -1,8 +1,10 @@
-#include "world_actions.h"
-
 #include <algorithm>
 #include <cctype>
 
+#include "catalog/catalog.h"
+#include "script/frame_tick.h"
+#include "keys.h"
+#include "persist/custom_peds.h"
 #include "roster/roster.h"
 #include "script/frame_tick.h"
 #include "world.h"
@@ -14,14 +16,45 @@ namespace {
 
 Extras theExtras;
 
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 constexpr const char* kHorseModel = "A_C_Horse_Morgan_Bay";
 
 }  // namespace
+
+namespace {
+std::vector<std::string> declaredModels;
+
+bool KnownModel(const std::string& name) {
+    for (int c = 0; c < CATEGORY_CUSTOM; ++c) {
+        for (int i = 0; i < modelCatalogue[c].count; ++i) {
+            if (SameText(name, modelCatalogue[c].names[i])) return true;
+        }
+    }
+    for (const std::string& m : declaredModels) {
+        if (SameText(name, m)) return true;
+    }
+    return false;
+}
+}  // namespace
+
+void RefuseUnknownModels(const std::vector<std::string>& knownModels) {
+    declaredModels = knownModels;
+    standin::World& w = standin::GetWorld();
+    for (const std::string& name : customPedNames) {
+        if (!ModelRefusal(name).empty()) w.invalidModels.insert(w.HashName(name));
+    }
+}
+
+std::string ModelRefusal(const std::string& name) {
+    standin::World& w = standin::GetWorld();
+    const std::uint32_t hash = w.HashName(name);
+    if (Trim(name) != name) return "it carries stray spaces, and the game hashes them with the name";
+    if (w.unavailableModels.count(hash))
+        return "the game does not offer it (IsModelAvailable 0: model-unavailable)";
+    if (!KnownModel(name))
+        return "it is not a model the game knows (not in the catalogue, and not declared with --known-model)";
+    if (w.invalidModels.count(hash)) return "the game does not take it (IsModelValid 0: model-invalid)";
+    return "";
+}
 
 Extras& GetExtras() {
     return theExtras;
@@ -121,6 +154,7 @@ void SetMounted(EventLog& log, bool mounted) {
         }
         me.inVehicle = false;
         me.mount = theExtras.horse;
+        me.crouching = false;
         log.Add(EventKind::Action, "The player mounts his horse");
     } else {
         me.mount = 0;
@@ -131,6 +165,7 @@ void SetMounted(EventLog& log, bool mounted) {
 void SetInVehicle(EventLog& log, bool inVehicle) {
     standin::Ped& me = standin::GetWorld().PlayerPed();
     me.inVehicle = inVehicle;
+    me.crouching = me.crouching && !inVehicle;
     if (inVehicle) me.mount = 0;
     log.Add(EventKind::Action,
             inVehicle ? "The player gets into a wagon" : "The player gets out of the wagon");
@@ -143,12 +178,31 @@ void KillPlayer(EventLog& log) {
     log.Add(EventKind::Action, "The player is killed");
 }
 
+void SetCrouching(EventLog& log, bool crouching) {
+    standin::Ped& me = standin::GetWorld().PlayerPed();
+    if (crouching && (me.mount != 0 || me.inVehicle || me.dead))
+        return log.Add(EventKind::Action, "The player cannot crouch on a horse, in a wagon or dead");
+    me.crouching = crouching;
+    log.Add(EventKind::Action, crouching ? "The player crouches (sneaks)" : "The player stands up");
+}
+
+void StartFight(EventLog& log, std::int32_t attacker, std::int32_t target) {
+    standin::GetWorld().StartFight(attacker, target);
+    log.Add(EventKind::Action, "A fight: " + PedLabel(attacker) + " attacks " + PedLabel(target));
+}
+
+void EndFights(EventLog& log, std::int32_t ped) {
+    standin::GetWorld().EndFights(ped);
+    log.Add(EventKind::Action, "The fights of " + PedLabel(ped) + " end");
+}
+
 void RespawnPlayer(EventLog& log) {
     standin::Ped& me = standin::GetWorld().PlayerPed();
     me.dead = false;
     me.health = me.maxHealth;
     me.mount = 0;
     me.inVehicle = false;
+    me.crouching = false;
     log.Add(EventKind::Action, "The player respawns");
 }
 

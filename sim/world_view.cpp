@@ -7,6 +7,8 @@
 #include "catalog/catalog.h"
 #include "config/settings.h"
 #include "event_log.h"
+#include "script/frame_tick.h"
+#include "keys.h"
 #include "menu/state.h"
 #include "roster/roster.h"
 #include "script/frame_tick.h"
@@ -67,6 +69,8 @@ SlotView ViewOfSlot(int slot) {
         v.smoking = p->scenario != 0;
         v.combatTarget = p->combatTarget;
         v.inPlayerGroup = p->group != 0 && p->group == w.player.group;
+        v.inCombat = w.InCombat(r.ped);
+        v.sensesLowered = p->seeingRange > 0 && p->seeingRange < 10 && p->hearingRange < 10;
         v.outfit = p->outfit;
         v.outfitCount = p->outfitCount;
         for (const standin::GivenWeapon& g : p->weapons) {
@@ -157,6 +161,8 @@ PlayerView ViewOfPlayer() {
     PlayerView v;
     v.alive = !me.dead;
     v.moving = me.inVehicle ? "in a vehicle" : (me.mount != 0 ? "mounted" : "on foot");
+    v.crouching = me.crouching;
+    v.inCombat = w.InCombat(me.handle);
     v.money = w.player.money;
     v.health = me.health;
     v.target = w.player.target;
@@ -226,32 +232,69 @@ std::vector<std::string> DescribeMenu(const MenuView& menu) {
     return out;
 }
 
-std::vector<std::string> DescribeWorld() {
-    std::vector<std::string> out;
+std::vector<WorldLine> DescribeWorld(std::int32_t picked) {
+    std::vector<WorldLine> out;
+    standin::World& w = standin::GetWorld();
     const PlayerView p = ViewOfPlayer();
-    std::string line =
-        std::string("player: ") + (p.alive ? "alive" : "DEAD") + ", " + p.moving + ", " + Dollars(p.money);
-    if (p.target) line += ", targets " + PedLabel(p.target);
-    if (p.aimed) line += ", aims at " + PedLabel(p.aimed);
-    if (p.inSaloon) line += ", in a saloon";
-    out.push_back(line);
-    out.push_back("bodyguards: " + std::to_string(OccupiedSlots()) + " of " + std::to_string(ROSTER_SIZE));
+    out.push_back({p.alive ? WorldLine::Bold : WorldLine::Bad,
+                   std::string("Player: ") + (p.alive ? "alive" : "DEAD") + ", " + p.moving +
+                       (p.crouching ? ", crouching" : "") + (p.inCombat ? ", IN COMBAT" : "") + ", " +
+                       Dollars(p.money) + ", health " + std::to_string(p.health) +
+                       (p.inSaloon ? ", in a saloon" : "")});
+    out.push_back({WorldLine::Plain, "  targets " + PedLabel(p.target) + "; aims at " + PedLabel(p.aimed)});
+    out.push_back({WorldLine::Dim, "Keys: menu " + KeyLabel(SPAWN_MENU_KEY) + ", attack " +
+                                       KeyLabel(ATTACK_KEY) + ", follow-all " + KeyLabel(FOLLOW_ALL)});
+    const std::pair<const char*, int> keys[] = {
+        {"SPAWN_MENU_KEY", SPAWN_MENU_KEY}, {"ATTACK_KEY", ATTACK_KEY}, {"FOLLOW_ALL", FOLLOW_ALL}};
+    for (const auto& [setting, vk] : keys) {
+        if (!KeyReachable(vk)) out.push_back({WorldLine::Warn, "  " + KeyProblem(setting, vk)});
+    }
+    out.push_back(
+        {WorldLine::Dim,
+         "Settings: price $" + std::to_string(PRICE) + ", revive " + (ALLOW_REVIVE ? "on" : "off") +
+             ", health " + std::to_string(spawnHealth) + ", saloons only " +
+             (ONLY_IN_SALOONS ? "on" : "off") + ", formation " +
+             (formationMode == FORMATION_AUTO ? std::string("Auto") : std::to_string(formationMode))});
+    out.push_back({WorldLine::Bold,
+                   "Bodyguards " + std::to_string(OccupiedSlots()) + "/" + std::to_string(ROSTER_SIZE)});
     for (int s = 0; s < ROSTER_SIZE; ++s) {
         const SlotView v = ViewOfSlot(s);
-        if (!v.occupied) continue;
-        std::string l = "  slot " + std::to_string(s) + ": " + v.Label() + ", " + v.State() + ", health " +
-                        std::to_string(v.health) + "/" + std::to_string(v.maxHealth);
-        l += ", outfit " + (v.outfit < 0 ? std::string("none") : std::to_string(v.outfit));
-        if (v.builderPreview) l += ", in the builder";
-        out.push_back(l);
-        std::string weapons;
-        for (const std::string& wpn : v.weapons) weapons += (weapons.empty() ? "" : ", ") + wpn;
-        out.push_back("          weapons: " + (weapons.empty() ? std::string("none") : weapons));
-        if (!v.prompts.empty()) {
-            std::string pr;
-            for (const std::string& t : v.prompts) pr += (pr.empty() ? "" : ", ") + ("[" + t + "]");
-            out.push_back("          prompts: " + pr);
+        const std::string head =
+            std::string(v.occupied && v.ped == picked ? " > " : "   ") + "[" + std::to_string(s) + "] ";
+        if (!v.occupied) {
+            out.push_back({WorldLine::Dim, head + "free"});
+            continue;
         }
+        const WorldLine::Tone tone = v.dead      ? WorldLine::Bad
+                                     : v.downed  ? WorldLine::Warn
+                                     : v.staying ? WorldLine::Info
+                                                 : WorldLine::Plain;
+        // Health and state first: they stay in sight on a narrow screen.
+        out.push_back({tone, head + std::to_string(v.health) + "/" + std::to_string(v.maxHealth) + " " +
+                                 v.State() + (v.inCombat ? ", in combat" : "") +
+                                 (v.sensesLowered ? ", senses lowered" : "") + "  " + v.Label() +
+                                 "  outfit " + (v.outfit < 0 ? std::string("-") : std::to_string(v.outfit)) +
+                                 "/" + std::to_string(v.outfitCount) +
+                                 (v.builderPreview ? "  (builder)" : "") +
+                                 (w.player.target == v.ped ? "  <targeted>" : "")});
+        std::string detail;
+        for (const std::string& n : v.weapons) detail += (detail.empty() ? "" : ", ") + n;
+        detail = "       " + (detail.empty() ? std::string("unarmed") : detail);
+        if (!v.prompts.empty()) detail += "  |";
+        for (const std::string& t : v.prompts) detail += " [" + t + "]";
+        out.push_back({WorldLine::Dim, detail, true});
+    }
+    const std::vector<std::int32_t>& strangers = GetExtras().strangers;
+    if (!strangers.empty()) out.push_back({WorldLine::Bold, "Strangers"});
+    for (std::size_t i = 0; i < strangers.size(); ++i) {
+        const standin::Ped* ped = w.FindPed(strangers[i]);
+        if (!ped) continue;
+        out.push_back({ped->dead ? WorldLine::Bad : WorldLine::Plain,
+                       std::string(strangers[i] == picked ? " > " : "   ") + std::to_string(i + 1) + ". " +
+                           PedLabel(strangers[i]) + "  hp " + std::to_string(ped->health) +
+                           (ped->dead ? "  dead" : "") +
+                           (w.player.target == strangers[i] ? "  <targeted>" : "") +
+                           (w.player.aimed == strangers[i] ? "  <aimed at>" : "")});
     }
     return out;
 }

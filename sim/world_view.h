@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "event_log.h"
 #include "world.h"
 
 namespace sim {
@@ -26,6 +27,8 @@ struct SlotView {
     bool smoking = false;  // runs the staying scenario
     std::int32_t combatTarget = 0;
     bool inPlayerGroup = false;
+    bool inCombat = false;       // fights someone, or someone fights it
+    bool sensesLowered = false;  // seeing and hearing range cut down while the player sneaks
     int outfit = -1, outfitCount = 0;
     std::vector<std::string> weapons;  // names from the catalogue
     std::vector<std::string> prompts;  // texts of its prompts shown now
@@ -60,6 +63,8 @@ int SlotOfPed(std::int32_t ped);
 struct PlayerView {
     bool alive = true;
     std::string moving;      // "on foot", "mounted", "in a vehicle"
+    bool crouching = false;  // moves crouched (sneaking)
+    bool inCombat = false;   // fights someone, or someone fights him
     std::int64_t money = 0;  // cents
     int health = 0;
     std::int32_t target = 0, aimed = 0;
@@ -90,7 +95,73 @@ int HighlightRowOfY(float y);
 // Several lines: the menu panel as text ("> Random Bodyguard" on the highlighted
 // row, "(dim)" after dimmed lines).
 std::vector<std::string> DescribeMenu(const MenuView& menu);
-// Several lines: the player and every occupied slot.
-std::vector<std::string> DescribeWorld();
+// The world in lines, for the screen and the transcript: the player, the
+// keys and settings in force, each slot (its bodyguard's health, state,
+// weapons and prompts, or free) and the strangers; `picked` is marked.
+struct WorldLine {
+    enum Tone { Plain, Bold, Dim, Good, Warn, Bad, Info } tone = Plain;
+    std::string text;
+    bool detail = false;  // a bodyguard's weapons and prompts: left out where room is short
+};
+std::vector<WorldLine> DescribeWorld(std::int32_t picked = 0);
+
+// ---- what the player and the world do, where the game would have the player
+// act; each action is noted in the event log.
+
+// The peds the simulator put into the world itself: strangers to target and
+// aim at, and the player's horse. A fresh world forgets them.
+struct Extras {
+    std::vector<std::int32_t> strangers;
+    std::int32_t horse = 0;
+};
+Extras& GetExtras();
+void ForgetExtras();
+
+// A stranger ped near the player; its handle.
+std::int32_t SpawnStranger(EventLog& log, const std::string& model = "A_M_M_ValTownfolk_01");
+
+// Entities the player can pick: occupied slots first (slot order), then the strangers.
+std::vector<std::int32_t> PickableEntities();
+
+void SetTarget(EventLog& log, std::int32_t entity);  // 0 = none
+void SetAim(EventLog& log, std::int32_t entity);     // 0 = none
+
+// Completes a prompt the player sees now; false (and nothing done) when it is not shown.
+bool CompleteShownPrompt(EventLog& log, std::int32_t prompt);
+// Completes the shown prompt with this text (case-insensitive); false when none is shown.
+bool CompletePromptByText(EventLog& log, const std::string& text);
+
+void DamagePed(EventLog& log, std::int32_t ped, int amount);
+void KillPed(EventLog& log, std::int32_t ped);
+void HealPed(EventLog& log, std::int32_t ped);
+
+// The player: on a horse, in a vehicle, dead or alive, where he stands.
+void SetMounted(EventLog& log, bool mounted);
+void SetInVehicle(EventLog& log, bool inVehicle);
+void KillPlayer(EventLog& log);
+// The player crouches (sneaks) or stands up; on a horse or in a wagon he cannot crouch.
+void SetCrouching(EventLog& log, bool crouching);
+// `attacker` starts a fight with `target`; EndFights: nobody fights `ped` and it fights nobody.
+void StartFight(EventLog& log, std::int32_t attacker, std::int32_t target);
+void EndFights(EventLog& log, std::int32_t ped);
+void RespawnPlayer(EventLog& log);
+// Walks the player next to a ped (within reach of a "Help" prompt).
+void WalkTo(EventLog& log, std::int32_t ped);
+// Walks the player `metres` away along the world's y axis.
+void WalkAway(EventLog& log, float metres);
+// Into a saloon (the first of the plug-in's saloon interiors) or out of any interior.
+void SetInSaloon(EventLog& log, bool inside);
+void SetInterior(EventLog& log, std::int32_t interior);
+
+// The game knows the catalogue's models and more; the user names the more
+// (--known-model). A custom-list name that is neither, or carries stray
+// spaces (the game hashes them with the name), is refused as the game would:
+// IsModelValid answers 0 for it.
+void RefuseUnknownModels(const std::vector<std::string>& knownModels);
+// Why the world refuses a model name, in words; "" when it does not.
+std::string ModelRefusal(const std::string& name);
+
+// The slot's ped, or 0 when the slot is free or out of range.
+std::int32_t PedOfSlot(int slot);
 
 }  // namespace sim

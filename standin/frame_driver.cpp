@@ -1,10 +1,11 @@
-// The host-independent part of the frame driver: frame loops, queued input and
-// the start of each frame.
+// The host-independent part of the frame driver: frame loops, queued input,
+// the start of each frame, and replays of recorded game calls.
 #include <deque>
 #include <vector>
 
 #include "driver.h"
 #include "host_common.h"
+#include "lean.h"
 
 namespace standin {
 
@@ -84,8 +85,12 @@ void RunMs(int ms) {
     while (GetWorld().timeMs < until) RunFrame();
 }
 
-void KeyDown(int vk) { pendingKeys.push_back({static_cast<unsigned long>(vk), false}); }
-void KeyUp(int vk) { pendingKeys.push_back({static_cast<unsigned long>(vk), true}); }
+void KeyDown(int vk) {
+    pendingKeys.push_back({static_cast<unsigned long>(vk), false});
+}
+void KeyUp(int vk) {
+    pendingKeys.push_back({static_cast<unsigned long>(vk), true});
+}
 void TapKey(int vk) {
     KeyDown(vk);
     KeyUp(vk);
@@ -98,11 +103,34 @@ void SendKeyEvent(unsigned long vk, bool release) {
 
 void HoldControl(const char* name, bool held) {
     const std::int32_t h = static_cast<std::int32_t>(GameHash(name));
-    if (held) GetWorld().controlsHeld.insert(h);
-    else GetWorld().controlsHeld.erase(h);
+    if (held)
+        GetWorld().controlsHeld.insert(h);
+    else
+        GetWorld().controlsHeld.erase(h);
 }
 
-void TriggerControl(const char* name) { pendingTriggers.push_back(static_cast<std::int32_t>(GameHash(name))); }
+void TriggerControl(const char* name) {
+    pendingTriggers.push_back(static_cast<std::int32_t>(GameHash(name)));
+}
+
+// Here, apart from the host functions, so that a replay calls them as the plug-in does.
+void Replay(const CallRecording& rec) {
+    std::size_t call = 0;
+    const unsigned long long* args = rec.args.data();
+    for (std::uint32_t frameEnd : rec.frameEnds) {
+        AdvanceFrameClocks();
+        for (; call < frameEnd; ++call) {
+            const CallRecording::Entry& c = rec.calls[call];
+            nativeInit(c.hash);
+            for (std::uint32_t i = 0; i < c.argCount; ++i) nativePush64(args[c.firstArg + i]);
+            nativeCall();
+        }
+    }
+}
+
+void AdvanceFrameClocks() {
+    GetWorld().AdvanceClocks();
+}
 
 }  // namespace standin
 

@@ -2,13 +2,10 @@
 // frame's cost is the plug-in's own work (benchmarks) and so that a frame that
 // allocates can only be the plug-in's doing (the allocation test).
 //
-// In lean mode every game function answers as the full world does, but from
-// plain tables: handle-indexed pointers to the world's peds and prompts, and
-// name hashes cached by the text's address. There is no call log, no
-// stale-handle check, no display list and no copy of any text; drawing calls
-// are only counted. Once warmed up, answering allocates nothing. A game
-// function without a lean answer (hiring, dismissal: never part of a steady
-// frame) is passed to the full world and counted in `fullAnswers`.
+// Every game function is answered by its one handler, as always, but with no
+// call log, no stale-handle check, no display list, no copy of any text and no
+// memory of hashed names (a text's hash is cached by its address). Once warmed
+// up, answering allocates nothing.
 //
 // Calls can be recorded (hash and raw slots) and replayed later through the
 // same host functions: the floor a frame's game calls cost on their own.
@@ -23,14 +20,11 @@ namespace standin {
 extern bool leanMode;
 
 // Turns lean mode on or off. On: the call log is switched off (its setting
-// comes back when lean mode ends) and the tables are built for the world as it
-// is now; a fresh world (ResetWorld) is noticed and gets tables of its own.
+// comes back when lean mode ends).
 void SetLeanMode(bool on);
 
 struct LeanCounters {
-    std::uint64_t calls = 0;        // game calls answered in lean mode
-    std::uint64_t fullAnswers = 0;  // of those, passed to the full world (no lean answer)
-    std::uint64_t drawn = 0;        // sprites, rectangles and texts "drawn"
+    std::uint64_t calls = 0;  // game calls answered, in any mode
 };
 LeanCounters& GetLeanCounters();
 
@@ -55,7 +49,7 @@ struct CallRecording {
     }
 };
 
-// Records every lean-mode call into `into` until StopRecording.
+// Records every game call into `into` until StopRecording.
 void StartRecording(CallRecording* into);
 void StopRecording();
 
@@ -67,9 +61,5 @@ void Replay(const CallRecording& recording);
 // What RunFrame does to the world's clocks, without resuming the script: for
 // running the plug-in's frame routine directly on the caller's thread.
 void AdvanceFrameClocks();
-
-// The lean answer to a call (nativeCall's lean path).
-unsigned long long* LeanNativeCall(std::uint64_t hash, const unsigned long long* slots, int count,
-                                   unsigned long long* result);
 
 }  // namespace standin

@@ -1,6 +1,6 @@
 // nativeInit / nativePush64 / nativeCall as the stand-in host answers them: the
 // call is checked against the table of known game functions, played on the
-// world, and logged.
+// world, and logged. In lean mode the same answers come without the log.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +13,8 @@
 
 namespace standin {
 
+bool leanMode = false;
+
 namespace {
 
 constexpr int kMaxArgs = 32;
@@ -22,42 +24,140 @@ int slotCount = 0;
 bool inCall = false;
 unsigned long long resultSlots[4];
 
+LeanCounters counters;
+bool logWasEnabled = true;
+CallRecording* recording = nullptr;
+// Out-pointer arguments of recorded calls point here; large enough for the
+// three-slot vector.
+unsigned long long replayScratch[4];
+
+// Every known game function has a slot in a small open-addressed table, found
+// from its hash in one multiplication and (almost always) one probe.
+constexpr std::uint32_t INDEX_SIZE = 512;
+const NativeInfo* nativeIndex[INDEX_SIZE];
+
+std::uint32_t IndexSlot(std::uint64_t hash) {
+    return static_cast<std::uint32_t>((hash * 0x9E3779B97F4A7C15ull) >> 55) & (INDEX_SIZE - 1);
+}
+
+bool BuildIndex() {
+    int count = 0;
+    const NativeInfo* natives = NativeTable(&count);
+    for (int n = 0; n < count; ++n) {
+        std::uint32_t slot = IndexSlot(natives[n].hash);
+        while (nativeIndex[slot] != nullptr) slot = (slot + 1) & (INDEX_SIZE - 1);
+        nativeIndex[slot] = &natives[n];
+    }
+    return true;
+}
+
+const NativeInfo* Lookup(std::uint64_t hash) {
+    static const bool built = BuildIndex();
+    (void)built;
+    for (std::uint32_t slot = IndexSlot(hash);; slot = (slot + 1) & (INDEX_SIZE - 1)) {
+        const NativeInfo* n = nativeIndex[slot];
+        if (n == nullptr || n->hash == hash) return n;
+    }
+}
+
 [[noreturn]] void Fail(const char* what, std::uint64_t hash, const char* name) {
-    std::fprintf(stderr, "stand-in host: %s: hash 0x%llx (%s), frame %d\n", what, static_cast<unsigned long long>(hash),
-                 name ? name : "unknown", GetWorld().frame);
+    std::fprintf(stderr, "stand-in host: %s: hash 0x%llx (%s), frame %d\n", what,
+                 static_cast<unsigned long long>(hash), name ? name : "unknown", GetWorld().frame);
     std::fflush(stderr);
     std::abort();
 }
 
-bool IsStalePed(World& w, std::int32_t h) {
-    const Ped* p = w.FindPed(h);
-    return h != 0 && p && p->released;
-}
-bool IsStalePrompt(World& w, std::int32_t h) {
-    const Prompt* p = w.FindPrompt(h);
-    return h != 0 && p && p->deleted;
-}
-bool IsStaleBlip(World& w, std::int32_t h) {
-    const Blip* b = w.FindBlip(h);
-    return h != 0 && b && !b->exists;
+bool IsStale(World& w, char kind, std::int32_t h) {
+    if (h == 0) return false;
+    switch (kind) {
+        case 'e': {
+            const Ped* p = w.FindPed(h);
+            return p && p->released;
+        }
+        case 'r': {
+            const Prompt* p = w.FindPrompt(h);
+            return p && p->deleted;
+        }
+        case 'b': {
+            const Blip* b = w.FindBlip(h);
+            return b && !b->exists;
+        }
+        default:
+            return false;
+    }
 }
 
-// Notes every use of a handle that the plug-in had already handed back.
-void CheckStaleHandles(World& w, const NativeInfo& n, const NativeArgs& a) {
-    for (int i = 0; n.signature[i] && n.signature[i] != '*' && i < a.count; ++i) {
-        const std::int32_t h = a.I(i);
-        bool stale = false;
-        switch (n.signature[i]) {
-            case 'e': stale = IsStalePed(w, h); break;
-            case 'r': stale = IsStalePrompt(w, h); break;
-            case 'b': stale = IsStaleBlip(w, h); break;
-            default: break;
-        }
-        if (stale) w.staleUses.push_back({w.frame, n.name, h});
+// The call, played on the world and logged with copies of its strings, made
+// before the call: the game may be handed a buffer that the plug-in reuses
+// right after. Every use of a handle the plug-in had already handed back is
+// noted.
+[[gnu::noinline]] unsigned long long* LoggedCall(const NativeInfo& n, World& w, const NativeArgs& args) {
+    Call call;
+    call.frame = w.frame;
+    call.hash = n.hash;
+    call.name = n.name;
+    call.args.assign(slots, slots + slotCount);
+    call.strings.resize(slotCount);
+    for (int i = 0; i < slotCount; ++i) {
+        const char kind = i < n.fixedArgs ? n.signature[i] : '\0';
+        if (IsStale(w, kind, args.I(i))) w.staleUses.push_back({w.frame, n.name, args.I(i)});
+        // CreateVarString's "LITERAL_STRING" takes its text as the third argument.
+        const bool literal = n.variadic && i == 2 && std::strcmp(n.name, "CreateVarString") == 0 &&
+                             std::strcmp(args.S(1), "LITERAL_STRING") == 0;
+        if ((kind == 's' || literal) && slots[i] != 0) call.strings[i] = args.S(i);
+    }
+    n.handler(w, args, resultSlots);
+    std::memcpy(call.result, resultSlots, sizeof call.result);
+    GetCallLog().calls.push_back(std::move(call));
+    return resultSlots;
+}
+
+// Kept out of line so that the plain path stays short.
+[[gnu::noinline]] void Record(const NativeInfo& n) {
+    CallRecording& rec = *recording;
+    rec.calls.push_back(
+        {n.hash, static_cast<std::uint32_t>(rec.args.size()), static_cast<std::uint32_t>(slotCount)});
+    for (int i = 0; i < slotCount; ++i) {
+        const bool out = i < 32 && (n.outArgs >> i) & 1u;
+        rec.args.push_back(out ? reinterpret_cast<std::uintptr_t>(replayScratch) : slots[i]);
     }
 }
 
 }  // namespace
+
+const NativeInfo* FindNative(std::uint64_t hash) {
+    return Lookup(hash);
+}
+
+LeanCounters& GetLeanCounters() {
+    return counters;
+}
+
+void SetLeanMode(bool on) {
+    if (on == leanMode) return;
+    CallLog& log = GetCallLog();
+    if (on) {
+        logWasEnabled = log.enabled;
+        log.enabled = false;
+    } else {
+        log.enabled = logWasEnabled;
+        recording = nullptr;
+    }
+    leanMode = on;
+}
+
+void CallRecording::Clear() {
+    calls.clear();
+    args.clear();
+    frameEnds.clear();
+}
+
+void StartRecording(CallRecording* into) {
+    recording = into;
+}
+void StopRecording() {
+    recording = nullptr;
+}
 
 }  // namespace standin
 
@@ -76,58 +176,20 @@ void nativePush64(unsigned long long value) {
     slots[slotCount++] = value;
 }
 
-// The full world's answer: checked, played on the world and logged. Kept out of
-// nativeCall so that the lean path pays for none of it.
-[[gnu::noinline]] static unsigned long long* FullNativeCall() {
-    const NativeInfo* n = FindNative(pendingHash);
-    if (!n) Fail("unknown game function", pendingHash, nullptr);
-
-    const int sigLen = static_cast<int>(std::strlen(n->signature));
-    const bool variadic = sigLen > 0 && n->signature[sigLen - 1] == '*';
-    const int fixed = variadic ? sigLen - 1 : sigLen;
-    if (variadic ? slotCount < fixed : slotCount != fixed) Fail("wrong number of arguments", pendingHash, n->name);
-
-    World& w = GetWorld();
-    NativeArgs args{slots, slotCount};
-    CallLog& log = GetCallLog();
-    if (log.enabled) CheckStaleHandles(w, *n, args);
-
-    // Strings are copied before the call: the game may be handed a buffer that
-    // the plug-in reuses right after.
-    Call call;
-    if (log.enabled) {
-        call.frame = w.frame;
-        call.hash = pendingHash;
-        call.name = n->name;
-        call.args.assign(slots, slots + slotCount);
-        call.strings.resize(slotCount);
-        for (int i = 0; i < slotCount; ++i) {
-            const char kind = i < fixed ? n->signature[i] : '\0';
-            bool isString = kind == 's';
-            // CreateVarString's "LITERAL_STRING" takes its text as the third argument.
-            if (!isString && variadic && i == 2 && std::strcmp(n->name, "CreateVarString") == 0 &&
-                std::strcmp(args.S(1), "LITERAL_STRING") == 0)
-                isString = true;
-            if (isString && slots[i] != 0) call.strings[i] = args.S(i);
-        }
-    }
-
-    resultSlots[0] = resultSlots[1] = resultSlots[2] = resultSlots[3] = 0;
-    n->handler(w, args, resultSlots);
-
-    if (log.enabled) {
-        call.result[0] = resultSlots[0];
-        call.result[1] = resultSlots[1];
-        call.result[2] = resultSlots[2];
-        log.calls.push_back(std::move(call));
-    }
-    return resultSlots;
-}
-
 unsigned long long* nativeCall() {
     if (!inCall) Fail("nativeCall without nativeInit", 0, nullptr);
     inCall = false;
-    // Lean mode (benchmarks, allocation test): plain-table answers, no log, no checks.
-    if (leanMode) return LeanNativeCall(pendingHash, slots, slotCount, resultSlots);
-    return FullNativeCall();
+    const NativeInfo* n = Lookup(pendingHash);
+    if (!n) Fail("unknown game function", pendingHash, nullptr);
+    if (n->variadic ? slotCount < n->fixedArgs : slotCount != n->fixedArgs)
+        Fail("wrong number of arguments", pendingHash, n->name);
+
+    World& w = GetWorld();
+    if (recording != nullptr) Record(*n);
+    ++counters.calls;
+    resultSlots[0] = resultSlots[1] = resultSlots[2] = resultSlots[3] = 0;
+    const NativeArgs args{slots, slotCount};
+    if (!leanMode && GetCallLog().enabled) return LoggedCall(*n, w, args);
+    n->handler(w, args, resultSlots);
+    return resultSlots;
 }

@@ -1,7 +1,8 @@
 #include "natives.h"
 
 #include <cmath>
-#include <unordered_map>
+
+#include "lean.h"
 
 namespace standin {
 
@@ -10,37 +11,66 @@ namespace {
 using R = unsigned long long*;
 using A = const NativeArgs&;
 
-void WriteVector(float* out, Vec3 v) {
-    // Three 8-byte slots, each float in the first four bytes of its slot.
-    auto* bytes = reinterpret_cast<unsigned char*>(out);
-    std::memcpy(bytes + 0, &v.x, 4);
-    std::memcpy(bytes + 8, &v.y, 4);
-    std::memcpy(bytes + 16, &v.z, 4);
-}
-
 Ped* LivePed(World& w, std::int32_t h) {
     Ped* p = w.FindPed(h);
     return (p && p->exists) ? p : nullptr;
+}
+
+// Argument i into a field of the world, by the field's type.
+void Store(int& to, A a, int i) {
+    to = a.I(i);
+}
+void Store(bool& to, A a, int i) {
+    to = a.I(i) != 0;
+}
+void Store(float& to, A a, int i) {
+    to = a.F(i);
+}
+
+// Handlers that only store their second argument in a field of a live ped or
+// of a prompt, or answer a ped's field (0 for no ped; `Live`: a deleted ped
+// neither).
+template <auto Field>
+void SetPedField(World& w, A a, R) {
+    if (Ped* p = LivePed(w, a.I(0))) Store(p->*Field, a, 1);
+}
+template <auto Field>
+void SetPromptField(World& w, A a, R) {
+    if (Prompt* p = w.FindPrompt(a.I(0))) Store(p->*Field, a, 1);
+}
+template <auto Field, bool Live = false>
+void PedField(World& w, A a, R r) {
+    Ped* p = Live ? LivePed(w, a.I(0)) : w.FindPed(a.I(0));
+    SetInt(r, p ? static_cast<std::int32_t>(p->*Field) : 0);
 }
 
 std::string StripMarkup(const std::string& s) {
     std::string out;
     bool inTag = false;
     for (char c : s) {
-        if (c == '<') inTag = true;
-        else if (c == '>') inTag = false;
-        else if (!inTag) out += c;
+        if (c == '<') {
+            inTag = true;
+        } else if (c == '>') {
+            inTag = false;
+        } else if (!inTag) {
+            out += c;
+        }
     }
     return out;
 }
 
+std::string TextOf(World& w, std::uint64_t handle, const char* unknown = "") {
+    auto it = w.texts.find(handle);
+    return it == w.texts.end() ? std::string(unknown) : it->second;
+}
+
+// In lean mode nothing is drawn: the display list stays empty.
 void AddText(World& w, std::uint64_t handle, float x, float y) {
+    if (leanMode) return;
     DisplayItem item;
-    item.kind = DisplayItem::Text;
     item.x = x;
     item.y = y;
-    auto it = w.texts.find(handle);
-    item.text = it == w.texts.end() ? std::string("<unknown text handle>") : it->second;
+    item.text = TextOf(w, handle, "<unknown text handle>");
     item.plainText = StripMarkup(item.text);
     if (w.pendingScale) {
         item.scaleSet = true;
@@ -59,10 +89,49 @@ void AddText(World& w, std::uint64_t handle, float x, float y) {
     w.display.push_back(item);
 }
 
+void Draw(World& w, DisplayItem::Kind kind, A a, int first, int colour) {
+    if (leanMode) return;
+    DisplayItem d;
+    d.kind = kind;
+    d.x = a.F(first);
+    d.y = a.F(first + 1);
+    d.width = a.F(first + 2);
+    d.height = a.F(first + 3);
+    d.r = a.I(colour);
+    d.g = a.I(colour + 1);
+    d.b = a.I(colour + 2);
+    d.a = a.I(colour + 3);
+    d.trailing1 = a.I(colour + 4);
+    w.display.push_back(d);
+}
+
+// The plug-in hashes only constant texts (control names, the scenario, model
+// names), so in lean mode a text's address names its hash for the whole run,
+// and the world remembers no names.
+std::uint32_t HashOfText(const char* text) {
+    constexpr std::uint32_t SIZE = 512;
+    static struct {
+        const char* text;
+        std::uint32_t hash;
+    } cache[SIZE];
+    const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(text);
+    std::uint32_t i = static_cast<std::uint32_t>((key * 0x9E3779B97F4A7C15ull) >> 55) & (SIZE - 1);
+    for (std::uint32_t probe = 0; probe < SIZE; ++probe, i = (i + 1) & (SIZE - 1)) {
+        if (cache[i].text == text) return cache[i].hash;
+        if (cache[i].text == nullptr) {
+            cache[i] = {text, GameHash(text)};
+            return cache[i].hash;
+        }
+    }
+    return GameHash(text);  // the cache is full: answer without keeping it
+}
+
 const NativeInfo kNatives[] = {
     // ---- names, models, the player
     {0xfd340785adf8cfb7, "HashOfName", "s",
-     [](World& w, A a, R r) { SetInt(r, static_cast<std::int32_t>(w.HashName(a.S(0)))); }},
+     [](World& w, A a, R r) {
+         SetInt(r, static_cast<std::int32_t>(leanMode ? HashOfText(a.S(0)) : w.HashName(a.S(0))));
+     }},
     {0x72355278c069f272, "IsNamedSetRegistered", "si",
      [](World& w, A a, R r) { SetInt(r, w.namedSets.count(a.S(0)) ? 1 : 0); }},
     {0xb253d644e3c36b3, "RegisterNamedSet", "si", [](World& w, A a, R) { w.namedSets.insert(a.S(0)); }},
@@ -117,9 +186,7 @@ const NativeInfo kNatives[] = {
     {0xd42bd6eb2e0f1677, "EntityExists", "e",
      [](World& w, A a, R r) {
          Ped* p = w.FindPed(a.I(0));
-         bool exists = p && p->exists;
-         if (p && p->isPlayer) exists = w.player.pedExists;
-         SetInt(r, exists ? 1 : 0);
+         SetInt(r, p && (p->isPlayer ? w.player.pedExists : p->exists) ? 1 : 0);
      }},
     {0x1899f328b0e12848, "GetOffsetPosition", "efff",
      [](World& w, A a, R r) {
@@ -129,9 +196,8 @@ const NativeInfo kNatives[] = {
      }},
     {0xa86d5f069399f44d, "GetEntityCoords", "eii",
      [](World& w, A a, R r) {
-         Vec3 v;
-         if (Ped* p = w.FindPed(a.I(0))) v = p->pos;
-         SetVector(r, v);
+         Ped* p = w.FindPed(a.I(0));
+         SetVector(r, p ? p->pos : Vec3{});
      }},
     {0x2a488c176d52cca5, "GetDistanceBetweenCoords", "ffffff",
      [](World&, A a, R r) {
@@ -140,37 +206,17 @@ const NativeInfo kNatives[] = {
      }},
     {0xb417689857646f61, "GetEntityInterior", "e",
      [](World& w, A a, R r) { SetInt(r, a.I(0) == w.player.ped ? w.player.interior : 0); }},
-    {0x7d5b1f88e7504bba, "IsEntityDead", "e",
-     [](World& w, A a, R r) {
-         Ped* p = w.FindPed(a.I(0));
-         SetInt(r, p && p->dead ? 1 : 0);
-     }},
+    {0x7d5b1f88e7504bba, "IsEntityDead", "e", PedField<&Ped::dead>},
     {0xcf8176912dda4ea5, "IsEntityAPed", "e", [](World& w, A a, R r) { SetInt(r, LivePed(w, a.I(0)) ? 1 : 0); }},
-    {0x82368787ea73c0f7, "GetEntityHealth", "e",
-     [](World& w, A a, R r) {
-         Ped* p = w.FindPed(a.I(0));
-         SetInt(r, p ? p->health : 0);
-     }},
-    {0x15d757606d170c3c, "GetEntityMaxHealth", "ei",
-     [](World& w, A a, R r) {
-         Ped* p = w.FindPed(a.I(0));
-         SetInt(r, p ? p->maxHealth : 0);
-     }},
-    {0x166e7cf68597d8b5, "SetEntityMaxHealth", "ei",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->maxHealth = a.I(1);
-     }},
+    {0x82368787ea73c0f7, "GetEntityHealth", "e", PedField<&Ped::health>},
+    {0x15d757606d170c3c, "GetEntityMaxHealth", "ei", PedField<&Ped::maxHealth>},
+    {0x166e7cf68597d8b5, "SetEntityMaxHealth", "ei", SetPedField<&Ped::maxHealth>},
     {0xac2767ed8bdfab15, "SetEntityHealth", "eii",
      [](World& w, A a, R) {
          Ped* p = LivePed(w, a.I(0));
          if (!p) return;
-         p->health = a.I(1);
-         if (p->health <= 0) {
-             p->health = 0;
-             p->dead = true;
-         } else {
-             p->dead = false;
-         }
+         p->dead = a.I(1) <= 0;
+         p->health = p->dead ? 0 : a.I(1);
      }},
     {0x918e3565c20f03c, "SetEntityPosition", "effffii",
      [](World& w, A a, R) {
@@ -178,41 +224,27 @@ const NativeInfo kNatives[] = {
      }},
     {0xb61c8e878a4199ca, "FindSafePosition", "fffivi",
      [](World& w, A a, R r) {
-         if (w.safePositionFails) {
-             SetInt(r, 0);
-             return;
-         }
-         WriteVector(reinterpret_cast<float*>(a.P(4)), {a.F(0), a.F(1), a.F(2)});
-         SetInt(r, 1);
+         SetInt(r, w.safePositionFails ? 0 : 1);
+         if (w.safePositionFails) return;
+         // Three 8-byte slots, each float in the first four bytes of its slot.
+         auto* out = reinterpret_cast<unsigned char*>(a.P(4));
+         for (int i = 0; i < 3; ++i) std::memcpy(out + 8 * i, &a.slots[i], 4);
      }},
 
     // ---- peds
     {0xd49f9b0955c367de, "CreatePed", "iffffiiii",
      [](World& w, A a, R r) { SetInt(r, w.createPedFails ? 0 : w.SpawnPed(a.U(0), {a.F(1), a.F(2), a.F(3)})); }},
-    {0x283978a15512b2fe, "PedInitFlagA", "ei",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->initFlagA = a.I(1);
-     }},
-    {0x9587913b9e772d29, "PedInitFlagB", "ei",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->initFlagB = a.I(1);
-     }},
-    {0x7d9efb7ad6b19754, "PedInitFlagC", "ei",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->initFlagC = a.I(1);
-     }},
+    {0x283978a15512b2fe, "PedInitFlagA", "ei", SetPedField<&Ped::randomOutfitVariation>},
+    {0x9587913b9e772d29, "PedInitFlagB", "ei", SetPedField<&Ped::placeOnGround>},
+    {0x7d9efb7ad6b19754, "PedInitFlagC", "ei", SetPedField<&Ped::frozen>},
     {0xdc19c288082e586e, "SetPedScriptOwned", "eii",
      [](World& w, A a, R) {
          if (Ped* p = w.FindPed(a.I(0))) p->scriptOwned = a.I(1) != 0;
      }},
-    {0x138190f64db4bbd1, "IsPedScriptOwned", "e",
-     [](World& w, A a, R r) {
-         Ped* p = w.FindPed(a.I(0));
-         SetInt(r, p && p->scriptOwned ? 1 : 0);
-     }},
+    {0x138190f64db4bbd1, "IsPedScriptOwned", "e", PedField<&Ped::scriptOwned>},
     {0xed74007ffb146bc2, "PedReleaseStep", "e",
      [](World& w, A a, R) {
-         if (Ped* p = w.FindPed(a.I(0))) p->releaseStep = true;
+         if (Ped* p = w.FindPed(a.I(0))) p->group = 0;
      }},
     {0x2595dd4236549ce3, "ReleasePedHandle", "o",
      [](World& w, A a, R) {
@@ -231,25 +263,11 @@ const NativeInfo kNatives[] = {
              *a.P(0) = 0;
          }
      }},
-    {0x10c70a515bc03707, "GetPedOutfitCount", "e",
-     [](World& w, A a, R r) {
-         Ped* p = LivePed(w, a.I(0));
-         SetInt(r, p ? p->outfitCount : 0);
-     }},
-    {0x77ff8d35eec6bbc4, "SetPedOutfit", "eii",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->outfit = a.I(1);
-     }},
+    {0x10c70a515bc03707, "GetPedOutfitCount", "e", PedField<&Ped::outfitCount, true>},
+    {0x77ff8d35eec6bbc4, "SetPedOutfit", "eii", SetPedField<&Ped::outfit>},
     {0x5e3bddbcb83f3d84, "GiveWeaponToPed", "eiiiiiiffiifi",
      [](World& w, A a, R r) {
-         if (Ped* p = LivePed(w, a.I(0))) {
-             GivenWeapon g;
-             g.hash = a.U(1);
-             g.a = a.I(3);
-             g.b = a.I(4);
-             g.place = a.I(5);
-             p->weapons.push_back(g);
-         }
+         if (Ped* p = LivePed(w, a.I(0))) p->weapons.push_back({a.U(1), a.I(3), a.I(4), a.I(5)});
          SetInt(r, 1);
      }},
     {0x4899cb088edf59b8, "RemoveWeaponFromPed", "eiii",
@@ -267,29 +285,17 @@ const NativeInfo kNatives[] = {
      [](World& w, A a, R) {
          Ped* p = LivePed(w, a.I(0));
          if (!p) return;
-         for (auto it = p->weapons.rbegin(); it != p->weapons.rend(); ++it) {
-             if (it->hash == a.U(2)) {
-                 it->flagged = true;
-                 break;
-             }
+         for (GivenWeapon& g : p->weapons) {
+             if (g.hash == a.U(2)) g.infiniteAmmo = a.I(1) != 0;
          }
      }},
-    {0x6373d1349925a70e, "PedLoadoutFlag", "ei",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->loadoutFlag = a.I(1) != 0;
-     }},
+    {0x6373d1349925a70e, "PedLoadoutFlag", "ei", SetPedField<&Ped::ambientAnimations>},
     {0x2e2f4240b3f24647, "SetPedGroupOption", "eii",
      [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->groupOption = a.I(1);
+         if (Ped* p = LivePed(w, a.I(0))) p->teleportsToLeader = a.I(2) != 0;
      }},
-    {0xc7622c0d36b2fda8, "SetPedIntOptionA", "ei",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->intOptionA = a.I(1);
-     }},
-    {0x4d9ca1009afbd057, "SetPedIntOptionB", "ei",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->intOptionB = a.I(1);
-     }},
+    {0xc7622c0d36b2fda8, "SetPedIntOptionA", "ei", SetPedField<&Ped::intOptionA>},
+    {0x4d9ca1009afbd057, "SetPedIntOptionB", "ei", SetPedField<&Ped::intOptionB>},
     {0x9f7794730795e019, "SetPedAttribute", "eii",
      [](World& w, A a, R) {
          if (Ped* p = LivePed(w, a.I(0))) p->attributes[a.I(1)] = a.I(2);
@@ -301,33 +307,19 @@ const NativeInfo kNatives[] = {
     {0x7ee53118c892b513, "GetPedConfigFlag", "eii",
      [](World& w, A a, R r) {
          Ped* p = LivePed(w, a.I(0));
-         SetInt(r, p && p->configFlags.count(a.I(1)) && p->configFlags[a.I(1)] ? 1 : 0);
+         if (!p) return SetInt(r, 0);
+         auto it = p->configFlags.find(a.I(1));
+         SetInt(r, it != p->configFlags.end() && it->second ? 1 : 0);
      }},
-    {0xf29cf591c4bf6cee, "SetPedFollowSettingA", "ef",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->followSettingA = a.F(1);
-     }},
-    {0x33a8f7f7d5f7f33c, "SetPedFollowSettingB", "ef",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->followSettingB = a.F(1);
-     }},
+    {0xf29cf591c4bf6cee, "SetPedFollowSettingA", "ef", SetPedField<&Ped::seeingRange>},
+    {0x33a8f7f7d5f7f33c, "SetPedFollowSettingB", "ef", SetPedField<&Ped::hearingRange>},
     {0x4a48b6e03babb4ac, "SetPedDisplayName", "es",
      [](World& w, A a, R) {
          if (Ped* p = LivePed(w, a.I(0))) p->displayName = a.S(1);
      }},
-    {0x7dbdd04862d95f04, "GetPedRelationshipGroupHash", "e",
-     [](World& w, A a, R r) {
-         Ped* p = w.FindPed(a.I(0));
-         SetInt(r, p ? p->relationshipGroup : 0);
-     }},
-    {0xc80a74ac829ddd92, "SetPedRelationshipGroupHash", "ei",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->relationshipGroup = a.I(1);
-     }},
-    {0x9f3480fe65db31b5, "SetPedAsGroupMember", "ei",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->group = a.I(1);
-     }},
+    {0x7dbdd04862d95f04, "GetPedRelationshipGroupHash", "e", PedField<&Ped::relationshipGroup>},
+    {0xc80a74ac829ddd92, "SetPedRelationshipGroupHash", "ei", SetPedField<&Ped::relationshipGroup>},
+    {0x9f3480fe65db31b5, "SetPedAsGroupMember", "ei", SetPedField<&Ped::group>},
     {0x9bb01e3834671191, "IsPedGroupMember", "eii",
      [](World& w, A a, R r) {
          Ped* p = LivePed(w, a.I(0));
@@ -336,20 +328,13 @@ const NativeInfo kNatives[] = {
     {0xce2f5fc3af7e8c1e, "SetGroupFormation", "ii", [](World& w, A a, R) { w.groupFormation[a.I(0)] = a.I(1); }},
     {0x4102c7858cfee4e4, "SetGroupSeparationRange", "if",
      [](World& w, A a, R) { w.groupSeparation[a.I(0)] = a.F(1); }},
-    {0xe7e11b8dcbed1058, "GetMount", "e",
-     [](World& w, A a, R r) {
-         Ped* p = w.FindPed(a.I(0));
-         SetInt(r, p ? p->mount : 0);
-     }},
+    {0xe7e11b8dcbed1058, "GetMount", "e", PedField<&Ped::mount>},
     {0x4859f1fc66a6278e, "IsPedInAnyVehicle", "ei",
-     [](World& w, A a, R r) {
-         Ped* p = w.FindPed(a.I(0));
-         SetInt(r, p && p->inVehicle ? 1 : 0);
-     }},
+     [](World& w, A a, R r) { SetInt(r, w.InCombat(a.I(0)) ? 1 : 0); }},
     {0xd5fe956c70ff370b, "IsPedOnFoot", "e",
      [](World& w, A a, R r) {
-         Ped* p = w.FindPed(a.I(0));
-         SetInt(r, p && p->exists && !p->inVehicle && p->mount == 0 ? 1 : 0);
+         Ped* p = LivePed(w, a.I(0));
+         SetInt(r, p && p->crouching ? 1 : 0);
      }},
     {0x34d6ac1157c8226c, "IsPedUsingScenario", "ei",
      [](World& w, A a, R r) {
@@ -366,8 +351,7 @@ const NativeInfo kNatives[] = {
     {0xe1ef3c1216aff2cd, "ClearPedTasks", "eii",
      [](World& w, A a, R) {
          if (Ped* p = LivePed(w, a.I(0))) {
-             p->scenario = 0;
-             p->combatTarget = 0;
+             p->scenario = p->combatTarget = 0;
              p->ragdoll = false;
          }
      }},
@@ -389,11 +373,7 @@ const NativeInfo kNatives[] = {
              ++p->ragdollCount;
          }
      }},
-    {0xe3b6097cc25aa69e, "IsPedRagdoll", "e",
-     [](World& w, A a, R r) {
-         Ped* p = LivePed(w, a.I(0));
-         SetInt(r, p && p->ragdoll ? 1 : 0);
-     }},
+    {0xe3b6097cc25aa69e, "IsPedRagdoll", "e", PedField<&Ped::ragdoll, true>},
     {0x9fa4664cf62e47e8, "RefreshPedRagdoll", "e", [](World&, A, R) {}},
     {0xbc9ae166038a5cec, "PlayPedPain", "eifii",
      [](World& w, A a, R) {
@@ -425,11 +405,11 @@ const NativeInfo kNatives[] = {
      }},
     {0x9cb1a1623062f402, "SetBlipName", "bt",
      [](World& w, A a, R) {
-         if (Blip* b = w.FindBlip(a.I(0))) b->name = w.texts.count(a.T(1)) ? w.texts[a.T(1)] : "";
+         if (Blip* b = w.FindBlip(a.I(0))) b->name = TextOf(w, a.T(1));
      }},
     {0x74f74d3207ed525c, "SetBlipStyle", "bii",
      [](World& w, A a, R) {
-         if (Blip* b = w.FindBlip(a.I(0))) b->blipStyle = a.I(1);
+         if (Blip* b = w.FindBlip(a.I(0))) b->sprite = a.I(1);
      }},
 
     // ---- prompts
@@ -449,17 +429,10 @@ const NativeInfo kNatives[] = {
      }},
     {0x5dd02a8318420dd7, "PromptSetText", "rt",
      [](World& w, A a, R) {
-         if (Prompt* p = w.FindPrompt(a.I(0))) p->text = w.texts.count(a.T(1)) ? w.texts[a.T(1)] : "";
+         if (Prompt* p = w.FindPrompt(a.I(0))) p->text = TextOf(w, a.T(1));
      }},
-    {0x94073d5ca3f16b7b, "PromptSetMode", "ri",
-     [](World& w, A a, R) {
-         if (Prompt* p = w.FindPrompt(a.I(0))) p->mode = a.I(1);
-     }},
-    {0xb796970bd125fce8, "GetPedPromptGroup", "e",
-     [](World& w, A a, R r) {
-         Ped* p = w.FindPed(a.I(0));
-         SetInt(r, p ? p->promptGroup : 0);
-     }},
+    {0x94073d5ca3f16b7b, "PromptSetMode", "ri", SetPromptField<&Prompt::holdTimeMs>},
+    {0xb796970bd125fce8, "GetPedPromptGroup", "e", PedField<&Ped::promptGroup>},
     {0x2f11d3a254169ea4, "PromptSetGroup", "rii",
      [](World& w, A a, R) {
          if (Prompt* p = w.FindPrompt(a.I(0))) {
@@ -472,14 +445,9 @@ const NativeInfo kNatives[] = {
      [](World& w, A a, R) {
          if (Prompt* p = w.FindPrompt(a.I(0))) p->registrationEnded = true;
      }},
-    {0x71215accfde075ee, "PromptSetEnabled", "ri",
-     [](World& w, A a, R) {
-         if (Prompt* p = w.FindPrompt(a.I(0))) p->enabled = a.I(1) != 0;
-     }},
-    {0x8a0fb4d03a630d21, "PromptSetVisible", "ri",
-     [](World& w, A a, R) {
-         if (Prompt* p = w.FindPrompt(a.I(0))) p->visible = a.I(1) != 0;
-     }},
+    // Named for what the plug-in asks of them, these two do the other's job in the game.
+    {0x71215accfde075ee, "PromptSetEnabled", "ri", SetPromptField<&Prompt::visible>},
+    {0x8a0fb4d03a630d21, "PromptSetVisible", "ri", SetPromptField<&Prompt::enabled>},
     {0xe0f65f0640ef0617, "PromptHasCompleted", "r",
      [](World& w, A a, R r) {
          Prompt* p = w.FindPrompt(a.I(0));
@@ -497,16 +465,16 @@ const NativeInfo kNatives[] = {
     {0xfa925ac00eb830b9, "CreateVarString", "is*",
      [](World& w, A a, R r) {
          const std::uint64_t h = w.nextTextHandle++;
-         const std::string format = a.S(1);
-         if (format == "LITERAL_STRING" && a.count >= 3) {
-             w.texts[h] = a.S(2);
-         } else if (format == "COLOR_STRING" && a.count >= 4) {
-             auto it = w.texts.find(a.T(3));
-             w.texts[h] = it == w.texts.end() ? std::string() : it->second;
-         } else {
-             w.texts[h] = "<" + format + ">";
-         }
          r[0] = h;
+         if (leanMode) return;  // a handle, no copy of the text
+         const char* format = a.S(1);
+         if (std::strcmp(format, "LITERAL_STRING") == 0 && a.count >= 3) {
+             w.texts[h] = a.S(2);
+         } else if (std::strcmp(format, "COLOR_STRING") == 0 && a.count >= 4) {
+             w.texts[h] = TextOf(w, a.T(3));
+         } else {
+             w.texts[h] = std::string("<") + format + ">";
+         }
      }},
     {0xd79334a4bb99bad1, "DisplayText", "tff", [](World& w, A a, R) { AddText(w, a.T(0), a.F(1), a.F(2)); }},
     {0x4170b650590b3b00, "SetTextScale", "ff",
@@ -525,37 +493,17 @@ const NativeInfo kNatives[] = {
      }},
     {0x405224591df02025, "DrawRect", "ffffiiiiii",
      [](World& w, A a, R) {
-         DisplayItem d;
-         d.kind = DisplayItem::Rect;
-         d.x = a.F(0);
-         d.y = a.F(1);
-         d.width = a.F(2);
-         d.height = a.F(3);
-         d.r = a.I(4);
-         d.g = a.I(5);
-         d.b = a.I(6);
-         d.a = a.I(7);
-         d.trailing1 = a.I(8);
-         d.trailing2 = a.I(9);
-         w.display.push_back(d);
+         Draw(w, DisplayItem::Rect, a, 0, 4);
+         if (!leanMode) w.display.back().trailing2 = a.I(9);
      }},
     {0xc9884ecade94cb34, "DrawSprite", "ssfffffiiiii",
      [](World& w, A a, R) {
-         DisplayItem d;
-         d.kind = DisplayItem::Sprite;
+         Draw(w, DisplayItem::Sprite, a, 2, 7);
+         if (leanMode) return;
+         DisplayItem& d = w.display.back();
          d.dictionary = a.S(0);
          d.texture = a.S(1);
-         d.x = a.F(2);
-         d.y = a.F(3);
-         d.width = a.F(4);
-         d.height = a.F(5);
          d.heading = a.F(6);
-         d.r = a.I(7);
-         d.g = a.I(8);
-         d.b = a.I(9);
-         d.a = a.I(10);
-         d.trailing1 = a.I(11);
-         w.display.push_back(d);
      }},
     {0x83666f9fb8febd4b, "GetMenuTimer", "", [](World& w, A, R r) { SetInt(r, w.menuTimer); }},
     {0xc1b1e9a034a63a62, "SetMenuTimer", "i", [](World& w, A a, R) { w.menuTimer = a.I(0); }},
@@ -567,6 +515,7 @@ const NativeInfo kNatives[] = {
     {0x67c540aa08e4a6f5, "PlayFrontendSound", "ssii",
      [](World& w, A a, R) {
          ++w.sounds;
+         if (leanMode) return;
          w.lastSound = a.S(0);
          w.lastSoundSet = a.S(1);
      }},
@@ -577,16 +526,6 @@ const NativeInfo kNatives[] = {
 const NativeInfo* NativeTable(int* count) {
     *count = static_cast<int>(sizeof kNatives / sizeof kNatives[0]);
     return kNatives;
-}
-
-const NativeInfo* FindNative(std::uint64_t hash) {
-    static const std::unordered_map<std::uint64_t, const NativeInfo*> index = [] {
-        std::unordered_map<std::uint64_t, const NativeInfo*> m;
-        for (const NativeInfo& n : kNatives) m.emplace(n.hash, &n);
-        return m;
-    }();
-    auto it = index.find(hash);
-    return it == index.end() ? nullptr : it->second;
 }
 
 }  // namespace standin

@@ -22,8 +22,12 @@ struct NativeArgs {
         std::memcpy(&f, &bits, 4);
         return f;
     }
-    const char* S(int i) const { return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(slots[i])); }
-    std::int32_t* P(int i) const { return reinterpret_cast<std::int32_t*>(static_cast<std::uintptr_t>(slots[i])); }
+    const char* S(int i) const {
+        return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(slots[i]));
+    }
+    std::int32_t* P(int i) const {
+        return reinterpret_cast<std::int32_t*>(static_cast<std::uintptr_t>(slots[i]));
+    }
     unsigned long long T(int i) const { return slots[i]; }
 };
 
@@ -32,7 +36,9 @@ using NativeHandler = void (*)(World& world, const NativeArgs& args, unsigned lo
 // Writing a game function's answer into its result slots, as the host lays
 // them out: an int or float in the low bytes of slot 0, a vector's x, y, z each
 // in the first four bytes of its own slot.
-inline void SetInt(unsigned long long* r, std::int32_t v) { r[0] = static_cast<std::uint32_t>(v); }
+inline void SetInt(unsigned long long* r, std::int32_t v) {
+    r[0] = static_cast<std::uint32_t>(v);
+}
 inline void SetFloat(unsigned long long* r, float v) {
     std::uint32_t bits;
     std::memcpy(&bits, &v, 4);
@@ -54,9 +60,23 @@ struct NativeInfo {
     const char* name;
     const char* signature;
     NativeHandler handler;
+    // From the signature: the arguments before any '*', and the out-pointers (bit i: argument i).
+    int fixedArgs = 0;
+    bool variadic = false;
+    std::uint32_t outArgs = 0;
+
+    constexpr NativeInfo(std::uint64_t h, const char* n, const char* sig, NativeHandler f)
+        : hash(h), name(n), signature(sig), handler(f) {
+        for (; sig[fixedArgs] != '\0' && sig[fixedArgs] != '*'; ++fixedArgs) {
+            if (sig[fixedArgs] == 'o' || sig[fixedArgs] == 'v') outArgs |= 1u << fixedArgs;
+        }
+        variadic = sig[fixedArgs] == '*';
+    }
 };
 
+// The known game function with this hash, or null.
 const NativeInfo* FindNative(std::uint64_t hash);
+// All of them.
 const NativeInfo* NativeTable(int* count);
 
 }  // namespace standin

@@ -52,16 +52,6 @@ void World::AdvanceClocks() {
     menuTimer = static_cast<std::int32_t>(static_cast<std::uint32_t>(menuTimer) + step);
 }
 
-Ped* World::FindPed(std::int32_t handle) {
-    auto it = peds.find(handle);
-    return it == peds.end() ? nullptr : &it->second;
-}
-
-Prompt* World::FindPrompt(std::int32_t handle) {
-    auto it = prompts.find(handle);
-    return it == prompts.end() ? nullptr : &it->second;
-}
-
 Blip* World::FindBlip(std::int32_t handle) {
     auto it = blips.find(handle);
     return it == blips.end() ? nullptr : &it->second;
@@ -107,6 +97,33 @@ void World::Kill(std::int32_t handle) {
     if (!p) return;
     p->health = 0;
     p->dead = true;
+}
+
+bool World::InCombat(std::int32_t ped) const {
+    auto live = [this](std::int32_t h) {
+        auto it = peds.find(h);
+        return it != peds.end() && it->second.exists && !it->second.dead ? &it->second : nullptr;
+    };
+    const Ped* p = live(ped);
+    if (p == nullptr) return false;
+    if (p->combatTarget != 0 && live(p->combatTarget)) return true;
+    for (const auto& [h, other] : peds) {
+        if (other.combatTarget == ped && other.exists && !other.dead) return true;
+    }
+    return false;
+}
+
+void World::StartFight(std::int32_t attacker, std::int32_t target) {
+    if (Ped* p = FindPed(attacker)) {
+        p->combatTarget = target;
+        p->scenario = 0;
+    }
+}
+
+void World::EndFights(std::int32_t ped) {
+    for (auto& [h, p] : peds) {
+        if (h == ped || p.combatTarget == ped) p.combatTarget = 0;
+    }
 }
 
 bool World::CompletePrompt(std::int32_t handle) {

@@ -3,6 +3,7 @@
 // drive it and look at it. Every clock is driven by the frame driver.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -20,7 +21,7 @@ struct Vec3 {
 struct GivenWeapon {
     std::uint32_t hash = 0;
     int a = 0, b = 0, place = 0;
-    bool flagged = false;  // SetPedWeaponFlag was applied to it
+    bool infiniteAmmo = false;
 };
 
 struct Ped {
@@ -30,32 +31,35 @@ struct Ped {
     int health = 150, maxHealth = 150;
     bool dead = false;
     bool ragdoll = false;
-    bool exists = true;       // false once deleted
-    bool deleted = false;     // DeletePed removed it
-    bool released = false;    // handed back to the game (ReleasePedHandle)
+    bool exists = true;     // false once deleted
+    bool deleted = false;   // DeletePed removed it
+    bool released = false;  // handed back to the game (ReleasePedHandle)
     bool scriptOwned = false;
     bool survivesDeletion = false;  // a test can make DeletePed fail for this ped
     bool isPlayer = false;
-    std::int32_t group = 0;       // group it is a member of (0: none)
+    std::int32_t group = 0;  // group it is a member of (0: none)
     std::int32_t relationshipGroup = 0;
     std::int32_t promptGroup = 0;  // the ped's own prompt group id
     std::map<int, bool> configFlags;
     std::map<int, int> attributes;
-    std::int32_t scenario = 0;     // scenario hash it runs (0: none)
-    std::int32_t combatTarget = 0;
+    std::int32_t scenario = 0;          // scenario hash it runs (0: none)
+    std::int32_t combatTarget = 0;      // the ped it fights (0: none); see World::InCombat
+    bool crouching = false;             // moves crouched (sneaking)
     std::vector<std::int32_t> targets;  // AddPedTarget
     int outfit = -1;
     int outfitCount = 20;
     std::vector<GivenWeapon> weapons;
     std::string displayName;
     std::set<std::string> namedSets;
-    float followSettingA = 0, followSettingB = 0;
-    int intOptionA = 0, intOptionB = 0, groupOption = 0;
-    int initFlagA = -1, initFlagB = -1, initFlagC = -1;
-    bool loadoutFlag = false;
-    bool releaseStep = false;
-    std::int32_t mount = 0;      // the horse it rides (0: on foot)
-    bool inVehicle = false;
+    float seeingRange = 0, hearingRange = 0;
+    int intOptionA = 0, intOptionB = 0;
+    bool teleportsToLeader = false;  // may teleport to its group's leader
+    bool ambientAnimations = false;  // may play ambient animations
+    // As last set (-1: never): random outfit variation, placed on the ground
+    // properly, position frozen.
+    int randomOutfitVariation = -1, placeOnGround = -1, frozen = -1;
+    std::int32_t mount = 0;  // the horse it rides (0: none)
+    bool inVehicle = false;  // no game function the plug-in calls reads it
     int painCount = 0, lastPainVariant = 0;
     int ragdollCount = 0;
 };
@@ -65,7 +69,7 @@ struct Blip {
     std::uint32_t style = 0;
     std::int32_t entity = 0;
     std::string name;
-    std::int32_t blipStyle = 0;  // SetBlipStyle's hash
+    std::int32_t sprite = 0;
     bool exists = true;
 };
 
@@ -74,21 +78,21 @@ struct Prompt {
     std::int32_t control = 0;
     std::string controlName;  // when the control hash came from a name the world has seen
     std::string text;
-    std::int32_t mode = 0;
+    std::int32_t holdTimeMs = 0;  // how long the control is held to complete it
     bool grouped = false;
     std::int32_t group = 0;
     int groupPage = 0;
     bool registrationEnded = false;
     bool enabled = false, visible = false;
     bool deleted = false;
-    int completedFrame = -1;  // PromptHasCompleted answers non-zero in this frame
+    int completedFrame = -1;  // its hold completes in this frame (PromptHasCompleted)
 };
 
 struct DisplayItem {
     enum Kind { Sprite, Rect, Text } kind = Text;
     float x = 0, y = 0, width = 0, height = 0, heading = 0;
     int r = 255, g = 255, b = 255, a = 255;
-    bool colourSet = false;   // text: SetTextColor came before it
+    bool colourSet = false;  // text: SetTextColor came before it
     float scaleX = 0, scaleY = 0;
     bool scaleSet = false;
     std::string text;       // text as handed to the game (with its markup)
@@ -103,11 +107,11 @@ struct Player {
     bool pedExists = true;
     std::int32_t group = 7;
     std::int32_t relationshipGroup = 0;  // set from the name "PLAYER" at world start
-    std::int64_t money = 100000;          // cents
-    std::int32_t target = 0;              // entity the player targets (0: none)
-    std::int32_t aimed = 0;               // entity the player aims at (0: none)
+    std::int64_t money = 100000;         // cents
+    std::int32_t target = 0;             // entity the player targets (0: none)
+    std::int32_t aimed = 0;              // entity the player aims at (0: none)
     std::int32_t interior = 0;
-    std::vector<std::int32_t> charges;    // every ChargePlayer amount
+    std::vector<std::int32_t> charges;  // every ChargePlayer amount
 };
 
 // A use of a handle the plug-in had already given back to the game.
@@ -117,16 +121,38 @@ struct StaleUse {
     std::int32_t handle;
 };
 
-// A number no other world of this process has had (lean mode's tables are
-// built for one world and must notice a fresh one at the same address).
-inline std::uint64_t NextWorldSerial() {
-    static std::uint64_t last = 0;
-    return ++last;
-}
+// Handle look-ups without a map search. Handles are handed out in sequence
+// from a base, so a handle's offset from it indexes a flat table of pointers
+// into the map (whose nodes never move, and are never erased). An entry is
+// filled the first time its handle is found; a handle outside the table is
+// looked up in the map each time. A copy starts empty: it would point into
+// another world's map.
+template <typename T, std::int32_t Base>
+class HandleIndex {
+  public:
+    HandleIndex() = default;
+    HandleIndex(const HandleIndex&) {}
+    HandleIndex& operator=(const HandleIndex&) {
+        entries_.fill(nullptr);
+        return *this;
+    }
+
+    T* Find(std::map<std::int32_t, T>& all, std::int32_t handle) {
+        const std::uint32_t i = static_cast<std::uint32_t>(handle) - static_cast<std::uint32_t>(Base);
+        if (i < entries_.size() && entries_[i] != nullptr) return entries_[i];
+        auto it = all.find(handle);
+        if (it == all.end()) return nullptr;
+        if (i < entries_.size()) entries_[i] = &it->second;
+        return &it->second;
+    }
+
+  private:
+    std::array<T*, 4096> entries_{};
+};
+
+constexpr std::int32_t FIRST_PED_HANDLE = 100, FIRST_BLIP_HANDLE = 5000, FIRST_PROMPT_HANDLE = 9000;
 
 struct World {
-    std::uint64_t serial = NextWorldSerial();
-
     // Clocks, all advanced by the driver once per frame.
     int frame = 0;
     int frameMs = 33;
@@ -140,18 +166,20 @@ struct World {
     std::map<std::int32_t, Ped> peds;
     std::map<std::int32_t, Blip> blips;
     std::map<std::int32_t, Prompt> prompts;
-    std::int32_t nextPedHandle = 100;
-    std::int32_t nextBlipHandle = 5000;
-    std::int32_t nextPromptHandle = 9000;
+    std::int32_t nextPedHandle = FIRST_PED_HANDLE;
+    std::int32_t nextBlipHandle = FIRST_BLIP_HANDLE;
+    std::int32_t nextPromptHandle = FIRST_PROMPT_HANDLE;
+    HandleIndex<Ped, 0> pedIndex;  // the player's ped (1) and the others share one table
+    HandleIndex<Prompt, FIRST_PROMPT_HANDLE> promptIndex;
 
     // Models.
-    std::map<std::uint32_t, std::string> hashNames;  // every name HashOfName has seen
-    std::set<std::uint32_t> unavailableModels;       // IsModelAvailable answers 0
-    std::set<std::uint32_t> invalidModels;           // IsModelValid answers 0
-    int modelLoadFrames = 1;                         // frames from request to loaded; -1 never
-    std::map<std::uint32_t, int> modelLoadFramesFor; // per-model override
-    std::map<std::uint32_t, int> modelReadyFrame;    // requested models: frame they are loaded
-    std::map<std::uint32_t, int> outfitCounts;       // per-model outfit count (default 20)
+    std::map<std::uint32_t, std::string> hashNames;   // every name HashOfName has seen
+    std::set<std::uint32_t> unavailableModels;        // IsModelAvailable answers 0
+    std::set<std::uint32_t> invalidModels;            // IsModelValid answers 0
+    int modelLoadFrames = 1;                          // frames from request to loaded; -1 never
+    std::map<std::uint32_t, int> modelLoadFramesFor;  // per-model override
+    std::map<std::uint32_t, int> modelReadyFrame;     // requested models: frame they are loaded
+    std::map<std::uint32_t, int> outfitCounts;        // per-model outfit count (default 20)
     int modelRequests = 0, modelReleases = 0;
     bool safePositionFails = false;  // FindSafePosition finds nothing and writes nothing
     bool createPedFails = false;     // CreatePed makes no ped and answers 0
@@ -161,7 +189,8 @@ struct World {
     std::map<std::int32_t, float> groupSeparation;
     std::set<std::string> namedSets;
 
-    // Frontend controls and the keyboard-in-use flag.
+    // Frontend controls (pressed, just released: read even while the game
+    // disables them) and the keyboard-in-use flag.
     std::set<std::int32_t> controlsHeld;
     std::set<std::int32_t> controlsTriggered;  // this frame only
     bool usingKeyboard = true;
@@ -188,8 +217,8 @@ struct World {
     void AdvanceClocks();
 
     // Helpers for tests and the simulator.
-    Ped* FindPed(std::int32_t handle);
-    Prompt* FindPrompt(std::int32_t handle);
+    Ped* FindPed(std::int32_t handle) { return pedIndex.Find(peds, handle); }
+    Prompt* FindPrompt(std::int32_t handle) { return promptIndex.Find(prompts, handle); }
     Blip* FindBlip(std::int32_t handle);
     Ped& PlayerPed();
     std::int32_t SpawnPed(std::uint32_t model, Vec3 pos);  // a stranger, owned by the game
@@ -197,13 +226,19 @@ struct World {
     std::string NameOfHash(std::uint32_t hash) const;
     void Damage(std::int32_t ped, int amount);
     void Kill(std::int32_t ped);
+    // A live ped fighting, or fought by, a live ped is in combat.
+    bool InCombat(std::int32_t ped) const;
+    // `attacker` fights `target` (a stranger whose target is the player starts
+    // a fight with him); EndFights: `ped` fights nobody and nobody fights it.
+    void StartFight(std::int32_t attacker, std::int32_t target);
+    void EndFights(std::int32_t ped);
     bool CompletePrompt(std::int32_t prompt);  // completes it for the next frame, if shown
     int NextRandom(int min, int max);
     std::vector<const Ped*> PedsInNamedSet(const std::string& set) const;
 };
 
 World& GetWorld();
-// A fresh world: the player on foot, no peds but the player's, clocks at their start.
+// A fresh world: the player standing, no peds but the player's, clocks at their start.
 void ResetWorld();
 
 // The game's name hash: Jenkins one-at-a-time over the lower-cased name.

@@ -206,8 +206,9 @@ TEST_F(Combat, TheFiftyFirstCheckKills) {
     EXPECT_TRUE(PedOf(ped).released);
 }
 
-TEST_F(Combat, TheHelpPromptShowsOnlyForADownedBodyguardCloseToThePlayerOnFoot) {
+TEST_F(Combat, TheHelpPromptShowsOnlyForADownedBodyguardCloseToTheCrouchingPlayer) {
     StartAndSettle();
+    World().PlayerPed().crouching = true;
     const std::int32_t ped = PlaceBodyguard(0, 1000, 1.4f);
     const std::int32_t help = roster[0].helpPrompt;
     standin::RunFrames(2);
@@ -251,19 +252,20 @@ TEST_F(Combat, TheHelpPromptShowsOnlyForADownedBodyguardCloseToThePlayerOnFoot) 
     standin::RunFrame();
     EXPECT_TRUE(PromptActive(help));
 
-    // Mounted, even right beside it: no prompt, and no distance asked.
-    World().PlayerPed().mount = 777;
-    const std::size_t riding = Log().Mark();
+    // Standing, even right beside it: no prompt, and no distance asked.
+    World().PlayerPed().crouching = false;
+    const std::size_t standing = Log().Mark();
     standin::RunFrame();
     EXPECT_FALSE(PromptActive(help));
-    EXPECT_TRUE(GameCalls(riding, "GetDistanceBetweenCoords").empty());
-    World().PlayerPed().mount = 0;
+    EXPECT_TRUE(GameCalls(standing, "GetDistanceBetweenCoords").empty());
+    World().PlayerPed().crouching = true;
     standin::RunFrame();
     EXPECT_TRUE(PromptActive(help));
 }
 
 TEST_F(Combat, HelpRevivesAndASecondDowningHasTheFullFiftyChecks) {
     StartAndSettle();
+    World().PlayerPed().crouching = true;
     World().frameMs = 250;
     const std::int32_t ped = PlaceBodyguard(0, 1000, 1.0f);
     const std::int32_t help = roster[0].helpPrompt;

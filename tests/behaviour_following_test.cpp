@@ -73,6 +73,7 @@ TEST_F(Following, AFollowingStepMakesItsCallsInOrder) {
     p.group = 0;                 // out of the group
     p.relationshipGroup = 1234;  // and out of the player's relationship group
     p.scenario = Smoke();        // still smoking from an earlier stay
+    World().PlayerPed().crouching = true;
 
     World().gameTimer = 100000;
     const std::size_t mark = Log().Mark();
@@ -270,49 +271,52 @@ TEST_F(Following, AStayingBodyguardIsHeldInItsScenarioEveryFrame) {
     EXPECT_EQ(World().FindPed(follower)->scenario, 0);
 }
 
-TEST_F(Following, MountingResetsTheOnFootSettings) {
+TEST_F(Following, StandingUpResetsTheOnFootSettings) {
     StartAndSettle();
+    World().PlayerPed().crouching = true;
     const std::int32_t ped = PlaceBodyguard(0);
     standin::RunFrame();
     standin::Ped& p = *World().FindPed(ped);
     EXPECT_TRUE(p.configFlags[158]);
-    EXPECT_FLOAT_EQ(p.followSettingA, 1.0f);
-    EXPECT_FLOAT_EQ(p.followSettingB, 1.0f);
+    EXPECT_FLOAT_EQ(p.seeingRange, 1.0f);
+    EXPECT_FLOAT_EQ(p.hearingRange, 1.0f);
 
-    World().PlayerPed().mount = 777;
+    World().PlayerPed().crouching = false;
     const std::size_t mark = Log().Mark();
     standin::RunMs(2100);
     EXPECT_EQ(CallsOn(mark, "GetPedConfigFlag", ped), Transcript{"GetPedConfigFlag(" + Z(ped) + ", 158, 1)"});
     EXPECT_FALSE(p.configFlags[158]);
-    EXPECT_FLOAT_EQ(p.followSettingA, 50.0f);
-    EXPECT_FLOAT_EQ(p.followSettingB, 50.0f);
+    EXPECT_FLOAT_EQ(p.seeingRange, 50.0f);
+    EXPECT_FLOAT_EQ(p.hearingRange, 50.0f);
     EXPECT_EQ(CallsOn(mark, "SetPedFollowSettingA", ped),
               Transcript{"SetPedFollowSettingA(" + Z(ped) + ", 50)"});
     EXPECT_FALSE(behaviour.onFootSettingsActive);
 }
 
-TEST_F(Following, BoardingAVehicleResetsOnlyTheFirstFollowingBodyguard) {
+TEST_F(Following, AFightResetsOnlyTheFirstFollowingBodyguard) {
     StartAndSettle();
+    World().PlayerPed().crouching = true;
     const std::int32_t peds[3] = {PlaceBodyguard(0), PlaceBodyguard(1, 1000, -3.0f),
                                   PlaceBodyguard(2, 1000, 5.0f)};
     standin::RunFrame();
     for (std::int32_t h : peds) EXPECT_TRUE(World().FindPed(h)->configFlags[158]);
 
-    World().PlayerPed().inVehicle = true;
+    const std::int32_t attacker = SpawnStranger();
+    World().StartFight(attacker, World().player.ped);
     standin::RunMs(2100);
     EXPECT_FALSE(World().FindPed(peds[0])->configFlags[158]);
-    EXPECT_FLOAT_EQ(World().FindPed(peds[0])->followSettingA, 50.0f);
+    EXPECT_FLOAT_EQ(World().FindPed(peds[0])->seeingRange, 50.0f);
     EXPECT_TRUE(World().FindPed(peds[1])->configFlags[158]);
-    EXPECT_FLOAT_EQ(World().FindPed(peds[1])->followSettingA, 1.0f);
+    EXPECT_FLOAT_EQ(World().FindPed(peds[1])->seeingRange, 1.0f);
     EXPECT_TRUE(World().FindPed(peds[2])->configFlags[158]);
 
-    // Out of the vehicle and on a horse: each one's own flag resets it.
-    World().PlayerPed().inVehicle = false;
-    World().PlayerPed().mount = 777;
+    // The fight over and the player standing up: each one's own flag resets it.
+    World().EndFights(attacker);
+    World().PlayerPed().crouching = false;
     standin::RunMs(2100);
     for (std::int32_t h : peds) {
         EXPECT_FALSE(World().FindPed(h)->configFlags[158]);
-        EXPECT_FLOAT_EQ(World().FindPed(h)->followSettingB, 50.0f);
+        EXPECT_FLOAT_EQ(World().FindPed(h)->hearingRange, 50.0f);
     }
 }
 

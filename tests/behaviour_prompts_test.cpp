@@ -97,7 +97,7 @@ TEST_F(CommandPrompts, FirstTargetMakesFivePromptsAndShowsOnlyShowCommands) {
         ASSERT_NE(p, nullptr) << e.text;
         EXPECT_EQ(p->text, e.text);
         EXPECT_EQ(p->controlName, e.control);
-        EXPECT_EQ(p->mode, e.mode);
+        EXPECT_EQ(p->holdTimeMs, e.mode);
         EXPECT_TRUE(p->grouped);
         EXPECT_EQ(p->group, World().FindPed(ped)->promptGroup);
     }

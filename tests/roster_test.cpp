@@ -172,7 +172,7 @@ TEST_F(Hiring, WeaponsGoToTheirPlacesAndBadRowsAreSkipped) {
     EXPECT_EQ(w[1].place, 3);
     EXPECT_EQ(w[2].hash, 0u);
     EXPECT_TRUE(w[2].place == 9 || w[2].place == 10) << w[2].place;
-    EXPECT_TRUE(w[0].flagged && w[1].flagged && w[2].flagged);
+    EXPECT_TRUE(w[0].infiniteAmmo && w[1].infiniteAmmo && w[2].infiniteAmmo);
 
     // Rows outside their tables (a hand-edited save) give nothing; -1 gives nothing either.
     const std::pair<int, int> bad[] = {{24, 19}, {-2, -7}, {1000000, 99}};

@@ -156,6 +156,7 @@ TEST_F(SettingsEdges, HealthBelowTheDownedLineEndsInACleanBleedOut) {
     ASSERT_TRUE(roster[0].downed);
     standin::Ped* ped = World().FindPed(roster[0].ped);
     World().PlayerPed().pos = {ped->pos.x + 0.5f, ped->pos.y, ped->pos.z};
+    World().PlayerPed().crouching = true;
     standin::RunFrame();
     ASSERT_TRUE(World().CompletePrompt(roster[0].helpPrompt));
     standin::RunFrames(2);

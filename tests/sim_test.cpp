@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <sstream>
 
-#include "conditions.h"
 #include "config/settings.h"
 #include "driver.h"
 #include "event_log.h"
@@ -20,10 +19,8 @@
 #include "png_renderer.h"
 #include "roster/roster.h"
 #include "scenario.h"
-#include "scenario_runner.h"
 #include "session.h"
 #include "workdir.h"
-#include "world_actions.h"
 #include "world_view.h"
 
 namespace fs = std::filesystem;

@@ -61,7 +61,7 @@ wait_for "> Random Bodyguard" "Down did not move the highlight"
 
 tmx send-keys -t "$session" Enter
 wait_for "Bodyguards 1/7" "the hire did not show up in the world panel"
-wait_for "\\[0\\] Bodyguard" "slot 0 does not show the new bodyguard"
+wait_for "\\[0\\] .*Bodyguard" "slot 0 does not show the new bodyguard"
 wait_for "Hired " "the event log does not show the hire"
 wait_for "Saved Tavrossimer.dat: 1 bodyguard" "the event log does not show the save"
 
@@ -77,6 +77,13 @@ tmx send-keys -t "$session" t
 wait_for "Show Commands" "targeting the bodyguard showed no prompt"
 tmx send-keys -t "$session" c
 wait_for "Stay Here" "completing Show Commands did not expand the prompts"
+
+# Too small a terminal pauses the game; at 80x24 every slot and the prompts show.
+tmx resize-window -t "$session" -x 60 -y 20
+wait_for "Paused: make the terminal at least 80x24" "a small terminal did not pause the game"
+tmx resize-window -t "$session" -x 80 -y 24
+wait_for "\\[6\\] free" "at 80x24 the last slot is not shown"
+wait_for "Prompts shown: .*Stay Here" "at 80x24 the prompts are not shown"
 
 tmx send-keys -t "$session" q
 wait_for "SIMULATOR-EXITED-0" "q did not end the simulator cleanly"

@@ -1,5 +1,7 @@
 // One typed wrapper per game function the plug-in calls, each with its hash
 // written once beside its name. Nothing else in the plug-in names a hash.
+// Where the game's function does something other than its name here says, a
+// comment above the wrapper says what the game does.
 // Handles (peds, blips, prompts, groups) and hashes are 32-bit ints; 0 is none.
 #pragma once
 
@@ -71,13 +73,17 @@ inline std::int32_t CreatePed(std::int32_t model, float x, float y, float z, flo
                               std::int32_t b, std::int32_t c, std::int32_t d) {
     return Invoke<std::int32_t>(0xd49f9b0955c367de, model, x, y, z, heading, a, b, c, d);
 }
+// In the game: random outfit variation for the ped.
 inline void PedInitFlagA(std::int32_t ped, std::int32_t v) { Invoke(0x283978a15512b2fe, ped, v); }
+// In the game: places the ped on the ground properly.
 inline void PedInitFlagB(std::int32_t ped, std::int32_t v) { Invoke(0x9587913b9e772d29, ped, v); }
+// In the game: freezes the ped's position (0: unfreezes it).
 inline void PedInitFlagC(std::int32_t ped, std::int32_t v) { Invoke(0x7d9efb7ad6b19754, ped, v); }
 inline void SetPedScriptOwned(std::int32_t ped, std::int32_t a, std::int32_t b) {
     Invoke(0xdc19c288082e586e, ped, a, b);
 }
 inline std::int32_t IsPedScriptOwned(std::int32_t ped) { return Invoke<std::int32_t>(0x138190f64db4bbd1, ped); }
+// In the game: removes the ped from its group.
 inline void PedReleaseStep(std::int32_t ped) { Invoke(0xed74007ffb146bc2, ped); }
 inline void ReleasePedHandle(std::int32_t* ped) { Invoke(0x2595dd4236549ce3, ped); }
 inline void DeletePed(std::int32_t* ped) { Invoke(0x4cd38c78bd19a497, ped); }
@@ -95,10 +101,13 @@ inline std::int32_t GiveWeaponToPed(std::int32_t ped, std::uint32_t weapon, std:
 inline void RemoveWeaponFromPed(std::int32_t ped, std::uint32_t weapon, std::int32_t a, std::int32_t b) {
     Invoke(0x4899cb088edf59b8, ped, weapon, a, b);
 }
+// In the game: gives the ped infinite ammunition for that weapon.
 inline void SetPedWeaponFlag(std::int32_t ped, std::int32_t v, std::uint32_t weapon) {
     Invoke(0x3edcb0505123623b, ped, v, weapon);
 }
+// In the game: lets the ped play ambient animations.
 inline void PedLoadoutFlag(std::int32_t ped, std::int32_t v) { Invoke(0x6373d1349925a70e, ped, v); }
+// In the game: lets the ped teleport to its group's leader.
 inline void SetPedGroupOption(std::int32_t ped, std::int32_t group, std::int32_t v) {
     Invoke(0x2e2f4240b3f24647, ped, group, v);
 }
@@ -111,7 +120,9 @@ inline void SetPedConfigFlag(std::int32_t ped, std::int32_t flag, bool v) { Invo
 inline std::int32_t GetPedConfigFlag(std::int32_t ped, std::int32_t flag, std::int32_t v) {
     return Invoke<std::int32_t>(0x7ee53118c892b513, ped, flag, v);
 }
+// In the game: sets the ped's seeing range.
 inline void SetPedFollowSettingA(std::int32_t ped, float v) { Invoke(0xf29cf591c4bf6cee, ped, v); }
+// In the game: sets the ped's hearing range.
 inline void SetPedFollowSettingB(std::int32_t ped, float v) { Invoke(0x33a8f7f7d5f7f33c, ped, v); }
 inline void SetPedDisplayName(std::int32_t ped, const char* name) { Invoke(0x4a48b6e03babb4ac, ped, name); }
 inline std::int32_t GetPedRelationshipGroupHash(std::int32_t ped) {
@@ -127,9 +138,11 @@ inline void SetGroupFormation(std::int32_t group, std::int32_t formation) {
 }
 inline void SetGroupSeparationRange(std::int32_t group, float range) { Invoke(0x4102c7858cfee4e4, group, range); }
 inline std::int32_t GetMount(std::int32_t ped) { return Invoke<std::int32_t>(0xe7e11b8dcbed1058, ped); }
+// In the game: non-zero while the ped is in combat (with anyone, for target 0).
 inline std::int32_t IsPedInAnyVehicle(std::int32_t ped, std::int32_t v) {
     return Invoke<std::int32_t>(0x4859f1fc66a6278e, ped, v);
 }
+// In the game: non-zero while the ped moves crouched (sneaking).
 inline std::int32_t IsPedOnFoot(std::int32_t ped) { return Invoke<std::int32_t>(0xd5fe956c70ff370b, ped); }
 inline std::int32_t IsPedUsingScenario(std::int32_t ped, std::int32_t scenario) {
     return Invoke<std::int32_t>(0x34d6ac1157c8226c, ped, scenario);
@@ -149,6 +162,7 @@ inline void SetPedToRagdoll(std::int32_t ped, std::int32_t minTime, std::int32_t
                             std::int32_t b, std::int32_t c, std::int32_t d) {
     Invoke(0xae99fb955581844a, ped, minTime, maxTime, a, b, c, d);
 }
+// In the game: the ped runs a ragdoll task.
 inline std::int32_t IsPedRagdoll(std::int32_t ped) { return Invoke<std::int32_t>(0xe3b6097cc25aa69e, ped); }
 inline void RefreshPedRagdoll(std::int32_t ped) { Invoke(0x9fa4664cf62e47e8, ped); }
 inline void PlayPedPain(std::int32_t ped, std::int32_t variant, float intensity, std::int32_t a, std::int32_t b) {
@@ -162,6 +176,7 @@ inline std::int32_t AddBlipForEntity(std::uint32_t style, std::int32_t entity) {
     return Invoke<std::int32_t>(0x23f74c2fda6e7c61, style, entity);
 }
 inline void SetBlipName(std::int32_t blip, TextHandle name) { Invoke(0x9cb1a1623062f402, blip, name); }
+// In the game: sets the blip's sprite.
 inline void SetBlipStyle(std::int32_t blip, std::int32_t style, std::int32_t v) {
     Invoke(0x74f74d3207ed525c, blip, style, v);
 }
@@ -172,6 +187,7 @@ inline void PromptSetControlAction(std::int32_t prompt, std::int32_t control) {
     Invoke(0xb5352b7494a08258, prompt, control);
 }
 inline void PromptSetText(std::int32_t prompt, TextHandle text) { Invoke(0x5dd02a8318420dd7, prompt, text); }
+// In the game: sets the prompt's hold time in ms.
 inline void PromptSetMode(std::int32_t prompt, std::int32_t mode) {
     Invoke(0x94073d5ca3f16b7b, prompt, SignExtended{mode});
 }
@@ -180,8 +196,11 @@ inline void PromptSetGroup(std::int32_t prompt, std::int32_t group, std::int32_t
     Invoke(0x2f11d3a254169ea4, prompt, SignExtended{group}, page);
 }
 inline void PromptRegisterEnd(std::int32_t prompt) { Invoke(0xf7aa2696a22ad8b9, prompt); }
+// In the game: sets the prompt's visibility.
 inline void PromptSetEnabled(std::int32_t prompt, bool enabled) { Invoke(0x71215accfde075ee, prompt, enabled); }
+// In the game: sets whether the prompt is enabled.
 inline void PromptSetVisible(std::int32_t prompt, bool visible) { Invoke(0x8a0fb4d03a630d21, prompt, visible); }
+// In the game: the hold of a hold-mode prompt has completed.
 inline std::int32_t PromptHasCompleted(std::int32_t prompt) { return Invoke<std::int32_t>(0xe0f65f0640ef0617, prompt); }
 inline void PromptDelete(std::int32_t prompt) { Invoke(0xede88d4d13cf59, prompt); }
 
@@ -209,9 +228,11 @@ inline void DrawSprite(const char* dictionary, const char* texture, float x, flo
 }
 inline std::int32_t GetMenuTimer() { return Invoke<std::int32_t>(0x83666f9fb8febd4b); }
 inline void SetMenuTimer(std::int32_t value) { Invoke(0xc1b1e9a034a63a62, value); }
+// In the game: the control is pressed, read even while the game disables it.
 inline std::int32_t IsControlHeld(std::int32_t pad, std::int32_t control) {
     return Invoke<std::int32_t>(0xe2587f8cbbd87b1d, pad, control);
 }
+// In the game: the control was just released, read even while the game disables it.
 inline std::int32_t IsControlTriggered(std::int32_t pad, std::int32_t control) {
     return Invoke<std::int32_t>(0x305c8dcd79da8b0f, pad, control);
 }

@@ -194,6 +194,7 @@ RequiredCalls Required(FrameState state) {
 std::string SetUp(FrameState state) {
     standin::World& w = standin::GetWorld();
     w.modelLoadFrames = 0;
+    w.PlayerPed().crouching = true;  // so each following step puts the on-foot settings on
     standin::StartGame();
     standin::RunFrames(3);
     if (!standin::GetHost().scriptRunning) return "the script is not running";

@@ -81,7 +81,7 @@ void RestoreWindowStart(const WindowStart& start);
 // arrives, and the frame routine runs once. The script must be parked in its
 // scriptWait (any frame of a steady state is).
 void RunDirectFrames(FrameState state, int frames);
-// The same, recording every game call (lean mode only).
+// The same, recording every game call.
 void RecordDirectFrames(FrameState state, int frames, standin::CallRecording& into);
 
 }  // namespace frame_states

@@ -412,32 +412,32 @@ std::string Engine::CheckMenuState() {
     };
     auto top = [](int category) { return std::max(0, ListCount(category) - 1); };
     const Range ranges[] = {
-        {"menuPage", menu.menuPage, PAGE_CLOSED, PAGE_INVALID_MODEL},
-        {"mainMenuItem", menu.mainMenuItem, 0, 4},
-        {"builderItem", menu.builderItem, 0, 5},
-        {"categoryItem", menu.categoryItem, 0, 5},
-        {"femaleItem", menu.femaleItem, 0, 2},
-        {"maleItem", menu.maleItem, 0, 2},
-        {"gangItem", menu.gangItem, 0, 2},
-        {"allItem", menu.allItem, 0, 2},
-        {"customItem", menu.customItem, 0, 2},
-        {"femaleModelIndex", menu.femaleModelIndex, 0, top(CATEGORY_FEMALE)},
-        {"maleModelIndex", menu.maleModelIndex, 0, top(CATEGORY_MALE)},
-        {"gangModelIndex", menu.gangModelIndex, 0, top(CATEGORY_GANG)},
-        {"allModelIndex", menu.allModelIndex, 0, top(CATEGORY_ALL)},
-        {"customModelIndex", menu.customModelIndex, 0, top(CATEGORY_CUSTOM)},
+        {"menu.menuPage", menu.menuPage, PAGE_CLOSED, PAGE_INVALID_MODEL},
+        {"menu.mainMenuItem", menu.mainMenuItem, 0, 4},
+        {"menu.builderItem", menu.builderItem, 0, 5},
+        {"menu.categoryItem", menu.categoryItem, 0, 5},
+        {"menu.femaleItem", menu.femaleItem, 0, 2},
+        {"menu.maleItem", menu.maleItem, 0, 2},
+        {"menu.gangItem", menu.gangItem, 0, 2},
+        {"menu.allItem", menu.allItem, 0, 2},
+        {"menu.customItem", menu.customItem, 0, 2},
+        {"menu.femaleModelIndex", menu.femaleModelIndex, 0, top(CATEGORY_FEMALE)},
+        {"menu.maleModelIndex", menu.maleModelIndex, 0, top(CATEGORY_MALE)},
+        {"menu.gangModelIndex", menu.gangModelIndex, 0, top(CATEGORY_GANG)},
+        {"menu.allModelIndex", menu.allModelIndex, 0, top(CATEGORY_ALL)},
+        {"menu.customModelIndex", menu.customModelIndex, 0, top(CATEGORY_CUSTOM)},
         {"formationMode", formationMode, 0, FORMATION_AUTO},
-        {"lastSpawnSlot", builder.lastSpawnSlot, -1, ROSTER_SIZE - 1},
-        {"lastSpawnCategory", builder.lastSpawnCategory, -1, CATEGORY_CUSTOM},
-        {"lastSpawnModelIndex", builder.lastSpawnModelIndex, -1,
+        {"builder.lastSpawnSlot", builder.lastSpawnSlot, -1, ROSTER_SIZE - 1},
+        {"builder.lastSpawnCategory", builder.lastSpawnCategory, -1, CATEGORY_CUSTOM},
+        {"builder.lastSpawnModelIndex", builder.lastSpawnModelIndex, -1,
          builder.lastSpawnCategory >= 0 && builder.lastSpawnCategory <= CATEGORY_CUSTOM
              ? ListCount(builder.lastSpawnCategory) - 1
              : -1},
-        {"builderOutfitMax", builder.builderOutfitMax, -1, INT_MAX},
-        {"builderOutfit", builder.builderOutfit, -1, std::max(0, builder.builderOutfitMax)},
-        {"builderSidearm", builder.builderSidearm, -1, SIDEARM_COUNT - 1},
-        {"builderSecondSidearm", builder.builderSecondSidearm, -1, SIDEARM_COUNT - 1},
-        {"builderLongarm", builder.builderLongarm, -1, LONGARM_COUNT - 1},
+        {"builder.builderOutfitMax", builder.builderOutfitMax, -1, INT_MAX},
+        {"builder.builderOutfit", builder.builderOutfit, -1, std::max(0, builder.builderOutfitMax)},
+        {"builder.builderSidearm", builder.builderSidearm, -1, SIDEARM_COUNT - 1},
+        {"builder.builderSecondSidearm", builder.builderSecondSidearm, -1, SIDEARM_COUNT - 1},
+        {"builder.builderLongarm", builder.builderLongarm, -1, LONGARM_COUNT - 1},
     };
     for (const Range& r : ranges) {
         if (r.value < r.low || r.value > r.high) {
@@ -683,22 +683,26 @@ std::string Engine::Act(unsigned kind, unsigned arg) {
             return Frame();
         }
         case 14: {
-            Note("mount");
-            if (arg % 2 == 0) {
-                standin::Ped& p = w.PlayerPed();
+            Note("crouch or mount");
+            standin::Ped& p = w.PlayerPed();
+            if (arg % 3 == 0) {
+                p.crouching = !p.crouching;
+            } else if (arg % 3 == 1) {
                 p.mount = p.mount == 0 ? horse_ : 0;
-            } else if (standin::Ped* b = w.FindPed(PickBodyguard(arg / 2))) {
-                b->mount = b->mount == 0 ? horse_ : 0;
+            } else if (standin::Ped* b = w.FindPed(PickBodyguard(arg / 3))) {
+                b->crouching = !b->crouching;
             }
             return Frame();
         }
         case 15: {
-            Note("vehicle");
-            if (arg % 2 == 0) {
-                standin::Ped& p = w.PlayerPed();
-                p.inVehicle = !p.inVehicle;
-            } else if (standin::Ped* b = w.FindPed(PickBodyguard(arg / 2))) {
-                b->inVehicle = !b->inVehicle;
+            Note("fight");
+            const std::int32_t stranger = strangers_[arg % strangers_.size()];
+            const std::int32_t target = (arg / 4) % 2 == 0 ? w.player.ped : PickBodyguard(arg / 8);
+            const standin::Ped* s = w.FindPed(stranger);
+            if (s != nullptr && s->combatTarget != 0) {
+                w.EndFights(stranger);
+            } else if (target != 0) {
+                w.StartFight(stranger, target);
             }
             return Frame();
         }

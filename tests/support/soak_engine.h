@@ -1,6 +1,6 @@
 // A long random game: the whole plug-in on the stand-in, driven by a seeded mix
 // of what a player and the game do (keys, frontend controls, targeting, prompt
-// completions, damage, deaths, mounts, vehicles, settings and restarts), with
+// completions, damage, deaths, crouching, mounts, fights, settings and restarts), with
 // the plug-in's promises checked after every single frame:
 // - at most seven bodyguards, and the plug-in's live peds are exactly the peds
 //   of the occupied slots, each once, each existing in the world;
@@ -40,7 +40,7 @@ struct Stats {
     long saves = 0;  // the save file's text changed
     int mostBodyguards = 0;
     long framesWithMenuOpen = 0;
-    std::map<int, long> pagesSeen;  // menuPage -> frames
+    std::map<int, long> pagesSeen;  // menu.menuPage -> frames
 };
 
 class Engine {

@@ -1,0 +1,63 @@
+// The plug-in writes its save file with the C library and says nothing when a
+// write fails (the game has nowhere to show it). The simulator is linked with
+// these wrappers around the calls the save makes, so that a failed save shows
+// in the event log with its reason. Every call goes on to the C library.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "event_log.h"
+
+extern "C" {
+std::FILE* __real_fopen(const char* name, const char* mode);
+int __real_access(const char* name, int mode);
+int __real_rename(const char* from, const char* to);
+int __real_remove(const char* name);
+}
+
+namespace {
+
+bool IsSave(const char* name) {
+    return std::strncmp(name, sim::SAVE_FILE, std::strlen(sim::SAVE_FILE)) == 0;
+}
+
+// The new save that could not replace the old one is removed next: that is said once.
+bool replaceFailed = false;
+
+void Note(const std::string& what, int error) {
+    sim::NoteSaveProblem(what + " (" + std::strerror(error) + ")");
+}
+
+}  // namespace
+
+extern "C" {
+
+std::FILE* __wrap_fopen(const char* name, const char* mode) {
+    std::FILE* file = __real_fopen(name, mode);
+    if (!file && mode[0] == 'w' && IsSave(name)) Note(std::string("cannot create ") + name, errno);
+    return file;
+}
+
+int __wrap_access(const char* name, int mode) {
+    const int result = __real_access(name, mode);
+    if (result != 0 && errno != ENOENT && IsSave(name))
+        Note(std::string(name) + " cannot be written, so it is left as it is", errno);
+    return result;
+}
+
+int __wrap_rename(const char* from, const char* to) {
+    const int result = __real_rename(from, to);
+    replaceFailed = result != 0 && IsSave(to);
+    if (replaceFailed) Note(std::string("cannot replace ") + to + " with the new save", errno);
+    return result;
+}
+
+int __wrap_remove(const char* name) {
+    const int error = errno;
+    if (IsSave(name) && std::strcmp(name, sim::SAVE_FILE) != 0 && !replaceFailed)
+        Note(std::string("the new save could not be written whole, ") + name + " is removed", error);
+    replaceFailed = false;
+    return __real_remove(name);
+}
+}
