@@ -154,9 +154,9 @@ const NativeInfo kNatives[] = {
          SetInt(r, w.player.aimed != 0);
      }},
     {0xd6f3b6d7716cff8e, "IsModelAvailable", "i",
-     [](World& w, A a, R r) { SetInt(r, w.unavailableModels.count(a.U(0)) ? 0 : 1); }},
+     [](World& w, A a, R r) { SetInt(r, w.KnownModel(a.U(0)) && !w.unavailableModels.count(a.U(0)) ? 1 : 0); }},
     {0x392c8d8e07b70efc, "IsModelValid", "i",
-     [](World& w, A a, R r) { SetInt(r, w.invalidModels.count(a.U(0)) ? 0 : 1); }},
+     [](World& w, A a, R r) { SetInt(r, w.KnownModel(a.U(0)) && !w.invalidModels.count(a.U(0)) ? 1 : 0); }},
     {0x1283b8b89dd5d1b6, "IsModelLoaded", "i",
      [](World& w, A a, R r) {
          auto it = w.modelReadyFrame.find(a.U(0));
@@ -169,7 +169,8 @@ const NativeInfo kNatives[] = {
          auto o = w.modelLoadFramesFor.find(a.U(0));
          const int frames = o == w.modelLoadFramesFor.end() ? w.modelLoadFrames : o->second;
          // A model the game does not know never loads.
-         const bool known = !w.unavailableModels.count(a.U(0)) && !w.invalidModels.count(a.U(0));
+         const bool known =
+             w.KnownModel(a.U(0)) && !w.unavailableModels.count(a.U(0)) && !w.invalidModels.count(a.U(0));
          w.modelReadyFrame[a.U(0)] = (frames < 0 || !known) ? -1 : w.frame + frames;
      }},
     {0x4ad96ef928bd4f9a, "ReleaseModel", "i", [](World& w, A, R) { ++w.modelReleases; }},
@@ -213,10 +214,7 @@ const NativeInfo kNatives[] = {
     {0x166e7cf68597d8b5, "SetEntityMaxHealth", "ei", SetPedField<&Ped::maxHealth>},
     {0xac2767ed8bdfab15, "SetEntityHealth", "eii",
      [](World& w, A a, R) {
-         Ped* p = LivePed(w, a.I(0));
-         if (!p) return;
-         p->dead = a.I(1) <= 0;
-         p->health = p->dead ? 0 : a.I(1);
+         if (Ped* p = LivePed(w, a.I(0))) w.SetHealth(*p, a.I(1));
      }},
     {0x918e3565c20f03c, "SetEntityPosition", "effffii",
      [](World& w, A a, R) {
@@ -361,8 +359,9 @@ const NativeInfo kNatives[] = {
      }},
     {0xf166e48407bac484, "TaskCombatPed", "eeii",
      [](World& w, A a, R) {
+         const Ped* target = LivePed(w, a.I(1));
          if (Ped* p = LivePed(w, a.I(0))) {
-             p->combatTarget = a.I(1);
+             p->combatTarget = target && !target->dead ? a.I(1) : 0;  // nobody fights the dead
              p->scenario = 0;
          }
      }},

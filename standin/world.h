@@ -173,8 +173,12 @@ struct World {
 
     // Models.
     std::map<std::uint32_t, std::string> hashNames;   // every name HashOfName has seen
-    std::set<std::uint32_t> unavailableModels;        // IsModelAvailable answers 0
-    std::set<std::uint32_t> invalidModels;            // IsModelValid answers 0
+    // The game knows the catalogue's models and these (which a user can
+    // declare); it refuses any other name, even one that differs from a known
+    // name only by a stray space (the name is hashed with it).
+    std::set<std::string> extraModels;
+    std::set<std::uint32_t> unavailableModels;  // IsModelAvailable answers 0 even for a known model
+    std::set<std::uint32_t> invalidModels;      // IsModelValid answers 0 even for a known model
     int modelLoadFrames = 1;                          // frames from request to loaded; -1 never
     std::map<std::uint32_t, int> modelLoadFramesFor;  // per-model override
     std::map<std::uint32_t, int> modelReadyFrame;     // requested models: frame they are loaded
@@ -223,6 +227,10 @@ struct World {
     std::int32_t SpawnPed(std::uint32_t model, Vec3 pos);  // a stranger, owned by the game
     std::uint32_t HashName(const std::string& name);       // the game's name hash, remembered
     std::string NameOfHash(std::uint32_t hash) const;
+    bool KnownModel(std::uint32_t hash) const;
+    // Health set (0 or less: dead, more: alive), lowered by `amount`, or 0. A
+    // ped that dies fights nobody any more, and nobody fights it.
+    void SetHealth(Ped& ped, int health);
     void Damage(std::int32_t ped, int amount);
     void Kill(std::int32_t ped);
     // A live ped fighting, or fought by, a live ped is in combat.

@@ -77,6 +77,7 @@ TEST_F(Combat, TheAttackKeySendsEveryOccupiedRecordAfterTheAimedPed) {
         EXPECT_EQ(combat->args[3], 0u);
     }
     EXPECT_EQ(PedOf(p0).combatTarget, enemy);
+    EXPECT_TRUE(World().InCombat(p0) && World().InCombat(enemy));
     // The staying bodyguard is put back into its scenario by its staying check.
     EXPECT_EQ(PedOf(p3).scenario, static_cast<std::int32_t>(standin::GameHash("WORLD_HUMAN_SMOKE")));
 
@@ -84,6 +85,11 @@ TEST_F(Combat, TheAttackKeySendsEveryOccupiedRecordAfterTheAimedPed) {
     mark = Log().Mark();
     standin::RunFrame();
     EXPECT_TRUE(GameCalls(mark, "GetPlayerAimedEntity").empty());
+
+    // Nobody fights the dead.
+    World().Kill(enemy);
+    EXPECT_EQ(PedOf(p0).combatTarget, 0);
+    EXPECT_FALSE(World().InCombat(p0));
 }
 
 TEST_F(Combat, TheAttackKeyAimedAtNothingGivesNoOrder) {
