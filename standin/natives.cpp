@@ -1,6 +1,7 @@
 #include "natives.h"
 
 #include <cmath>
+#include <type_traits>
 
 #include "lean.h"
 
@@ -16,27 +17,25 @@ Ped* LivePed(World& w, std::int32_t h) {
     return (p && p->exists) ? p : nullptr;
 }
 
-// Argument i into a field of the world, by the field's type.
-void Store(int& to, A a, int i) {
-    to = a.I(i);
-}
-void Store(bool& to, A a, int i) {
-    to = a.I(i) != 0;
-}
-void Store(float& to, A a, int i) {
-    to = a.F(i);
+// Argument i as the type of the field it goes into.
+template <typename T>
+T Arg(A a, int i) {
+    if constexpr (std::is_same_v<T, float>) return a.F(i);
+    if constexpr (std::is_same_v<T, std::string>) return a.S(i);
+    if constexpr (std::is_integral_v<T>) return static_cast<T>(a.I(i));
 }
 
-// Handlers that only store their second argument in a field of a live ped or
-// of a prompt, or answer a ped's field (0 for no ped; `Live`: a deleted ped
-// neither).
-template <auto Field>
+// Handlers that only store their second argument in a field of a ped (`Live`:
+// not a deleted one) or of a prompt, or answer a ped's field (0 for no ped).
+template <auto Field, bool Live = true>
 void SetPedField(World& w, A a, R) {
-    if (Ped* p = LivePed(w, a.I(0))) Store(p->*Field, a, 1);
+    Ped* p = Live ? LivePed(w, a.I(0)) : w.FindPed(a.I(0));
+    if (p) p->*Field = Arg<std::remove_reference_t<decltype(p->*Field)>>(a, 1);
 }
 template <auto Field>
 void SetPromptField(World& w, A a, R) {
-    if (Prompt* p = w.FindPrompt(a.I(0))) Store(p->*Field, a, 1);
+    Prompt* p = w.FindPrompt(a.I(0));
+    if (p) p->*Field = Arg<std::remove_reference_t<decltype(p->*Field)>>(a, 1);
 }
 template <auto Field, bool Live = false>
 void PedField(World& w, A a, R r) {
@@ -235,10 +234,7 @@ const NativeInfo kNatives[] = {
     {0x283978a15512b2fe, "PedInitFlagA", "ei", SetPedField<&Ped::randomOutfitVariation>},
     {0x9587913b9e772d29, "PedInitFlagB", "ei", SetPedField<&Ped::placeOnGround>},
     {0x7d9efb7ad6b19754, "PedInitFlagC", "ei", SetPedField<&Ped::frozen>},
-    {0xdc19c288082e586e, "SetPedScriptOwned", "eii",
-     [](World& w, A a, R) {
-         if (Ped* p = w.FindPed(a.I(0))) p->scriptOwned = a.I(1) != 0;
-     }},
+    {0xdc19c288082e586e, "SetPedScriptOwned", "eii", SetPedField<&Ped::scriptOwned, false>},
     {0x138190f64db4bbd1, "IsPedScriptOwned", "e", PedField<&Ped::scriptOwned>},
     {0xed74007ffb146bc2, "PedReleaseStep", "e",
      [](World& w, A a, R) {
@@ -311,10 +307,7 @@ const NativeInfo kNatives[] = {
      }},
     {0xf29cf591c4bf6cee, "SetPedFollowSettingA", "ef", SetPedField<&Ped::seeingRange>},
     {0x33a8f7f7d5f7f33c, "SetPedFollowSettingB", "ef", SetPedField<&Ped::hearingRange>},
-    {0x4a48b6e03babb4ac, "SetPedDisplayName", "es",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->displayName = a.S(1);
-     }},
+    {0x4a48b6e03babb4ac, "SetPedDisplayName", "es", SetPedField<&Ped::displayName>},
     {0x7dbdd04862d95f04, "GetPedRelationshipGroupHash", "e", PedField<&Ped::relationshipGroup>},
     {0xc80a74ac829ddd92, "SetPedRelationshipGroupHash", "ei", SetPedField<&Ped::relationshipGroup>},
     {0x9f3480fe65db31b5, "SetPedAsGroupMember", "ei", SetPedField<&Ped::group>},
