@@ -30,7 +30,7 @@ struct Ped {
     Vec3 pos;
     int health = 150, maxHealth = 150;
     bool dead = false;
-    bool ragdoll = false;
+    bool ragdoll = false;  // runs a ragdoll task
     bool exists = true;     // false once deleted
     bool deleted = false;   // DeletePed removed it
     bool released = false;  // handed back to the game (ReleasePedHandle)
