@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <type_traits>
+#include <utility>
 
 #include "lean.h"
 
@@ -66,26 +67,12 @@ std::string TextOf(World& w, std::uint64_t handle, const char* unknown = "") {
 // In lean mode nothing is drawn: the display list stays empty.
 void AddText(World& w, std::uint64_t handle, float x, float y) {
     if (leanMode) return;
-    DisplayItem item;
+    DisplayItem item = std::exchange(w.pendingText, DisplayItem{});  // text settings apply to one text only
     item.x = x;
     item.y = y;
     item.text = TextOf(w, handle, "<unknown text handle>");
     item.plainText = StripMarkup(item.text);
-    if (w.pendingScale) {
-        item.scaleSet = true;
-        item.scaleX = w.pendingScaleX;
-        item.scaleY = w.pendingScaleY;
-    }
-    if (w.pendingColour) {
-        item.colourSet = true;
-        item.r = w.pendingR;
-        item.g = w.pendingG;
-        item.b = w.pendingB;
-        item.a = w.pendingA;
-    }
-    // Text settings apply to one text only.
-    w.pendingScale = w.pendingColour = false;
-    w.display.push_back(item);
+    w.display.push_back(std::move(item));
 }
 
 void Draw(World& w, DisplayItem::Kind kind, A a, int first, int colour) {
@@ -471,17 +458,18 @@ const NativeInfo kNatives[] = {
     {0xd79334a4bb99bad1, "DisplayText", "tff", [](World& w, A a, R) { AddText(w, a.T(0), a.F(1), a.F(2)); }},
     {0x4170b650590b3b00, "SetTextScale", "ff",
      [](World& w, A a, R) {
-         w.pendingScale = true;
-         w.pendingScaleX = a.F(0);
-         w.pendingScaleY = a.F(1);
+         w.pendingText.scaleSet = true;
+         w.pendingText.scaleX = a.F(0);
+         w.pendingText.scaleY = a.F(1);
      }},
     {0x50a41ad966910f03, "SetTextColor", "iiii",
      [](World& w, A a, R) {
-         w.pendingColour = true;
-         w.pendingR = a.I(0);
-         w.pendingG = a.I(1);
-         w.pendingB = a.I(2);
-         w.pendingA = a.I(3);
+         DisplayItem& t = w.pendingText;
+         t.colourSet = true;
+         t.r = a.I(0);
+         t.g = a.I(1);
+         t.b = a.I(2);
+         t.a = a.I(3);
      }},
     {0x405224591df02025, "DrawRect", "ffffiiiiii",
      [](World& w, A a, R) {

@@ -206,10 +206,7 @@ struct World {
     std::map<std::uint64_t, std::string> texts;
     std::uint64_t nextTextHandle = 0x7000000000000001ull;
     std::vector<DisplayItem> display;
-    float pendingScaleX = 0, pendingScaleY = 0;
-    bool pendingScale = false;
-    int pendingR = 0, pendingG = 0, pendingB = 0, pendingA = 0;
-    bool pendingColour = false;
+    DisplayItem pendingText;  // the scale and colour set for the next text only
 
     int sounds = 0;
     std::string lastSound, lastSoundSet;
