@@ -140,6 +140,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         parts.size() > 1 ? fuzzsupport::CustomListNames(parts[1]) : std::vector<std::string>();
 
     standin::ResetWorld();
+    // The game knows every name of the list: what is checked is the plug-in's reading.
+    standin::GetWorld().extraModels.insert(customNames.begin(), customNames.end());
     standin::StartGame();
     int frames = 0;
     while (!ReachedFrameLoop(0)) {

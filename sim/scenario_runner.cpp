@@ -230,9 +230,10 @@ const Verb kVerbs[] = {
      [](Runner& r, const Args& a, std::string*) { SetModel(r, a[0], false); }},
     {"model-invalid NAME", "the game refuses this model (IsModelValid 0)", kNoGame,
      [](Runner& r, const Args& a, std::string*) { SetModel(r, a[0], true); }},
-    {"known-model NAME...", "models the game knows beyond the catalogue (read at the next start)", kNoGame,
+    {"known-model NAME...", "models the game knows beyond the catalogue", kNoGame,
      [](Runner& r, const Args& a, std::string*) {
          for (const std::string& m : a) r.session.Setup().knownModels.push_back(m);
+         if (r.session.Started()) standin::GetWorld().extraModels.insert(a.begin(), a.end());
      }},
     {"model-load-frames N", "frames a model takes to load (-1: never)", kNoGame,
      [](Runner& r, const Args& a, std::string*) {

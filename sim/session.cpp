@@ -62,6 +62,7 @@ void Session::Launch(bool freshWorld, const std::string& message) {
         w.modelLoadFrames = setup_.modelLoadFrames;
         for (const std::string& m : setup_.unavailableModels) w.unavailableModels.insert(w.HashName(m));
         for (const std::string& m : setup_.invalidModels) w.invalidModels.insert(w.HashName(m));
+        w.extraModels.insert(setup_.knownModels.begin(), setup_.knownModels.end());
         while (!setup_.pendingRandom.empty()) {
             w.scriptedRandom.push_back(setup_.pendingRandom.front());
             setup_.pendingRandom.pop_front();
@@ -77,8 +78,6 @@ void Session::Launch(bool freshWorld, const std::string& message) {
     ++starts_;
     log_.Add(EventKind::Action, message);
     Settle();
-    // The plug-in has read its custom list by now.
-    RefuseUnknownModels(setup_.knownModels);
 }
 
 void Session::End() {

@@ -20,37 +20,13 @@ constexpr const char* kHorseModel = "A_C_Horse_Morgan_Bay";
 
 }  // namespace
 
-namespace {
-std::vector<std::string> declaredModels;
-
-bool KnownModel(const std::string& name) {
-    for (int c = 0; c < CATEGORY_CUSTOM; ++c) {
-        for (int i = 0; i < modelCatalogue[c].count; ++i) {
-            if (SameText(name, modelCatalogue[c].names[i])) return true;
-        }
-    }
-    for (const std::string& m : declaredModels) {
-        if (SameText(name, m)) return true;
-    }
-    return false;
-}
-}  // namespace
-
-void RefuseUnknownModels(const std::vector<std::string>& knownModels) {
-    declaredModels = knownModels;
-    standin::World& w = standin::GetWorld();
-    for (const std::string& name : customPedNames) {
-        if (!ModelRefusal(name).empty()) w.invalidModels.insert(w.HashName(name));
-    }
-}
-
 std::string ModelRefusal(const std::string& name) {
     standin::World& w = standin::GetWorld();
     const std::uint32_t hash = w.HashName(name);
     if (Trim(name) != name) return "it carries stray spaces, and the game hashes them with the name";
     if (w.unavailableModels.count(hash))
         return "the game does not offer it (IsModelAvailable 0: model-unavailable)";
-    if (!KnownModel(name))
+    if (!w.KnownModel(hash))
         return "it is not a model the game knows (not in the catalogue, and not declared with --known-model)";
     if (w.invalidModels.count(hash)) return "the game does not take it (IsModelValid 0: model-invalid)";
     return "";

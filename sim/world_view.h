@@ -157,7 +157,6 @@ void SetInterior(EventLog& log, std::int32_t interior);
 // (--known-model). A custom-list name that is neither, or carries stray
 // spaces (the game hashes them with the name), is refused as the game would:
 // IsModelValid answers 0 for it.
-void RefuseUnknownModels(const std::vector<std::string>& knownModels);
 // Why the world refuses a model name, in words; "" when it does not.
 std::string ModelRefusal(const std::string& name);
 

@@ -37,7 +37,7 @@ void BeginFrame() {
     w.AdvanceClocks();
     w.display.clear();
     w.texts.clear();
-    w.pendingScale = w.pendingColour = false;
+    w.pendingText = DisplayItem{};
 
     w.controlsTriggered.clear();
     for (std::int32_t c : pendingTriggers) w.controlsTriggered.insert(c);

@@ -51,7 +51,8 @@ bool BuildIndex() {
     return true;
 }
 
-const NativeInfo* Lookup(std::uint64_t hash) {
+// Inlined into nativeCall, which every game call goes through.
+[[gnu::always_inline]] inline const NativeInfo* Lookup(std::uint64_t hash) {
     static const bool built = BuildIndex();
     (void)built;
     for (std::uint32_t slot = IndexSlot(hash);; slot = (slot + 1) & (INDEX_SIZE - 1)) {

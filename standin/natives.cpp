@@ -1,6 +1,8 @@
 #include "natives.h"
 
 #include <cmath>
+#include <type_traits>
+#include <utility>
 
 #include "lean.h"
 
@@ -16,27 +18,25 @@ Ped* LivePed(World& w, std::int32_t h) {
     return (p && p->exists) ? p : nullptr;
 }
 
-// Argument i into a field of the world, by the field's type.
-void Store(int& to, A a, int i) {
-    to = a.I(i);
-}
-void Store(bool& to, A a, int i) {
-    to = a.I(i) != 0;
-}
-void Store(float& to, A a, int i) {
-    to = a.F(i);
+// Argument i as the type of the field it goes into.
+template <typename T>
+T Arg(A a, int i) {
+    if constexpr (std::is_same_v<T, float>) return a.F(i);
+    if constexpr (std::is_same_v<T, std::string>) return a.S(i);
+    if constexpr (std::is_integral_v<T>) return static_cast<T>(a.I(i));
 }
 
-// Handlers that only store their second argument in a field of a live ped or
-// of a prompt, or answer a ped's field (0 for no ped; `Live`: a deleted ped
-// neither).
-template <auto Field>
+// Handlers that only store their second argument in a field of a ped (`Live`:
+// not a deleted one) or of a prompt, or answer a ped's field (0 for no ped).
+template <auto Field, bool Live = true>
 void SetPedField(World& w, A a, R) {
-    if (Ped* p = LivePed(w, a.I(0))) Store(p->*Field, a, 1);
+    Ped* p = Live ? LivePed(w, a.I(0)) : w.FindPed(a.I(0));
+    if (p) p->*Field = Arg<std::remove_reference_t<decltype(p->*Field)>>(a, 1);
 }
 template <auto Field>
 void SetPromptField(World& w, A a, R) {
-    if (Prompt* p = w.FindPrompt(a.I(0))) Store(p->*Field, a, 1);
+    Prompt* p = w.FindPrompt(a.I(0));
+    if (p) p->*Field = Arg<std::remove_reference_t<decltype(p->*Field)>>(a, 1);
 }
 template <auto Field, bool Live = false>
 void PedField(World& w, A a, R r) {
@@ -67,26 +67,12 @@ std::string TextOf(World& w, std::uint64_t handle, const char* unknown = "") {
 // In lean mode nothing is drawn: the display list stays empty.
 void AddText(World& w, std::uint64_t handle, float x, float y) {
     if (leanMode) return;
-    DisplayItem item;
+    DisplayItem item = std::exchange(w.pendingText, DisplayItem{});  // text settings apply to one text only
     item.x = x;
     item.y = y;
     item.text = TextOf(w, handle, "<unknown text handle>");
     item.plainText = StripMarkup(item.text);
-    if (w.pendingScale) {
-        item.scaleSet = true;
-        item.scaleX = w.pendingScaleX;
-        item.scaleY = w.pendingScaleY;
-    }
-    if (w.pendingColour) {
-        item.colourSet = true;
-        item.r = w.pendingR;
-        item.g = w.pendingG;
-        item.b = w.pendingB;
-        item.a = w.pendingA;
-    }
-    // Text settings apply to one text only.
-    w.pendingScale = w.pendingColour = false;
-    w.display.push_back(item);
+    w.display.push_back(std::move(item));
 }
 
 void Draw(World& w, DisplayItem::Kind kind, A a, int first, int colour) {
@@ -154,9 +140,9 @@ const NativeInfo kNatives[] = {
          SetInt(r, w.player.aimed != 0);
      }},
     {0xd6f3b6d7716cff8e, "IsModelAvailable", "i",
-     [](World& w, A a, R r) { SetInt(r, w.unavailableModels.count(a.U(0)) ? 0 : 1); }},
+     [](World& w, A a, R r) { SetInt(r, w.KnownModel(a.U(0)) && !w.unavailableModels.count(a.U(0)) ? 1 : 0); }},
     {0x392c8d8e07b70efc, "IsModelValid", "i",
-     [](World& w, A a, R r) { SetInt(r, w.invalidModels.count(a.U(0)) ? 0 : 1); }},
+     [](World& w, A a, R r) { SetInt(r, w.KnownModel(a.U(0)) && !w.invalidModels.count(a.U(0)) ? 1 : 0); }},
     {0x1283b8b89dd5d1b6, "IsModelLoaded", "i",
      [](World& w, A a, R r) {
          auto it = w.modelReadyFrame.find(a.U(0));
@@ -169,7 +155,8 @@ const NativeInfo kNatives[] = {
          auto o = w.modelLoadFramesFor.find(a.U(0));
          const int frames = o == w.modelLoadFramesFor.end() ? w.modelLoadFrames : o->second;
          // A model the game does not know never loads.
-         const bool known = !w.unavailableModels.count(a.U(0)) && !w.invalidModels.count(a.U(0));
+         const bool known =
+             w.KnownModel(a.U(0)) && !w.unavailableModels.count(a.U(0)) && !w.invalidModels.count(a.U(0));
          w.modelReadyFrame[a.U(0)] = (frames < 0 || !known) ? -1 : w.frame + frames;
      }},
     {0x4ad96ef928bd4f9a, "ReleaseModel", "i", [](World& w, A, R) { ++w.modelReleases; }},
@@ -213,10 +200,7 @@ const NativeInfo kNatives[] = {
     {0x166e7cf68597d8b5, "SetEntityMaxHealth", "ei", SetPedField<&Ped::maxHealth>},
     {0xac2767ed8bdfab15, "SetEntityHealth", "eii",
      [](World& w, A a, R) {
-         Ped* p = LivePed(w, a.I(0));
-         if (!p) return;
-         p->dead = a.I(1) <= 0;
-         p->health = p->dead ? 0 : a.I(1);
+         if (Ped* p = LivePed(w, a.I(0))) w.SetHealth(*p, a.I(1));
      }},
     {0x918e3565c20f03c, "SetEntityPosition", "effffii",
      [](World& w, A a, R) {
@@ -237,10 +221,7 @@ const NativeInfo kNatives[] = {
     {0x283978a15512b2fe, "PedInitFlagA", "ei", SetPedField<&Ped::randomOutfitVariation>},
     {0x9587913b9e772d29, "PedInitFlagB", "ei", SetPedField<&Ped::placeOnGround>},
     {0x7d9efb7ad6b19754, "PedInitFlagC", "ei", SetPedField<&Ped::frozen>},
-    {0xdc19c288082e586e, "SetPedScriptOwned", "eii",
-     [](World& w, A a, R) {
-         if (Ped* p = w.FindPed(a.I(0))) p->scriptOwned = a.I(1) != 0;
-     }},
+    {0xdc19c288082e586e, "SetPedScriptOwned", "eii", SetPedField<&Ped::scriptOwned, false>},
     {0x138190f64db4bbd1, "IsPedScriptOwned", "e", PedField<&Ped::scriptOwned>},
     {0xed74007ffb146bc2, "PedReleaseStep", "e",
      [](World& w, A a, R) {
@@ -313,10 +294,7 @@ const NativeInfo kNatives[] = {
      }},
     {0xf29cf591c4bf6cee, "SetPedFollowSettingA", "ef", SetPedField<&Ped::seeingRange>},
     {0x33a8f7f7d5f7f33c, "SetPedFollowSettingB", "ef", SetPedField<&Ped::hearingRange>},
-    {0x4a48b6e03babb4ac, "SetPedDisplayName", "es",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->displayName = a.S(1);
-     }},
+    {0x4a48b6e03babb4ac, "SetPedDisplayName", "es", SetPedField<&Ped::displayName>},
     {0x7dbdd04862d95f04, "GetPedRelationshipGroupHash", "e", PedField<&Ped::relationshipGroup>},
     {0xc80a74ac829ddd92, "SetPedRelationshipGroupHash", "ei", SetPedField<&Ped::relationshipGroup>},
     {0x9f3480fe65db31b5, "SetPedAsGroupMember", "ei", SetPedField<&Ped::group>},
@@ -361,8 +339,9 @@ const NativeInfo kNatives[] = {
      }},
     {0xf166e48407bac484, "TaskCombatPed", "eeii",
      [](World& w, A a, R) {
+         const Ped* target = LivePed(w, a.I(1));
          if (Ped* p = LivePed(w, a.I(0))) {
-             p->combatTarget = a.I(1);
+             p->combatTarget = target && !target->dead ? a.I(1) : 0;  // nobody fights the dead
              p->scenario = 0;
          }
      }},
@@ -479,17 +458,18 @@ const NativeInfo kNatives[] = {
     {0xd79334a4bb99bad1, "DisplayText", "tff", [](World& w, A a, R) { AddText(w, a.T(0), a.F(1), a.F(2)); }},
     {0x4170b650590b3b00, "SetTextScale", "ff",
      [](World& w, A a, R) {
-         w.pendingScale = true;
-         w.pendingScaleX = a.F(0);
-         w.pendingScaleY = a.F(1);
+         w.pendingText.scaleSet = true;
+         w.pendingText.scaleX = a.F(0);
+         w.pendingText.scaleY = a.F(1);
      }},
     {0x50a41ad966910f03, "SetTextColor", "iiii",
      [](World& w, A a, R) {
-         w.pendingColour = true;
-         w.pendingR = a.I(0);
-         w.pendingG = a.I(1);
-         w.pendingB = a.I(2);
-         w.pendingA = a.I(3);
+         DisplayItem& t = w.pendingText;
+         t.colourSet = true;
+         t.r = a.I(0);
+         t.g = a.I(1);
+         t.b = a.I(2);
+         t.a = a.I(3);
      }},
     {0x405224591df02025, "DrawRect", "ffffiiiiii",
      [](World& w, A a, R) {

@@ -1,6 +1,9 @@
 #include "world.h"
 
 #include <cctype>
+#include <unordered_set>
+
+#include "catalog/catalog.h"
 
 namespace standin {
 
@@ -57,7 +60,9 @@ Blip* World::FindBlip(std::int32_t handle) {
     return it == blips.end() ? nullptr : &it->second;
 }
 
-Ped& World::PlayerPed() { return peds[player.ped]; }
+Ped& World::PlayerPed() {
+    return peds[player.ped];
+}
 
 std::int32_t World::SpawnPed(std::uint32_t model, Vec3 pos) {
     Ped p;
@@ -82,21 +87,37 @@ std::string World::NameOfHash(std::uint32_t hash) const {
     return it == hashNames.end() ? std::string() : it->second;
 }
 
+bool World::KnownModel(std::uint32_t hash) const {
+    static const std::unordered_set<std::uint32_t> catalogue = [] {
+        std::unordered_set<std::uint32_t> hashes;
+        for (const ModelList& list :
+             {ModelList{maleModelNames, MALE_MODEL_COUNT}, ModelList{femaleModelNames, FEMALE_MODEL_COUNT},
+              ModelList{gangModelNames, GANG_MODEL_COUNT}, ModelList{allModelNames, ALL_MODEL_COUNT}}) {
+            for (int i = 0; i < list.count; ++i) hashes.insert(GameHash(list.names[i]));
+        }
+        return hashes;
+    }();
+    if (catalogue.count(hash)) return true;
+    for (const std::string& name : extraModels) {
+        if (GameHash(name.c_str()) == hash) return true;
+    }
+    return false;
+}
+
+void World::SetHealth(Ped& p, int health) {
+    const bool dies = health <= 0 && !p.dead;
+    p.health = health > 0 ? health : 0;
+    p.dead = health <= 0;
+    if (dies) EndFights(p.handle);
+}
+
 void World::Damage(std::int32_t handle, int amount) {
     Ped* p = FindPed(handle);
-    if (!p || p->dead) return;
-    p->health -= amount;
-    if (p->health <= 0) {
-        p->health = 0;
-        p->dead = true;
-    }
+    if (p && !p->dead) SetHealth(*p, p->health - amount);
 }
 
 void World::Kill(std::int32_t handle) {
-    Ped* p = FindPed(handle);
-    if (!p) return;
-    p->health = 0;
-    p->dead = true;
+    if (Ped* p = FindPed(handle)) SetHealth(*p, 0);
 }
 
 bool World::InCombat(std::int32_t ped) const {

@@ -30,7 +30,7 @@ struct Ped {
     Vec3 pos;
     int health = 150, maxHealth = 150;
     bool dead = false;
-    bool ragdoll = false;
+    bool ragdoll = false;  // runs a ragdoll task
     bool exists = true;     // false once deleted
     bool deleted = false;   // DeletePed removed it
     bool released = false;  // handed back to the game (ReleasePedHandle)
@@ -174,8 +174,12 @@ struct World {
 
     // Models.
     std::map<std::uint32_t, std::string> hashNames;   // every name HashOfName has seen
-    std::set<std::uint32_t> unavailableModels;        // IsModelAvailable answers 0
-    std::set<std::uint32_t> invalidModels;            // IsModelValid answers 0
+    // The game knows the catalogue's models and these (which a user can
+    // declare); it refuses any other name, even one that differs from a known
+    // name only by a stray space (the name is hashed with it).
+    std::set<std::string> extraModels;
+    std::set<std::uint32_t> unavailableModels;  // IsModelAvailable answers 0 even for a known model
+    std::set<std::uint32_t> invalidModels;      // IsModelValid answers 0 even for a known model
     int modelLoadFrames = 1;                          // frames from request to loaded; -1 never
     std::map<std::uint32_t, int> modelLoadFramesFor;  // per-model override
     std::map<std::uint32_t, int> modelReadyFrame;     // requested models: frame they are loaded
@@ -203,10 +207,7 @@ struct World {
     std::map<std::uint64_t, std::string> texts;
     std::uint64_t nextTextHandle = 0x7000000000000001ull;
     std::vector<DisplayItem> display;
-    float pendingScaleX = 0, pendingScaleY = 0;
-    bool pendingScale = false;
-    int pendingR = 0, pendingG = 0, pendingB = 0, pendingA = 0;
-    bool pendingColour = false;
+    DisplayItem pendingText;  // the scale and colour set for the next text only
 
     int sounds = 0;
     std::string lastSound, lastSoundSet;
@@ -224,6 +225,10 @@ struct World {
     std::int32_t SpawnPed(std::uint32_t model, Vec3 pos);  // a stranger, owned by the game
     std::uint32_t HashName(const std::string& name);       // the game's name hash, remembered
     std::string NameOfHash(std::uint32_t hash) const;
+    bool KnownModel(std::uint32_t hash) const;
+    // Health set (0 or less: dead, more: alive), lowered by `amount`, or 0. A
+    // ped that dies fights nobody any more, and nobody fights it.
+    void SetHealth(Ped& ped, int health);
     void Damage(std::int32_t ped, int amount);
     void Kill(std::int32_t ped);
     // A live ped fighting, or fought by, a live ped is in combat.

@@ -60,6 +60,7 @@ TEST_F(Combat, TheAttackKeySendsEveryOccupiedRecordAfterTheAimedPed) {
     )",
                   {{"{player}", Z(World().player.id)}, {"{p0}", Z(p0)}, {"{p3}", Z(p3)}, {"{p6}", Z(p6)}}));
     EXPECT_EQ(PedOf(p0).combatTarget, enemy);
+    EXPECT_TRUE(World().InCombat(p0) && World().InCombat(enemy));
     // The staying bodyguard is put back into its scenario by its staying check.
     EXPECT_EQ(PedOf(p3).scenario, static_cast<std::int32_t>(standin::GameHash("WORLD_HUMAN_SMOKE")));
 
@@ -67,6 +68,11 @@ TEST_F(Combat, TheAttackKeySendsEveryOccupiedRecordAfterTheAimedPed) {
     mark = Log().Mark();
     standin::RunFrame();
     EXPECT_TRUE(GameCalls(mark, "GetPlayerAimedEntity").empty());
+
+    // Nobody fights the dead.
+    World().Kill(enemy);
+    EXPECT_EQ(PedOf(p0).combatTarget, 0);
+    EXPECT_FALSE(World().InCombat(p0));
 }
 
 TEST_F(Combat, TheAttackKeyAimedAtNothingGivesNoOrder) {

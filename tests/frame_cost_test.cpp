@@ -148,8 +148,8 @@ TEST_F(LeanModeTest, ReplayWritesNothingIntoThePlugIn) {
     EXPECT_FALSE(roster[2].promptsCreated);
 }
 
-// Lean mode's tables belong to one world: a fresh world is noticed, and its
-// peds (not the old world's) answer.
+// The handle index belongs to its world: after a fresh world, in lean mode,
+// its peds (not the old world's) answer.
 TEST_F(LeanModeTest, TablesFollowAFreshWorld) {
     ASSERT_EQ(frame_states::SetUp(FrameState::SevenFollowing), "");
     standin::SetLeanMode(true);

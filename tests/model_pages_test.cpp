@@ -178,6 +178,7 @@ TEST_F(ModelPages, FullRosterShowsItsNoticeAndKeepsTheModel) {
 
 TEST_F(ModelPages, CustomModelsTheGameRefusesAreNotSpawned) {
     WriteFile(CUSTOM_PEDS_FILE_NAME, "my list\nNOT_AVAILABLE\nNOT_VALID\nCS_dutch\n");
+    World().extraModels = {"NOT_AVAILABLE", "NOT_VALID"};  // known, but refused for a while
     World().unavailableModels.insert(standin::GameHash("NOT_AVAILABLE"));
     World().invalidModels.insert(standin::GameHash("NOT_VALID"));
     OpenPage(PAGE_MODELS_CUSTOM);
@@ -225,6 +226,29 @@ TEST_F(ModelPages, CustomModelsTheGameRefusesAreNotSpawned) {
     EXPECT_EQ(builder.lastSpawnCategory, CATEGORY_CUSTOM);
     EXPECT_EQ(builder.lastSpawnModelIndex, 2);
     EXPECT_EQ(World().FindPed(roster[0].ped)->model, standin::GameHash("CS_dutch"));
+}
+
+// The game knows the catalogue's models and those the user declares; a name
+// with a stray space hashes to none of them.
+TEST_F(ModelPages, CustomNamesTheGameDoesNotKnowShowTheInvalidModelNotice) {
+    WriteFile(CUSTOM_PEDS_FILE_NAME, "my list\nCS_dutch \nMY_OWN_PED\nMY_DECLARED_PED\n");
+    World().extraModels.insert("MY_DECLARED_PED");
+    OpenPage(PAGE_MODELS_CUSTOM);
+    for (int model = 0; model < 2; ++model) {
+        menu.customItem = 0;
+        if (model == 1) Right();
+        MoveTo(menu.customItem, 1);
+        Enter();
+        EXPECT_EQ(menu.menuPage, PAGE_INVALID_MODEL) << "custom model " << model;
+        Back();
+    }
+    EXPECT_EQ(PedCount(), 1);
+
+    menu.customItem = 0;
+    Right();
+    AcceptSpawn();
+    ASSERT_EQ(builder.lastSpawnSlot, 0);
+    EXPECT_EQ(World().FindPed(roster[0].ped)->model, standin::GameHash("MY_DECLARED_PED"));
 }
 
 TEST_F(ModelPages, AnEmptyCustomListHasNothingToShowOrSpawn) {

@@ -415,8 +415,8 @@ void SaveFolderCasesEndWithTheNewSaveOrTheOldOne() {
         c.arrange();
         StartGame();
         WINE_REQUIRE(RunUntilFrameLoop(60));
-        WINE_REQUIRE(KeyOpensMenu(VK_HOME_CODE));
-        TapKey(VK_HOME_CODE);  // closing the menu saves
+        WINE_REQUIRE(KeyOpensMenu(VK_HOME_KEY));
+        TapKey(VK_HOME_KEY);  // closing the menu saves
         RunFrame();
         EndGame();
 
