@@ -274,13 +274,11 @@ bool PlainNumber(std::string text, std::int64_t& number) {
 
 std::string ShowValue(const Setting& setting, int raw, int inForce) {
     switch (setting.kind) {
-        case Kind::Key:
-            return ShowKey(inForce);
+        case Kind::Key: return ShowKey(inForce);
         case Kind::Flag:
             return std::string(inForce ? "on" : "off") +
                    (raw == 0 || raw == 1 ? "" : " (" + std::to_string(raw) + ")");
-        default:
-            return std::to_string(inForce);
+        default: return std::to_string(inForce);
     }
 }
 

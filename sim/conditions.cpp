@@ -215,8 +215,8 @@ const Test kTests[] = {
     {"page main|builder|roster-full|category|female|male|gang|all|custom|invalid-model|closed|N", "",
      [](const Words& w, std::size_t at, const ConditionContext&) {
          return Result(menu.menuPage == PageOfWord(w[at]), std::string("the menu page is the ") +
-                                                          PageName(menu.menuPage) + " (" +
-                                                          std::to_string(menu.menuPage) + ")");
+                                                               PageName(menu.menuPage) + " (" +
+                                                               std::to_string(menu.menuPage) + ")");
      }},
     {"bodyguards N", "",
      [](const Words& w, std::size_t at, const ConditionContext&) {
@@ -388,18 +388,15 @@ std::int32_t ResolveWho(const std::vector<std::string>& words, std::size_t at, s
     std::size_t used = 0;
     ParseWho(words, at, &who, &used);
     switch (who.kind) {
-        case Who::None:
-            return 0;
-        case Who::Player:
-            return standin::GetWorld().player.ped;
+        case Who::None: return 0;
+        case Who::Player: return standin::GetWorld().player.ped;
         case Who::Horse:
             if (GetExtras().horse == 0) *failure = "the player has no horse yet (mount first)";
             return GetExtras().horse;
         case Who::Slot:
             if (PedOfSlot(who.number) == 0) *failure = "slot " + std::to_string(who.number) + " is free";
             return PedOfSlot(who.number);
-        case Who::Stranger:
-            break;
+        case Who::Stranger: break;
     }
     const auto& s = GetExtras().strangers;
     if (who.number <= static_cast<int>(s.size())) return s[who.number - 1];

@@ -389,7 +389,8 @@ void Screen::HandleKey(int ch) {
 
 void Screen::DrawMenu(int y, int x, int h, int w) {
     const MenuView m = ViewOfMenu(session_.ShownDisplay());
-    Frame(stdscr, y, x, h, w, menu.menuPage == PAGE_CLOSED ? "Menu" : std::string("Menu: ") + PageName(menu.menuPage));
+    Frame(stdscr, y, x, h, w,
+          menu.menuPage == PAGE_CLOSED ? "Menu" : std::string("Menu: ") + PageName(menu.menuPage));
     const int inner = w - 2;
     if (m.Empty()) {
         Put(stdscr, y + 2, x + 2, "(closed)", inner - 2, PairAttr(kDim));

@@ -2,7 +2,6 @@
 #include <cctype>
 
 #include "catalog/catalog.h"
-#include "script/frame_tick.h"
 #include "keys.h"
 #include "persist/custom_peds.h"
 #include "roster/roster.h"

@@ -7,7 +7,6 @@
 #include "catalog/catalog.h"
 #include "config/settings.h"
 #include "event_log.h"
-#include "script/frame_tick.h"
 #include "keys.h"
 #include "menu/state.h"
 #include "roster/roster.h"
@@ -191,9 +190,7 @@ MenuView ViewOfMenu(const std::vector<standin::DisplayItem>& display) {
     MenuView m;
     for (const standin::DisplayItem& d : display) {
         switch (d.kind) {
-            case standin::DisplayItem::Sprite:
-                m.panel = true;
-                break;
+            case standin::DisplayItem::Sprite: m.panel = true; break;
             case standin::DisplayItem::Rect:
                 // The red frame of the highlight bar; the black fill drawn on it has the same centre.
                 if (d.r > d.g && d.r > d.b) m.highlightRow = HighlightRowOfY(d.y);

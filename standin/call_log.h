@@ -19,7 +19,9 @@ struct Call {
     std::vector<std::string> strings;  // per argument: a copy of the text for string arguments
     std::uint64_t result[3] = {0, 0, 0};
 
-    std::int32_t I(std::size_t i) const { return static_cast<std::int32_t>(static_cast<std::uint32_t>(args.at(i))); }
+    std::int32_t I(std::size_t i) const {
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(args.at(i)));
+    }
     std::uint32_t U(std::size_t i) const { return static_cast<std::uint32_t>(args.at(i)); }
     float F(std::size_t i) const {
         const std::uint32_t bits = static_cast<std::uint32_t>(args.at(i));
@@ -28,7 +30,9 @@ struct Call {
         return f;
     }
     const std::string& S(std::size_t i) const { return strings.at(i); }
-    std::int32_t ResultInt() const { return static_cast<std::int32_t>(static_cast<std::uint32_t>(result[0])); }
+    std::int32_t ResultInt() const {
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(result[0]));
+    }
     bool Is(const char* n) const { return std::strcmp(name, n) == 0; }
 };
 

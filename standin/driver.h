@@ -19,9 +19,9 @@ struct HostState {
     KeyboardHandler keyboardHandler = nullptr;
     int scriptRegisterCalls = 0, scriptUnregisterCalls = 0;
     int keyboardRegisterCalls = 0, keyboardUnregisterCalls = 0;
-    bool scriptRunning = false;   // the script thread has started and not ended
-    bool scriptBlocked = false;   // it waits in scriptWait for a later frame
-    std::int64_t wakeAtMs = 0;    // world time at which a waiting script resumes
+    bool scriptRunning = false;  // the script thread has started and not ended
+    bool scriptBlocked = false;  // it waits in scriptWait for a later frame
+    std::int64_t wakeAtMs = 0;   // world time at which a waiting script resumes
 };
 HostState& GetHost();
 
@@ -59,7 +59,7 @@ void RunOnScript(std::function<void()> fn);
 // the next frame, stamped with that frame's tick count.
 void KeyDown(int vk);
 void KeyUp(int vk);
-void TapKey(int vk);  // down and up in the same frame
+void TapKey(int vk);                                // down and up in the same frame
 void SendKeyEvent(unsigned long vk, bool release);  // at once, between frames
 
 // Frontend controls by name ("INPUT_FRONTEND_ACCEPT"...).

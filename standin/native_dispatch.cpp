@@ -83,8 +83,7 @@ bool IsStale(World& w, char kind, std::int32_t h) {
             const Blip* b = w.FindBlip(h);
             return b && !b->exists;
         }
-        default:
-            return false;
+        default: return false;
     }
 }
 

@@ -102,7 +102,9 @@ struct ExitGuard {
 
 }  // namespace
 
-HINSTANCE PluginModule() { return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x180000000ull)); }
+HINSTANCE PluginModule() {
+    return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x180000000ull));
+}
 
 void StartGame() {
     StopScript();

@@ -3,7 +3,9 @@
 #include "profile.h"
 #include "world.h"
 
-DWORD GetTickCount() { return standin::GetWorld().tickCount; }
+DWORD GetTickCount() {
+    return standin::GetWorld().tickCount;
+}
 
 UINT GetPrivateProfileIntA(const char* section, const char* key, int defaultValue, const char* fileName) {
     return standin::ProfileIntFromFile(fileName, section, key, defaultValue);

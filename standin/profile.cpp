@@ -45,12 +45,14 @@ std::vector<std::string> Lines(const std::string& content) {
 
 unsigned int ParseValue(const std::string& raw) {
     std::string v = raw;
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
     std::size_t i = 0;
     bool negative = false;
     if (i < v.size() && (v[i] == '+' || v[i] == '-')) negative = v[i++] == '-';
     std::uint32_t n = 0;
-    for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i) n = n * 10u + static_cast<std::uint32_t>(v[i] - '0');
+    for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i)
+        n = n * 10u + static_cast<std::uint32_t>(v[i] - '0');
     return negative ? 0u - n : n;
 }
 
@@ -64,7 +66,8 @@ unsigned int ProfileInt(const std::string& content, const char* section, const c
         if (!line.empty() && line[0] == '[') {
             if (inSection) break;  // only the first matching section is read
             const std::size_t close = line.find(']');
-            const std::string name = Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            const std::string name =
+                Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
             inSection = !sectionSeen && SameName(name, section);
             sectionSeen = sectionSeen || inSection;
             continue;
@@ -80,7 +83,8 @@ unsigned int ProfileInt(const std::string& content, const char* section, const c
     return fallback;
 }
 
-unsigned int ProfileIntFromFile(const char* fileName, const char* section, const char* key, int defaultValue) {
+unsigned int ProfileIntFromFile(const char* fileName, const char* section, const char* key,
+                                int defaultValue) {
     std::string path = fileName ? fileName : "";
     if (path.size() >= 2 && path[0] == '.' && path[1] == '\\') path = "./" + path.substr(2);
     std::ifstream in(path, std::ios::binary);

@@ -30,7 +30,7 @@ struct Ped {
     Vec3 pos;
     int health = 150, maxHealth = 150;
     bool dead = false;
-    bool ragdoll = false;  // runs a ragdoll task
+    bool ragdoll = false;   // runs a ragdoll task
     bool exists = true;     // false once deleted
     bool deleted = false;   // DeletePed removed it
     bool released = false;  // handed back to the game (ReleasePedHandle)
@@ -156,11 +156,11 @@ struct World {
     // Clocks, all advanced by the driver once per frame.
     int frame = 0;
     int frameMs = 33;
-    std::int64_t timeMs = 0;          // time since the world started
-    std::int32_t gameTimer = 0;       // GetGameTimer
-    std::uint32_t tickCount = 0;      // Windows GetTickCount
+    std::int64_t timeMs = 0;            // time since the world started
+    std::int32_t gameTimer = 0;         // GetGameTimer
+    std::uint32_t tickCount = 0;        // Windows GetTickCount
     std::uint32_t tickCountLeapMs = 0;  // added to the tick count each frame, on top of frameMs
-    std::int32_t menuTimer = 100000;  // GetMenuTimer, restarted by SetMenuTimer
+    std::int32_t menuTimer = 100000;    // GetMenuTimer, restarted by SetMenuTimer
 
     Player player;
     std::map<std::int32_t, Ped> peds;
@@ -173,13 +173,13 @@ struct World {
     HandleIndex<Prompt, FIRST_PROMPT_HANDLE> promptIndex;
 
     // Models.
-    std::map<std::uint32_t, std::string> hashNames;   // every name HashOfName has seen
+    std::map<std::uint32_t, std::string> hashNames;  // every name HashOfName has seen
     // The game knows the catalogue's models and these (which a user can
     // declare); it refuses any other name, even one that differs from a known
     // name only by a stray space (the name is hashed with it).
     std::set<std::string> extraModels;
-    std::set<std::uint32_t> unavailableModels;  // IsModelAvailable answers 0 even for a known model
-    std::set<std::uint32_t> invalidModels;      // IsModelValid answers 0 even for a known model
+    std::set<std::uint32_t> unavailableModels;        // IsModelAvailable answers 0 even for a known model
+    std::set<std::uint32_t> invalidModels;            // IsModelValid answers 0 even for a known model
     int modelLoadFrames = 1;                          // frames from request to loaded; -1 never
     std::map<std::uint32_t, int> modelLoadFramesFor;  // per-model override
     std::map<std::uint32_t, int> modelReadyFrame;     // requested models: frame they are loaded

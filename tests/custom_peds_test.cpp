@@ -62,9 +62,15 @@ TEST_F(CustomPedList, NamesAreVerbatimEmptyLinesSkippedAndLineEndsRemoved) {
     EXPECT_EQ(Load("header\r\nCS_dutch\r\nEND_LIST\r\nCS_sean\r\n"), (Names{"CS_dutch"}));
     // A Ctrl-Z ends the file, as in a Windows text-mode read: what stands
     // before it on its line is the last name.
-    EXPECT_EQ(Load("header\r\nCS_dutch\r\nCS_se\x1A" "an\r\nCS_lenny\r\n"), (Names{"CS_dutch", "CS_se"}));
-    EXPECT_EQ(Load("header\nCS_dutch\n\x1A" "CS_sean\n"), (Names{"CS_dutch"}));
-    EXPECT_TRUE(Load("head\x1A" "er\nCS_dutch\n").empty());
+    EXPECT_EQ(Load("header\r\nCS_dutch\r\nCS_se\x1A"
+                   "an\r\nCS_lenny\r\n"),
+              (Names{"CS_dutch", "CS_se"}));
+    EXPECT_EQ(Load("header\nCS_dutch\n\x1A"
+                   "CS_sean\n"),
+              (Names{"CS_dutch"}));
+    EXPECT_TRUE(Load("head\x1A"
+                     "er\nCS_dutch\n")
+                    .empty());
 }
 
 TEST_F(CustomPedList, MissingOrEmptyFileGivesNoModels) {

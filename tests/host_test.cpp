@@ -12,7 +12,9 @@ using standin::Call;
 
 namespace {
 
-const Call& Last(standin::CallLog& log) { return log.calls.back(); }
+const Call& Last(standin::CallLog& log) {
+    return log.calls.back();
+}
 
 }  // namespace
 

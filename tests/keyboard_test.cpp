@@ -1,14 +1,17 @@
 // The key table the host's keyboard events fill, and its two questions: was a
 // key released a moment ago, and is it being held.
-#include "game_test.h"
 #include "host/keyboard.h"
+
+#include "game_test.h"
 
 namespace {
 
-void Event(unsigned long vk, bool release) { OnKeyboardEvent(vk, 1, 0, 0, 0, release ? 1 : 0, release ? 1 : 0); }
+void Event(unsigned long vk, bool release) {
+    OnKeyboardEvent(vk, 1, 0, 0, 0, release ? 1 : 0, release ? 1 : 0);
+}
 
 class Keyboard : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         World().tickCount = 100000;

@@ -1,6 +1,7 @@
 // The settings file, read once when the module loads, and the stand-in's
 // reading of ini files as Windows does it.
 #include "config/settings.h"
+
 #include "game_test.h"
 #include "profile.h"
 
@@ -9,7 +10,7 @@ using standin::ProfileInt;
 namespace {
 
 class Settings : public GameTest {
-protected:
+  protected:
     void Load(const std::string& ini) {
         WriteFile("Tavrossimer.ini", ini);
         ReadSettings();
@@ -36,9 +37,10 @@ TEST_F(Settings, DefaultsWithoutAFileOrWithAnEmptyOne) {
 }
 
 TEST_F(Settings, EveryKeyIsReadFromTheSettingsSection) {
-    Load("[SETTINGS]\r\nSPAWN_MENU_KEY=45\r\nALLOW_REVIVE=0\r\nNO_HEADSHOT=0\r\nBODYGUARD_HEALTH=750\r\n"
-         "ATTACK_KEY=70\r\nFOLLOW_ALL=71\r\nPRICE=12\r\nONLY_IN_SALOONS=1\r\n"
-         "CONTROLLER_MENU=1\r\n");
+    Load(
+        "[SETTINGS]\r\nSPAWN_MENU_KEY=45\r\nALLOW_REVIVE=0\r\nNO_HEADSHOT=0\r\nBODYGUARD_HEALTH=750\r\n"
+        "ATTACK_KEY=70\r\nFOLLOW_ALL=71\r\nPRICE=12\r\nONLY_IN_SALOONS=1\r\n"
+        "CONTROLLER_MENU=1\r\n");
     EXPECT_EQ(SPAWN_MENU_KEY, 45);
     EXPECT_FALSE(ALLOW_REVIVE);
     EXPECT_FALSE(NO_HEADSHOT);

@@ -28,7 +28,9 @@ std::string Record(int category, int index, int sidearm, int second, int longarm
 const std::string FREE = Record(-1, -1, 0, 0, 0, 0);
 
 // Record i's row: base.y - 2.0 + i, worked out in double and rounded once.
-float RowY(float baseY, int i) { return static_cast<float>(static_cast<double>(baseY) - 2.0 + i); }
+float RowY(float baseY, int i) {
+    return static_cast<float>(static_cast<double>(baseY) - 2.0 + i);
+}
 
 std::string SaveOf(const std::vector<std::string>& records, int formation) {
     std::string s;

@@ -32,4 +32,6 @@ int HireChargeCents();
 
 // A key code from the settings is usable only below 255 (taken unsigned), so a
 // negative or too large setting turns the key off.
-inline bool KeyCodeUsable(int code) { return static_cast<unsigned>(code) < 255u; }
+inline bool KeyCodeUsable(int code) {
+    return static_cast<unsigned>(code) < 255u;
+}

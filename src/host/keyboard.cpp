@@ -9,7 +9,9 @@ KeyState keyStates[KEY_STATE_COUNT] = {};
 // count is (the windows below would otherwise call it held for the first five
 // seconds after the tick count wraps). An event that really falls on tick 0 is
 // therefore stamped 1 ms earlier, at the last tick before the wrap.
-static bool HoldsEvent(const KeyState& k) { return k.time != 0 || k.released != 0; }
+static bool HoldsEvent(const KeyState& k) {
+    return k.time != 0 || k.released != 0;
+}
 
 void OnKeyboardEvent(unsigned long key, unsigned short, unsigned char, int, int, int, int isUpNow) {
     if (key >= static_cast<unsigned long>(KEY_STATE_COUNT)) return;

@@ -16,8 +16,8 @@ constexpr std::uint32_t KEY_RELEASE_WINDOW_MS = 100;
 constexpr std::uint32_t KEY_HOLD_WINDOW_MS = 5000;
 
 // The handler registered with the host; only the key code and the release flag matter.
-void OnKeyboardEvent(unsigned long key, unsigned short repeats, unsigned char scanCode, int isExtended, int isWithAlt,
-                     int wasDownBefore, int isUpNow);
+void OnKeyboardEvent(unsigned long key, unsigned short repeats, unsigned char scanCode, int isExtended,
+                     int isWithAlt, int wasDownBefore, int isUpNow);
 
 // Released less than 100 ms ago. Callers that act on it reset the key at once.
 bool KeyJustReleased(int key);

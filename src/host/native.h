@@ -33,19 +33,35 @@ struct SignExtended {
 
 namespace native_detail {
 
-inline NativeSlot Slot(std::int32_t v) { return static_cast<std::uint32_t>(v); }
-inline NativeSlot Slot(std::uint32_t v) { return v; }
-inline NativeSlot Slot(bool v) { return v ? 1u : 0u; }
+inline NativeSlot Slot(std::int32_t v) {
+    return static_cast<std::uint32_t>(v);
+}
+inline NativeSlot Slot(std::uint32_t v) {
+    return v;
+}
+inline NativeSlot Slot(bool v) {
+    return v ? 1u : 0u;
+}
 inline NativeSlot Slot(float v) {
     std::uint32_t bits;
     std::memcpy(&bits, &v, sizeof bits);
     return bits;
 }
-inline NativeSlot Slot(SignExtended v) { return static_cast<NativeSlot>(static_cast<std::int64_t>(v.value)); }
-inline NativeSlot Slot(TextHandle v) { return v; }
-inline NativeSlot Slot(const char* v) { return reinterpret_cast<std::uintptr_t>(v); }
-inline NativeSlot Slot(std::int32_t* v) { return reinterpret_cast<std::uintptr_t>(v); }
-inline NativeSlot Slot(Vector3* v) { return reinterpret_cast<std::uintptr_t>(v); }
+inline NativeSlot Slot(SignExtended v) {
+    return static_cast<NativeSlot>(static_cast<std::int64_t>(v.value));
+}
+inline NativeSlot Slot(TextHandle v) {
+    return v;
+}
+inline NativeSlot Slot(const char* v) {
+    return reinterpret_cast<std::uintptr_t>(v);
+}
+inline NativeSlot Slot(std::int32_t* v) {
+    return reinterpret_cast<std::uintptr_t>(v);
+}
+inline NativeSlot Slot(Vector3* v) {
+    return reinterpret_cast<std::uintptr_t>(v);
+}
 
 template <typename R>
 R Result(const NativeSlot* slots);

@@ -26,8 +26,8 @@ typedef void* LPVOID;
 #endif
 extern "C" {
 __declspec(dllimport) DWORD WINAPI GetTickCount(void);
-__declspec(dllimport) UINT WINAPI GetPrivateProfileIntA(const char* lpAppName, const char* lpKeyName, int nDefault,
-                                                        const char* lpFileName);
+__declspec(dllimport) UINT WINAPI
+    GetPrivateProfileIntA(const char* lpAppName, const char* lpKeyName, int nDefault, const char* lpFileName);
 }
 #else
 struct HINSTANCE__;
@@ -43,8 +43,8 @@ using LPVOID = void*;
 #endif
 
 using ScriptEntry = void (*)();
-using KeyboardHandler = void (*)(unsigned long key, unsigned short repeats, unsigned char scanCode, int isExtended,
-                                 int isWithAlt, int wasDownBefore, int isUpNow);
+using KeyboardHandler = void (*)(unsigned long key, unsigned short repeats, unsigned char scanCode,
+                                 int isExtended, int isWithAlt, int wasDownBefore, int isUpNow);
 
 #if defined(_WIN32) && defined(TAVROSSIMER_STANDIN_HOST)
 // The Windows stand-in host (standin/windows/) defines these functions itself and

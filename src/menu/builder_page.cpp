@@ -202,15 +202,9 @@ void BuilderPage() {
             // category page, cancel back to the main page.
             if (MenuAcceptCancel(PAGE_CATEGORY, PAGE_MAIN) != MENU_NOTHING) DiscardBuilderBodyguard();
             break;
-        case ITEM_OUTFIT:
-            OutfitLine();
-            break;
-        case ITEM_SIDEARM:
-            SidearmLine();
-            break;
-        case ITEM_LONGARM:
-            LongarmLine();
-            break;
+        case ITEM_OUTFIT: OutfitLine(); break;
+        case ITEM_SIDEARM: SidearmLine(); break;
+        case ITEM_LONGARM: LongarmLine(); break;
         case ITEM_CONFIRM: {
             const int r = MenuAcceptCancel(PAGE_MAIN, PAGE_MAIN);
             if (r == MENU_ACCEPTED) {
@@ -229,8 +223,7 @@ void BuilderPage() {
                 return;
             }
             break;
-        default:
-            break;
+        default: break;
     }
 
     DrawLines();

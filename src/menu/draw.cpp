@@ -140,7 +140,8 @@ const char* NumberLabel(const char* prefix, int value, const char* suffix) {
     std::size_t d = sizeof digits;
     digits[--d] = '\0';
     // Work in unsigned so that the most negative value has a magnitude too.
-    std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    std::uint32_t magnitude =
+        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
     do {
         digits[--d] = static_cast<char>('0' + magnitude % 10u);
         magnitude /= 10u;

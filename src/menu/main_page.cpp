@@ -68,9 +68,7 @@ void MainMenuPage() {
     MenuUpDown(&menu.mainMenuItem, LAST_ITEM);
 
     switch (menu.mainMenuItem) {
-        case ITEM_CUSTOM:
-            MenuAcceptCancel(PAGE_BUILDER, PAGE_CLOSED);
-            break;
+        case ITEM_CUSTOM: MenuAcceptCancel(PAGE_BUILDER, PAGE_CLOSED); break;
         case ITEM_RANDOM:
             if (MenuAcceptCancel(PAGE_MAIN, PAGE_CLOSED) == MENU_ACCEPTED) HireRandomBodyguard();
             break;
@@ -85,11 +83,8 @@ void MainMenuPage() {
                 SetGroupFormation(behaviour.playerGroup, formationMode);
             MenuAcceptCancel(PAGE_MAIN, PAGE_CLOSED);
             break;
-        case ITEM_EXIT:
-            MenuAcceptCancel(PAGE_CLOSED, PAGE_CLOSED);
-            break;
-        default:
-            break;
+        case ITEM_EXIT: MenuAcceptCancel(PAGE_CLOSED, PAGE_CLOSED); break;
+        default: break;
     }
 
     const char* formationLabel = formationMode == FORMATION_AUTO

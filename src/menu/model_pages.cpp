@@ -159,8 +159,7 @@ void ModelListPage(int page) {
         case MODEL_ITEM_EXIT:
             if (MenuAcceptCancel(PAGE_CATEGORY, PAGE_CATEGORY) != MENU_NOTHING) index = 0;
             break;
-        default:
-            break;
+        default: break;
     }
 
     DrawMenuLine(NumberLabel(p.labelPrefix, index, p.labelSuffix), ROW_LABEL);

@@ -24,18 +24,12 @@ std::int32_t& FieldAt(SaveFileContent& content, int position) {
     if (position >= SAVED_SLOT_COUNT * FIELDS_PER_SLOT) return content.formationMode;
     SavedLoadout& slot = content.slots[position / FIELDS_PER_SLOT];
     switch (position % FIELDS_PER_SLOT) {
-        case 0:
-            return slot.modelCategory;
-        case 1:
-            return slot.modelIndex;
-        case 2:
-            return slot.sidearm;
-        case 3:
-            return slot.secondSidearm;
-        case 4:
-            return slot.longarm;
-        default:
-            return slot.outfit;
+        case 0: return slot.modelCategory;
+        case 1: return slot.modelIndex;
+        case 2: return slot.sidearm;
+        case 3: return slot.secondSidearm;
+        case 4: return slot.longarm;
+        default: return slot.outfit;
     }
 }
 
@@ -138,9 +132,7 @@ void WriteSaveFile(const SaveFileContent& content) {
         case FileWrite::Written:
             if (!ReplaceFileAtomically(SAVE_TEMP_FILE_NAME, SAVE_FILE_NAME)) std::remove(SAVE_TEMP_FILE_NAME);
             return;
-        case FileWrite::Failed:
-            std::remove(SAVE_TEMP_FILE_NAME);
-            return;
+        case FileWrite::Failed: std::remove(SAVE_TEMP_FILE_NAME); return;
         case FileWrite::NotCreated:
             // No temporary file can be made here (a folder holds its name, or
             // the folder refuses new files): rather than lose the save, the

@@ -5,7 +5,9 @@ static_assert(ROSTER_SIZE == SAVED_SLOT_COUNT, "the save file has a line for eve
 BodyguardRecord roster[ROSTER_SIZE] = {};
 int formationMode = FORMATION_AUTO;
 
-void ClearRecord(BodyguardRecord& record) { record = BodyguardRecord{}; }
+void ClearRecord(BodyguardRecord& record) {
+    record = BodyguardRecord{};
+}
 
 int FirstFreeSlot() {
     for (int slot = 0; slot < ROSTER_SIZE; ++slot) {

@@ -59,8 +59,8 @@ int FirstFreeSlot();
 // near (x, y, z), joins it to the player's group, gives it health, its "Help"
 // prompt, its name and blip. -1 for a weapon or outfit means none. Returns the
 // slot, or -1 when the roster is full or the model never loaded.
-int HireBodyguard(int category, int modelIndex, int outfit, int sidearm, int secondSidearm, int longarm, float x,
-                  float y, float z);
+int HireBodyguard(int category, int modelIndex, int outfit, int sidearm, int secondSidearm, int longarm,
+                  float x, float y, float z);
 // The same into the free slot `slot`; returns it, or -1 when the model never loaded.
 int HireBodyguardInto(int slot, int category, int modelIndex, int outfit, int sidearm, int secondSidearm,
                       int longarm, float x, float y, float z);

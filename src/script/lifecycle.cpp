@@ -35,7 +35,8 @@ void ScriptMain() {
     // The custom list first: saved records of category 4 refer to it by row.
     LoadCustomPedList();
     LoadRoster();
-    if (static_cast<unsigned>(formationMode) > static_cast<unsigned>(FORMATION_AUTO)) formationMode = FORMATION_AUTO;
+    if (static_cast<unsigned>(formationMode) > static_cast<unsigned>(FORMATION_AUTO))
+        formationMode = FORMATION_AUTO;
 
     // Nothing else runs until the player's ped is in the world.
     std::int32_t ped = GetPlayerPed();

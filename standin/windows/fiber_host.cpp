@@ -117,7 +117,9 @@ void RunFrame() {
 }
 
 // A script that never returns ends when its fiber is deleted.
-void OnScriptUnregistered() { DeleteScriptFiber(); }
+void OnScriptUnregistered() {
+    DeleteScriptFiber();
+}
 
 }  // namespace standin
 

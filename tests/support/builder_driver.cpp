@@ -43,18 +43,12 @@ namespace {
 // The item variable of the model list page that is open, or nullptr.
 int* ModelPageItem() {
     switch (menu.menuPage) {
-        case PAGE_MODELS_FEMALE:
-            return &menu.femaleItem;
-        case PAGE_MODELS_MALE:
-            return &menu.maleItem;
-        case PAGE_MODELS_GANG:
-            return &menu.gangItem;
-        case PAGE_MODELS_ALL:
-            return &menu.allItem;
-        case PAGE_MODELS_CUSTOM:
-            return &menu.customItem;
-        default:
-            return nullptr;
+        case PAGE_MODELS_FEMALE: return &menu.femaleItem;
+        case PAGE_MODELS_MALE: return &menu.maleItem;
+        case PAGE_MODELS_GANG: return &menu.gangItem;
+        case PAGE_MODELS_ALL: return &menu.allItem;
+        case PAGE_MODELS_CUSTOM: return &menu.customItem;
+        default: return nullptr;
     }
 }
 

@@ -157,36 +157,24 @@ std::string OpenCategoryPage() {
 
 const char* StateName(FrameState state) {
     switch (state) {
-        case FrameState::Idle:
-            return "idle";
-        case FrameState::SevenFollowing:
-            return "seven_following";
-        case FrameState::TargetedExpanded:
-            return "targeted_expanded";
-        case FrameState::MainPageSeven:
-            return "main_page_seven";
-        case FrameState::BuilderGangMember:
-            return "builder_gang_member";
-        case FrameState::AllModelsStepping:
-            return "all_models_stepping";
+        case FrameState::Idle: return "idle";
+        case FrameState::SevenFollowing: return "seven_following";
+        case FrameState::TargetedExpanded: return "targeted_expanded";
+        case FrameState::MainPageSeven: return "main_page_seven";
+        case FrameState::BuilderGangMember: return "builder_gang_member";
+        case FrameState::AllModelsStepping: return "all_models_stepping";
     }
     return "?";
 }
 
 RequiredCalls Required(FrameState state) {
     switch (state) {
-        case FrameState::Idle:
-            return BodyguardWindow(0, 0);
-        case FrameState::SevenFollowing:
-            return BodyguardWindow(7, 0);
-        case FrameState::TargetedExpanded:
-            return BodyguardWindow(7, EXPANDED_PROMPTS);
-        case FrameState::MainPageSeven:
-            return BodyguardWindow(7, MAIN_PAGE);
-        case FrameState::BuilderGangMember:
-            return BodyguardWindow(1, BUILDER_PAGE);
-        case FrameState::AllModelsStepping:
-            return AllPageWindow();
+        case FrameState::Idle: return BodyguardWindow(0, 0);
+        case FrameState::SevenFollowing: return BodyguardWindow(7, 0);
+        case FrameState::TargetedExpanded: return BodyguardWindow(7, EXPANDED_PROMPTS);
+        case FrameState::MainPageSeven: return BodyguardWindow(7, MAIN_PAGE);
+        case FrameState::BuilderGangMember: return BodyguardWindow(1, BUILDER_PAGE);
+        case FrameState::AllModelsStepping: return AllPageWindow();
     }
     return {};
 }
@@ -200,11 +188,9 @@ std::string SetUp(FrameState state) {
     if (!standin::GetHost().scriptRunning) return "the script is not running";
 
     switch (state) {
-        case FrameState::Idle:
-            break;
+        case FrameState::Idle: break;
 
-        case FrameState::SevenFollowing:
-            return HireSeven();
+        case FrameState::SevenFollowing: return HireSeven();
 
         case FrameState::TargetedExpanded: {
             if (std::string e = HireSeven(); !e.empty()) return e;

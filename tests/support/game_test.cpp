@@ -40,7 +40,9 @@ std::string GameTest::ReadFile(const std::string& name) {
     return s.str();
 }
 
-bool GameTest::FileExists(const std::string& name) { return fs::exists(name); }
+bool GameTest::FileExists(const std::string& name) {
+    return fs::exists(name);
+}
 
 std::vector<std::string> GameTest::FolderEntries() {
     std::vector<std::string> out;
@@ -59,7 +61,9 @@ void GameTest::Press(int vk) {
     WaitGate();
 }
 
-void GameTest::WaitGate() { standin::RunMs(160); }
+void GameTest::WaitGate() {
+    standin::RunMs(160);
+}
 
 const std::vector<FramePace>& FramePaces() {
     static const std::vector<FramePace> paces = {{4, false},  {7, false}, {16, false}, {33, false},

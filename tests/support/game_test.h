@@ -15,7 +15,7 @@
 #include "world.h"
 
 class GameTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

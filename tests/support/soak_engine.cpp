@@ -311,8 +311,7 @@ std::string Engine::CheckCalls() {
                 case 'b':
                     if (w.FindBlip(h) == nullptr) return Fail(what + ", a blip the game never gave out");
                     break;
-                default:
-                    break;
+                default: break;
             }
         }
     }
@@ -502,12 +501,9 @@ std::int32_t Engine::PickBodyguard(unsigned arg) const {
 
 std::int32_t Engine::PickPedOrNone(unsigned arg) const {
     switch (arg % 5) {
-        case 0:
-            return 0;
-        case 1:
-            return strangers_.empty() ? 0 : strangers_[(arg / 5) % strangers_.size()];
-        default:
-            return PickBodyguard(arg / 5);
+        case 0: return 0;
+        case 1: return strangers_.empty() ? 0 : strangers_[(arg / 5) % strangers_.size()];
+        default: return PickBodyguard(arg / 5);
     }
 }
 
@@ -604,27 +600,13 @@ std::string Engine::BuildMacro(unsigned arg) {
 std::string Engine::Act(unsigned kind, unsigned arg) {
     standin::World& w = standin::GetWorld();
     switch (kind % 26) {
-        case 0:
-            Note("menu-key");
-            return Tap(VK_HOME_KEY, arg);
-        case 1:
-            Note("up");
-            return Hold(VK_UP_KEY, arg);
-        case 2:
-            Note("down");
-            return Hold(VK_DOWN_KEY, arg);
-        case 3:
-            Note("left");
-            return Hold(VK_LEFT_KEY, arg);
-        case 4:
-            Note("right");
-            return Hold(VK_RIGHT_KEY, arg);
-        case 5:
-            Note("enter");
-            return Tap(VK_ENTER_KEY, arg);
-        case 6:
-            Note("backspace");
-            return Tap(VK_BACK_KEY, arg);
+        case 0: Note("menu-key"); return Tap(VK_HOME_KEY, arg);
+        case 1: Note("up"); return Hold(VK_UP_KEY, arg);
+        case 2: Note("down"); return Hold(VK_DOWN_KEY, arg);
+        case 3: Note("left"); return Hold(VK_LEFT_KEY, arg);
+        case 4: Note("right"); return Hold(VK_RIGHT_KEY, arg);
+        case 5: Note("enter"); return Tap(VK_ENTER_KEY, arg);
+        case 6: Note("backspace"); return Tap(VK_BACK_KEY, arg);
         case 7: {
             static const char* const HELD[] = {"INPUT_FRONTEND_UP", "INPUT_FRONTEND_DOWN",
                                                "INPUT_FRONTEND_LEFT", "INPUT_FRONTEND_RIGHT"};
@@ -651,9 +633,7 @@ std::string Engine::Act(unsigned kind, unsigned arg) {
             w.player.aimed = aim == 0 ? NOT_A_PED : PickPedOrNone(arg / 4);
             return Tap(VK_0_KEY, arg / 16);
         }
-        case 9:
-            Note("follow-all");
-            return Tap(VK_ALT_KEY, arg);
+        case 9: Note("follow-all"); return Tap(VK_ALT_KEY, arg);
         case 10:
             Note("target");
             w.player.target = PickPedOrNone(arg);
@@ -716,12 +696,8 @@ std::string Engine::Act(unsigned kind, unsigned arg) {
             }
             return Frame();
         }
-        case 17:
-            Note("wait");
-            return Frames(1 + static_cast<int>(arg % 60));
-        case 18:
-            Note("long-wait");
-            return Frames(150 + static_cast<int>(arg % 600));
+        case 17: Note("wait"); return Frames(1 + static_cast<int>(arg % 60));
+        case 18: Note("long-wait"); return Frames(150 + static_cast<int>(arg % 600));
         case 19: {
             switch (arg % 5) {
                 case 0:
@@ -759,21 +735,14 @@ std::string Engine::Act(unsigned kind, unsigned arg) {
             again.health = again.maxHealth;
             return Frame();
         }
-        case 21:
-            Note("hire-macro");
-            return HireMacro();
-        case 22:
-            Note("dismiss-macro");
-            return DismissMacro(arg);
-        case 23:
-            Note("build-macro");
-            return BuildMacro(arg);
+        case 21: Note("hire-macro"); return HireMacro();
+        case 22: Note("dismiss-macro"); return DismissMacro(arg);
+        case 23: Note("build-macro"); return BuildMacro(arg);
         case 24:
             Note("interior");
             w.player.interior = w.player.interior == 0 ? SALOON_INTERIOR : 0;
             return Frame();
-        default:
-            return Restart();
+        default: return Restart();
     }
 }
 

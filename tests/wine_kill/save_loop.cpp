@@ -1,7 +1,8 @@
 // The child of the Windows kill test (tools/wine-kill-test.sh): the plug-in's
 // own SaveRoster, built for Windows, saving for ever in the current folder with
 // the roster alternating between two complete rosters, until it is killed.
-// It prints "saving" once its first saves are done. With "--texts" it prints the two rosters' save texts instead, one per line.
+// It prints "saving" once its first saves are done. With "--texts" it prints the two rosters' save texts
+// instead, one per line.
 #include <cstdio>
 #include <cstring>
 
