@@ -9,5 +9,5 @@ apt-get install -y --no-install-recommends \
   ca-certificates cmake ninja-build g++ make pkg-config \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libncurses-dev libcairo2-dev fonts-dejavu-core tmux \
-  clang libclang-rt-14-dev valgrind \
+  clang clang-format libclang-rt-14-dev valgrind \
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 zip

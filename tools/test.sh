@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test:
+#   0. the plug-in's folders include downward only, and the C++ is formatted;
 #   1. the Linux debug build: every GoogleTest case in its own process (each a
 #      fresh game start), the fuzz inputs replayed, the short soak, the save
 #      file's kill test, the simulator's scenarios and its tmux-driven session;
@@ -12,6 +13,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+
+echo "== 0. Layers and formatting"
+tools/check_layers.sh
+find src standin sim tests bench fuzz checker \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  xargs -0 clang-format --dry-run -Werror
+echo "clang-format: every file formatted"
 
 echo "== 1. Linux debug build and tests"
 cmake --preset debug
