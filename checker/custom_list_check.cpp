@@ -90,14 +90,8 @@ void CheckName(Report& report, int row, int line, const std::string& name,
 void CheckCustomList(Report& report) {
     Heading(report, std::string(CUSTOM_PEDS_FILE_NAME) + " (the menu's \"Custom list\" page)");
     std::string content;
-    bool unreadable = false;
-    if (!ReadWholeFile(CUSTOM_PEDS_FILE_NAME, content, unreadable)) {
-        if (unreadable) {
-            report.unreadable = true;
-            Problem(report, "the file is there but cannot be read");
-        } else {
-            Line(report, "not found: the Custom list page has no models");
-        }
+    if (ReadForCheck(report, CUSTOM_PEDS_FILE_NAME, content,
+                     "not found: the Custom list page has no models") != FileState::Read) {
         LoadCustomPedList();
         return;
     }

@@ -65,7 +65,7 @@ bool InCatalogue(const std::string& name) {
     return false;
 }
 
-bool ReadWholeFile(const char* name, std::string& content, bool& unreadable) {
+static bool ReadWholeFile(const char* name, std::string& content, bool& unreadable) {
     unreadable = false;
     std::FILE* file = std::fopen(name, "rb");
     if (file == nullptr) {
@@ -81,6 +81,19 @@ bool ReadWholeFile(const char* name, std::string& content, bool& unreadable) {
     unreadable = std::ferror(file) != 0;
     std::fclose(file);
     return !unreadable;
+}
+
+FileState ReadForCheck(Report& report, const char* name, std::string& content, const char* missingLine) {
+    bool unreadable = false;
+    if (ReadWholeFile(name, content, unreadable)) return FileState::Read;
+    content.clear();
+    if (unreadable) {
+        report.unreadable = true;
+        Problem(report, "the file is there but cannot be read");
+        return FileState::Unreadable;
+    }
+    Line(report, missingLine);
+    return FileState::Missing;
 }
 
 int CheckGameFolder(Report& report) {

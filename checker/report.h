@@ -31,6 +31,8 @@ int CheckGameFolder(Report& report);
 // Helpers shared by the parts.
 std::string Quote(const std::string& text);  // "text", with control bytes shown as \xNN
 bool InCatalogue(const std::string& name);   // a name of lists 0 to 3, letter case aside
-// Reads a whole file; false when it is not there or cannot be read (then
-// `unreadable` says which).
-bool ReadWholeFile(const char* name, std::string& content, bool& unreadable);
+// Reads a whole file for a check. One that is there but cannot be read is a
+// problem (the exit status becomes 2); a missing one is reported with
+// `missingLine` and reads as empty.
+enum class FileState { Read, Missing, Unreadable };
+FileState ReadForCheck(Report& report, const char* name, std::string& content, const char* missingLine);

@@ -204,16 +204,10 @@ void CheckSlot(Report& report, int slot) {
 void CheckSaveFile(Report& report) {
     Heading(report, std::string(SAVE_FILE_NAME) + " (your saved bodyguards)");
     std::string content;
-    bool unreadable = false;
-    if (!ReadWholeFile(SAVE_FILE_NAME, content, unreadable)) {
-        if (unreadable) {
-            report.unreadable = true;
-            Problem(report, "the file is there but cannot be read");
-        } else {
-            Line(report, "not found: nobody comes back at the next start (the first save makes the file)");
-        }
+    if (ReadForCheck(report, SAVE_FILE_NAME, content,
+                     "not found: nobody comes back at the next start (the first save makes the file)") !=
+        FileState::Read)
         return;
-    }
     CheckReading(report, content);
     for (int slot = 0; slot < ROSTER_SIZE; ++slot) CheckSlot(report, slot);
     if (static_cast<unsigned>(formationMode) > static_cast<unsigned>(FORMATION_AUTO)) {

@@ -8,6 +8,7 @@
 
 #include "config/settings.h"
 #include "host/platform.h"
+#include "profile.h"
 #include "report.h"
 
 namespace {
@@ -135,24 +136,6 @@ std::string Upper(std::string s) {
     return s;
 }
 
-// Lines end with LF, CRLF or CR.
-std::vector<std::string> Lines(const std::string& content) {
-    std::vector<std::string> lines;
-    std::string current;
-    for (std::size_t i = 0; i < content.size(); ++i) {
-        const char c = content[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(current);
-            current.clear();
-            if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ++i;
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty()) lines.push_back(current);
-    return lines;
-}
-
 // Edit distance, to point at the setting a misspelt name meant.
 int Distance(const std::string& a, const std::string& b) {
     std::vector<int> row(b.size() + 1);
@@ -193,7 +176,7 @@ struct Found {
 void ScanLines(Report& report, const std::string& content, Found found[SETTING_COUNT]) {
     bool inSettings = false, settingsSeen = false, anySection = false;
     int lineNumber = 0;
-    for (const std::string& raw : Lines(content)) {
+    for (const std::string& raw : standin::IniLines(content)) {
         ++lineNumber;
         const std::string line = Trim(raw);
         const std::string at = "line " + std::to_string(lineNumber) + ": ";
@@ -372,17 +355,10 @@ void CheckKeys(Report& report) {
 void CheckSettings(Report& report) {
     Heading(report, std::string("Tavrossimer.ini (read once when the game starts)"));
     std::string content;
-    bool unreadable = false;
     const char* name = SETTINGS_FILE + 2;  // the name without its ".\"
-    if (!ReadWholeFile(name, content, unreadable)) {
-        if (unreadable) {
-            report.unreadable = true;
-            Problem(report, "the file is there but cannot be read");
-            return;
-        }
-        Line(report, "not found: every setting has its default");
-        content.clear();
-    }
+    if (ReadForCheck(report, name, content, "not found: every setting has its default") ==
+        FileState::Unreadable)
+        return;
 
     Found found[SETTING_COUNT];
     ScanLines(report, content, found);

@@ -26,7 +26,22 @@ bool SameName(const std::string& a, const char* b) {
     return i == a.size() && b[i] == '\0';
 }
 
-std::vector<std::string> Lines(const std::string& content) {
+unsigned int ParseValue(const std::string& raw) {
+    std::string v = raw;
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < v.size() && (v[i] == '+' || v[i] == '-')) negative = v[i++] == '-';
+    std::uint32_t n = 0;
+    for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i)
+        n = n * 10u + static_cast<std::uint32_t>(v[i] - '0');
+    return negative ? 0u - n : n;
+}
+
+}  // namespace
+
+std::vector<std::string> IniLines(const std::string& content) {
     std::vector<std::string> lines;
     std::string current;
     for (std::size_t i = 0; i < content.size(); ++i) {
@@ -43,25 +58,10 @@ std::vector<std::string> Lines(const std::string& content) {
     return lines;
 }
 
-unsigned int ParseValue(const std::string& raw) {
-    std::string v = raw;
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < v.size() && (v[i] == '+' || v[i] == '-')) negative = v[i++] == '-';
-    std::uint32_t n = 0;
-    for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i)
-        n = n * 10u + static_cast<std::uint32_t>(v[i] - '0');
-    return negative ? 0u - n : n;
-}
-
-}  // namespace
-
 unsigned int ProfileInt(const std::string& content, const char* section, const char* key, int defaultValue) {
     const unsigned int fallback = static_cast<unsigned int>(defaultValue);
     bool inSection = false, sectionSeen = false;
-    for (const std::string& rawLine : Lines(content)) {
+    for (const std::string& rawLine : IniLines(content)) {
         const std::string line = Trim(rawLine);
         if (!line.empty() && line[0] == '[') {
             if (inSection) break;  // only the first matching section is read

@@ -14,8 +14,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace standin {
+
+// An ini file's lines, ended by LF, CRLF or CR, as the Windows reader splits them.
+std::vector<std::string> IniLines(const std::string& content);
 
 unsigned int ProfileInt(const std::string& content, const char* section, const char* key, int defaultValue);
 unsigned int ProfileIntFromFile(const char* fileName, const char* section, const char* key, int defaultValue);

@@ -270,17 +270,20 @@ TEST_F(MenuInput, AcceptWithinTheGateIsNotSeenButEntersRecordIsKept) {
     EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
 }
 
+// The gate is open, the pad's accept is asked for (and not found or found), then the action runs.
+constexpr const char* kAcceptAskedThenAction = R"(
+        GetMenuTimer()
+        HashOfName("INPUT_FRONTEND_ACCEPT"); IsControlTriggered(0, #INPUT_FRONTEND_ACCEPT)
+        action
+    )";
+
 TEST_F(MenuInput, BackspaceCancelsAndEnterWinsWhenBothAreReleased) {
     menu.menuPage = PAGE_CATEGORY;
     Up(VK_BACK_KEY);
     std::size_t mark = Log().Mark();
     EXPECT_EQ(MenuAcceptCancel(PAGE_MODELS_MALE, PAGE_BUILDER), MENU_CANCELLED);
     EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
-    EXPECT_EQ(CallsSince(mark), Expected(R"(
-        GetMenuTimer()
-        HashOfName("INPUT_FRONTEND_ACCEPT"); IsControlTriggered(0, #INPUT_FRONTEND_ACCEPT)
-        action
-    )"));
+    EXPECT_EQ(CallsSince(mark), Expected(kAcceptAskedThenAction));
     EXPECT_EQ(keyStates[VK_BACK_KEY].released, 0);
 
     Advance(200);
@@ -304,11 +307,7 @@ TEST_F(MenuInput, PadAcceptAndCancelAreTriggeredControls) {
     const std::size_t mark = Log().Mark();
     EXPECT_EQ(MenuAcceptCancel(PAGE_MODELS_CUSTOM, PAGE_CLOSED), MENU_ACCEPTED);
     EXPECT_EQ(menu.menuPage, PAGE_MODELS_CUSTOM);
-    EXPECT_EQ(CallsSince(mark), Expected(R"(
-        GetMenuTimer()
-        HashOfName("INPUT_FRONTEND_ACCEPT"); IsControlTriggered(0, #INPUT_FRONTEND_ACCEPT)
-        action
-    )"));
+    EXPECT_EQ(CallsSince(mark), Expected(kAcceptAskedThenAction));
     // A held (not triggered) accept does nothing.
     World().controlsTriggered.clear();
     HoldPad("INPUT_FRONTEND_ACCEPT");
