@@ -29,7 +29,9 @@ bool IsRoutineCall(const standin::Call& c) {
 
 void DescribeCalls(const std::vector<standin::Call>& calls, std::vector<std::string>* sink) {
     for (const standin::Call& c : calls) {
-        if (c.hash != 0 && !IsRoutineCall(c)) sink->push_back(standin::CallLog::Describe(c));
+        if (c.hash == 0 || IsRoutineCall(c)) continue;
+        sink->push_back("[" + std::to_string(c.frame) + "] " + standin::CallLog::Describe(c) + " -> " +
+                        std::to_string(c.result[0]));
     }
 }
 
