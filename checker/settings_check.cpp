@@ -388,7 +388,7 @@ void CheckSettings(Report& report) {
     }
     if (ALLOW_REVIVE) {
         Line(report,
-             "A badly hurt bodyguard goes down instead of dying: crouch beside him and hold his "
+             "A badly hurt bodyguard goes down instead of dying: crouch beside him and press his "
              "\"Help\" prompt to help him up.");
     }
 
