@@ -17,6 +17,9 @@ constexpr int VK_BACK = 8, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_ME
 // the player is not on keyboard and mouse.
 constexpr int PAD_LEFT = 0x1000, PAD_UP = 0x1001, PAD_RIGHT = 0x1002, PAD_DOWN = 0x1003, PAD_ACCEPT = 0x1004,
               PAD_CANCEL = 0x1005;
+// The controller's way into the menu (CONTROLLER_MENU=1): d-pad up and cancel
+// held together for a moment, then let go.
+constexpr int PAD_MENU_CHORD = 0x1006;
 // The control's name ("INPUT_FRONTEND_UP"), nullptr for a keyboard key.
 const char* PadControl(int code);
 

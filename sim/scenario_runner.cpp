@@ -520,7 +520,8 @@ std::string ScenarioHelp() {
         "Keys are named Home, End, Up, Down, Left, Right, Enter, Backspace, Alt, Insert,\n"
         "Delete, PageUp, PageDown, F1..F12, A..Z, 0..9, vk:NN, or Menu, Attack and FollowAll\n"
         "for the keys the settings file gives the plug-in; PadUp, PadDown, PadLeft, PadRight,\n"
-        "PadAccept and PadCancel are a gamepad's frontend controls (with input gamepad).\n\n"
+        "PadAccept and PadCancel are a gamepad's frontend controls (with input gamepad); PadMenuChord holds\n"
+        "PadUp and PadCancel together for a moment (CONTROLLER_MENU=1 opens and closes the menu with it).\n\n"
         "Commands:\n";
     for (const Verb& v : kVerbs) {
         std::string usage = v.usage;

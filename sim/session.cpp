@@ -13,6 +13,7 @@ namespace sim {
 namespace {
 constexpr int kMenuGateMs = 150;        // the menu takes input once its timer is above this
 constexpr int kNavigationHoldMs = 500;  // an arrow nobody acts on is let go after this
+constexpr int kChordHoldMs = 100;       // how long the menu chord's two buttons stay down
 constexpr int kSettleFrameLimit = 60;
 
 // Calls that every frame makes in numbers and that say little on their own.
@@ -121,6 +122,14 @@ bool Session::MenuGateOpenNextFrame() const {
 void Session::DeliverKeys() {
     if (current_.vk >= 0 || keyQueue_.empty() || !ScriptTakesKeysNextFrame()) return;
     const int vk = keyQueue_.front();
+    if (vk == PAD_MENU_CHORD) {
+        keyQueue_.pop_front();
+        current_.vk = vk;
+        standin::HoldControl(PadControl(PAD_UP), true);
+        standin::HoldControl(PadControl(PAD_CANCEL), true);
+        current_.deadlineMs = standin::GetWorld().timeMs + standin::GetWorld().frameMs + kChordHoldMs;
+        return;
+    }
     const bool menuKey = vk == VK_RETURN || vk == VK_BACK || PadControl(vk) || IsNavigationKey(vk);
     if (menuKey && menu.menuPage != PAGE_CLOSED && !MenuGateOpenNextFrame()) return;
     keyQueue_.pop_front();
@@ -142,7 +151,12 @@ void Session::DeliverKeys() {
 
 void Session::ReleaseKeys() {
     if (current_.vk < 0) return;
-    if (current_.navigation) {
+    if (current_.vk == PAD_MENU_CHORD) {
+        if (standin::GetWorld().timeMs < current_.deadlineMs) return;
+        standin::HoldControl(PadControl(PAD_UP), false);
+        standin::HoldControl(PadControl(PAD_CANCEL), false);
+        standin::TriggerControl(PadControl(PAD_CANCEL));  // the game reports cancel's release
+    } else if (current_.navigation) {
         if (!LastFrameCalled("SetMenuTimer") && standin::GetWorld().timeMs < current_.deadlineMs) return;
         if (const char* control = PadControl(current_.vk))
             standin::HoldControl(control, false);

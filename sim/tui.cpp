@@ -237,6 +237,14 @@ class Screen {
     void NextPrompt() { ++promptCursor_; }
     void Scroll(int lines) { worldScroll_ = std::max(0, worldScroll_ + lines); }
     void Help() { help_ = true; }
+    void MenuChord() {
+        if (standin::GetWorld().usingKeyboard) return Status("the menu chord is a gamepad's: press j first");
+        if (!CONTROLLER_MENU)
+            Status("pad: d-pad up + cancel (CONTROLLER_MENU is 0: the plug-in ignores it)");
+        else
+            Status("pad: d-pad up + cancel held together -> plug-in");
+        session_.QueueKey(PAD_MENU_CHORD);
+    }
     void ToggleGamepad(EventLog& log) {
         bool& keyboard = standin::GetWorld().usingKeyboard;
         keyboard = !keyboard;
@@ -317,6 +325,8 @@ const WorldKey kWorldKeys[] = {
     {"]", "]", "scroll the world panel down", false, [](Screen& s, EventLog&, std::int32_t) { s.Scroll(3); }},
     {"j", "j", "keyboard or gamepad", false,
      [](Screen& s, EventLog& l, std::int32_t) { s.ToggleGamepad(l); }},
+    {"o", "o", "gamepad: the menu chord, d-pad up + cancel (CONTROLLER_MENU=1)", false,
+     [](Screen& s, EventLog&, std::int32_t) { s.MenuChord(); }},
     {"+=", "+", "faster", false, [](Screen& s, EventLog&, std::int32_t) { s.ChangeSpeed(true); }},
     {"-_", "-", "slower", false, [](Screen& s, EventLog&, std::int32_t) { s.ChangeSpeed(false); }},
     {" ", "space", "pause", false, [](Screen& s, EventLog&, std::int32_t) { s.TogglePause(); }},
