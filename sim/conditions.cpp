@@ -50,10 +50,12 @@ std::string MenuSummary(const MenuView& m) {
     return "the menu shows " + (out.empty() ? std::string("no lines") : out);
 }
 
-std::string FileText(const std::string& name, bool* exists) {
-    std::string content;
-    *exists = ReadTextFile(name, &content);
-    return content;
+// A file's test: false when the file does not exist, else what `holds` says of its text.
+template <typename Test>
+ConditionResult FileTest(const std::string& name, Test holds) {
+    std::string text;
+    if (!ReadTextFile(name, &text)) return Result(false, name + " does not exist");
+    return Result(holds(text), name + " holds " + Quote(text));
 }
 
 // Slot conditions: the words after "slot N". A free slot meets only the first, "empty".
@@ -148,22 +150,6 @@ struct Test {
     ConditionResult (*eval)(const Words& w, std::size_t at, const ConditionContext& c);
 };
 
-// The name of a table entry: its usage's first word.
-std::string NameOf(const char* usage) {
-    const std::string u = usage;
-    return u.substr(0, u.find(' '));
-}
-
-// Checks the words from `at` against an entry's usage; "usage: ..." unless a finer message was given.
-bool CheckUsage(const char* usage, const Words& w, std::size_t at, std::string* error) {
-    const std::string u = usage;
-    const std::size_t space = u.find(' ');
-    error->clear();
-    if (MatchUsage(space == std::string::npos ? "" : u.substr(space + 1), w, at, error)) return true;
-    if (error->empty()) *error = "usage: " + u;
-    return false;
-}
-
 const SlotTest* FindSlotTest(const std::string& name) {
     for (const SlotTest& t : kSlotTests) {
         if (NameOf(t.usage) == name) return &t;
@@ -256,22 +242,16 @@ const Test kTests[] = {
      }},
     {"file-contains FILE \"TEXT\"", "",
      [](const Words& w, std::size_t at, const ConditionContext&) {
-         bool exists = false;
-         const std::string text = FileText(w[at], &exists);
-         if (!exists) return Result(false, w[at] + " does not exist");
-         return Result(text.find(w[at + 1]) != std::string::npos, w[at] + " holds " + Quote(text));
+         return FileTest(w[at], [&](const std::string& t) { return t.find(w[at + 1]) != std::string::npos; });
      }},
     {"file-equals FILE \"TEXT\"", "",
      [](const Words& w, std::size_t at, const ConditionContext&) {
-         bool exists = false;
-         const std::string text = FileText(w[at], &exists);
-         if (!exists) return Result(false, w[at] + " does not exist");
-         return Result(text == w[at + 1], w[at] + " holds " + Quote(text));
+         return FileTest(w[at], [&](const std::string& t) { return t == w[at + 1]; });
      }},
     {"file-exists FILE", "",
      [](const Words& w, std::size_t at, const ConditionContext&) {
-         bool exists = false;
-         FileText(w[at], &exists);
+         std::string text;
+         const bool exists = ReadTextFile(w[at], &text);
          return Result(exists, w[at] + (exists ? " exists" : " does not exist"));
      }},
     {"money DOLLARS", "",

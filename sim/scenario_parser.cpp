@@ -134,6 +134,21 @@ bool MatchUsage(const std::string& pattern, const std::vector<std::string>& word
     return MatchItems(items, words, at, error) && at == words.size();
 }
 
+std::string NameOf(const char* usage) {
+    const std::string u = usage;
+    return u.substr(0, u.find(' '));
+}
+
+bool CheckUsage(const char* usage, const std::vector<std::string>& words, std::size_t at,
+                std::string* error) {
+    const std::string u = usage;
+    const std::size_t space = u.find(' ');
+    error->clear();
+    if (MatchUsage(space == std::string::npos ? "" : u.substr(space + 1), words, at, error)) return true;
+    if (error->empty()) *error = "usage: " + u;
+    return false;
+}
+
 bool SplitWords(const std::string& line, std::vector<std::string>* words, std::string* error,
                 std::size_t* commentAt) {
     words->clear();
@@ -189,49 +204,40 @@ bool ParseDuration(const std::vector<std::string>& words, std::size_t at, Durati
     } else {
         return false;
     }
+    // Each unit's words and its milliseconds (0: frames).
+    static const struct {
+        const char* words;
+        double ms;
+    } kUnits[] = {{" frames frame f ", 0},
+                  {" ms ", 1},
+                  {" s sec second seconds ", 1000},
+                  {" min minute minutes ", 60000}};
     const double value = std::atof(number.c_str());
-    unit = Lower(unit);
-    if (unit == "frames" || unit == "frame" || unit == "f") {
-        out->frames = true;
-        out->amount = static_cast<long long>(value);
-    } else if (unit == "ms") {
-        out->frames = false;
-        out->amount = static_cast<long long>(value);
-    } else if (unit == "s" || unit == "sec" || unit == "second" || unit == "seconds") {
-        out->frames = false;
-        out->amount = static_cast<long long>(value * 1000.0 + 0.5);
-    } else if (unit == "min" || unit == "minute" || unit == "minutes") {
-        out->frames = false;
-        out->amount = static_cast<long long>(value * 60000.0 + 0.5);
-    } else {
-        return false;
+    for (const auto& u : kUnits) {
+        if (std::string(u.words).find(" " + Lower(unit) + " ") == std::string::npos) continue;
+        out->frames = u.ms == 0;
+        out->amount = static_cast<long long>(u.ms == 0 ? value : value * u.ms + (u.ms > 1 ? 0.5 : 0.0));
+        *used = count;
+        return out->amount >= 0;
     }
-    *used = count;
-    return out->amount >= 0;
+    return false;
 }
 
 bool ParseWho(const std::vector<std::string>& words, std::size_t at, Who* out, std::size_t* used) {
     if (at >= words.size()) return false;
     const std::string w = Lower(words[at]);
-    if (w == "none" || w == "nobody" || w == "nothing") {
-        out->kind = Who::None;
-        *used = 1;
-        return true;
-    }
-    if (w == "player" || w == "horse") {
-        out->kind = w == "player" ? Who::Player : Who::Horse;
-        *used = 1;
-        return true;
-    }
-    if ((w == "slot" || w == "stranger") && at + 1 < words.size() && IsInteger(words[at + 1])) {
-        out->kind = w == "slot" ? Who::Slot : Who::Stranger;
-        out->number = std::atoi(words[at + 1].c_str());
-        if (out->kind == Who::Slot && (out->number < 0 || out->number > 6)) return false;
-        if (out->kind == Who::Stranger && out->number < 1) return false;
-        *used = 2;
-        return true;
-    }
-    return false;
+    const bool none = w == "none" || w == "nobody" || w == "nothing";
+    *used = 1;
+    out->kind = none            ? Who::None
+                : w == "player" ? Who::Player
+                : w == "horse"  ? Who::Horse
+                : w == "slot"   ? Who::Slot
+                                : Who::Stranger;
+    if (none || w == "player" || w == "horse") return true;
+    if ((w != "slot" && w != "stranger") || at + 1 >= words.size() || !IsInteger(words[at + 1])) return false;
+    out->number = std::atoi(words[at + 1].c_str());
+    *used = 2;
+    return out->kind == Who::Slot ? out->number >= 0 && out->number <= 6 : out->number >= 1;
 }
 
 bool ParseScenario(const std::string& text, const std::string& name, Scenario* out, std::string* error) {

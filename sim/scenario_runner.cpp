@@ -430,14 +430,9 @@ const Verb kVerbs[] = {
      }},
 };
 
-std::string NameOf(const Verb& v) {
-    const std::string usage = v.usage;
-    return usage.substr(0, usage.find(' '));
-}
-
 const Verb* FindVerb(const std::string& name) {
     for (const Verb& v : kVerbs) {
-        if (name == NameOf(v)) return &v;
+        if (name == NameOf(v.usage)) return &v;
     }
     return nullptr;
 }
@@ -503,13 +498,7 @@ bool CheckCommand(const Command& command, std::string* error) {
         *error = "unknown command \"" + command.verb + "\" (see --help-scenarios)";
         return false;
     }
-    error->clear();
-    const std::string usage = v->usage;
-    const std::size_t space = usage.find(' ');
-    if (MatchUsage(space == std::string::npos ? "" : usage.substr(space + 1), command.args, 0, error))
-        return true;
-    if (error->empty()) *error = "usage: " + usage;
-    return false;
+    return CheckUsage(v->usage, command.args, 0, error);
 }
 
 std::string ScenarioHelp() {

@@ -33,6 +33,16 @@ void DescribeCalls(const std::vector<standin::Call>& calls, std::vector<std::str
     }
 }
 
+// A key or a pad's control held down, or let go.
+void Hold(int vk, bool down) {
+    if (const char* control = PadControl(vk))
+        standin::HoldControl(control, down);
+    else if (down)
+        standin::KeyDown(vk);
+    else
+        standin::KeyUp(vk);
+}
+
 }  // namespace
 
 void Session::Start() {
@@ -124,28 +134,20 @@ void Session::DeliverKeys() {
     keyQueue_.pop_front();
     current_.vk = vk;
     current_.navigation = IsNavigationKey(vk);
-    if (current_.navigation) {
-        if (const char* control = PadControl(vk))
-            standin::HoldControl(control, true);
-        else
-            standin::KeyDown(vk);
-        current_.deadlineMs = standin::GetWorld().timeMs + standin::GetWorld().frameMs + kNavigationHoldMs;
-    } else {
-        if (const char* control = PadControl(vk))
-            standin::TriggerControl(control);
-        else
-            standin::TapKey(vk);
-    }
+    current_.deadlineMs = standin::GetWorld().timeMs + standin::GetWorld().frameMs + kNavigationHoldMs;
+    if (current_.navigation)
+        Hold(vk, true);
+    else if (const char* control = PadControl(vk))
+        standin::TriggerControl(control);
+    else
+        standin::TapKey(vk);
 }
 
 void Session::ReleaseKeys() {
     if (current_.vk < 0) return;
     if (current_.navigation) {
         if (!LastFrameCalled("SetMenuTimer") && standin::GetWorld().timeMs < current_.deadlineMs) return;
-        if (const char* control = PadControl(current_.vk))
-            standin::HoldControl(control, false);
-        else
-            standin::KeyUp(current_.vk);
+        Hold(current_.vk, false);
     }
     current_ = PendingKey();
 }

@@ -1,11 +1,11 @@
 #include "world_view.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "behaviour/behaviour.h"
 #include "catalog/catalog.h"
 #include "config/settings.h"
+#include "driver.h"
 #include "event_log.h"
 #include "keys.h"
 #include "menu/state.h"
@@ -15,8 +15,6 @@
 namespace sim {
 
 namespace {
-
-constexpr float kTextTop = 0.19f, kHighlightTop = 0.2064f, kPitch = 0.04f;
 
 std::string Hex(std::uint32_t v) {
     char buf[16];
@@ -171,13 +169,6 @@ PlayerView ViewOfPlayer() {
     return v;
 }
 
-int TextRowOfY(float y) {
-    return static_cast<int>(std::lround((y - kTextTop) / kPitch));
-}
-int HighlightRowOfY(float y) {
-    return static_cast<int>(std::lround((y - kHighlightTop) / kPitch));
-}
-
 bool MenuView::Empty() const {
     if (panel || highlightRow >= 0 || !offRows.empty()) return false;
     for (const MenuRow& r : rows) {
@@ -193,10 +184,10 @@ MenuView ViewOfMenu(const std::vector<standin::DisplayItem>& display) {
             case standin::DisplayItem::Sprite: m.panel = true; break;
             case standin::DisplayItem::Rect:
                 // The red frame of the highlight bar; the black fill drawn on it has the same centre.
-                if (d.r > d.g && d.r > d.b) m.highlightRow = HighlightRowOfY(d.y);
+                if (d.r > d.g && d.r > d.b) m.highlightRow = standin::HighlightRowOfY(d.y);
                 break;
             case standin::DisplayItem::Text: {
-                const int row = TextRowOfY(d.y);
+                const int row = standin::TextRowOfY(d.y);
                 const bool dimmed = d.colourSet && d.r < 200 && d.g < 200 && d.b < 200;
                 if (row >= 0 && row < MenuView::kRows) {
                     m.rows[row].present = true;

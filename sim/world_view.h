@@ -88,9 +88,6 @@ struct MenuView {
     bool Empty() const;
 };
 MenuView ViewOfMenu(const std::vector<standin::DisplayItem>& display);
-// Screen row of a text's y and of a highlight centre's y.
-int TextRowOfY(float y);
-int HighlightRowOfY(float y);
 
 // Several lines: the menu panel as text ("> Random Bodyguard" on the highlighted
 // row, "(dim)" after dimmed lines).
