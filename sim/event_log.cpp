@@ -58,12 +58,9 @@ WorldSnapshot TakeSnapshot() {
     s.menuPage = menu.menuPage;
     s.lastSpawnSlot = builder.lastSpawnSlot;
     for (int i = 0; i < ROSTER_SIZE; ++i) {
-        s.slots[i].ped = roster[i].ped;
-        s.slots[i].downed = roster[i].downed;
-        s.slots[i].downedChecks = roster[i].downedChecks;
-        s.slots[i].staying = roster[i].staying;
-        s.slots[i].inCombat = w.InCombat(roster[i].ped);
-        if (const standin::Ped* p = w.FindPed(roster[i].ped)) s.slots[i].seeingRange = p->seeingRange;
+        s.slots[i] = roster[i];
+        s.inCombat[i] = w.InCombat(roster[i].ped);
+        if (const standin::Ped* p = w.FindPed(roster[i].ped)) s.seeingRange[i] = p->seeingRange;
     }
     s.playerDead = w.PlayerPed().dead;
     s.playerInCombat = w.InCombat(w.player.ped);
@@ -139,8 +136,8 @@ std::string SlotName(int slot, std::int32_t ped) {
 void NoteRosterChanges(const WorldSnapshot& before, const WorldSnapshot& after, EventLog& log) {
     standin::World& w = standin::GetWorld();
     for (int s = 0; s < ROSTER_SIZE; ++s) {
-        const SlotSnapshot& b = before.slots[s];
-        const SlotSnapshot& a = after.slots[s];
+        const BodyguardRecord& b = before.slots[s];
+        const BodyguardRecord& a = after.slots[s];
         const std::string slot = "slot " + std::to_string(s);
         if (b.ped != 0 && b.ped != a.ped) {
             const standin::Ped* p = w.FindPed(b.ped);
@@ -176,14 +173,14 @@ void NoteRosterChanges(const WorldSnapshot& before, const WorldSnapshot& after, 
         if (a.downed && a.downedChecks > b.downedChecks)
             log.Add(EventKind::Downed, who + " is down: check " + std::to_string(a.downedChecks) + " of 50");
         if (!b.staying && a.staying) log.Add(EventKind::Order, who + " stays here");
-        if (b.inCombat != a.inCombat)
-            log.Add(EventKind::Order, who + (a.inCombat ? " is in combat" : " is out of combat"));
+        if (before.inCombat[s] != after.inCombat[s])
+            log.Add(EventKind::Order, who + (after.inCombat[s] ? " is in combat" : " is out of combat"));
         // The seeing and hearing ranges: cut down while the player sneaks, back when he stands or fights.
-        if (b.seeingRange > 0 && a.seeingRange != b.seeingRange)
-            log.Add(EventKind::Order,
-                    who + (a.seeingRange < b.seeingRange ? "'s senses lowered" : "'s senses restored") +
-                        " (seeing and hearing range " + std::to_string(static_cast<int>(a.seeingRange)) +
-                        " m)");
+        const float seeing = after.seeingRange[s], seen = before.seeingRange[s];
+        if (seen > 0 && seeing != seen)
+            log.Add(EventKind::Order, who + (seeing < seen ? "'s senses lowered" : "'s senses restored") +
+                                          " (seeing and hearing range " +
+                                          std::to_string(static_cast<int>(seeing)) + " m)");
         if (b.staying && !a.staying) log.Add(EventKind::Order, who + " follows the player");
     }
 }
