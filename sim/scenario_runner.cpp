@@ -179,6 +179,10 @@ void OnPed(Runner& r, const Args& a, std::string* failure, Action action) {
     const std::int32_t ped = ResolveWho(a, 0, failure);
     if (failure->empty()) action(r.session.Log(), ped);
 }
+template <void (*Action)(EventLog&, std::int32_t)>
+void OnPed(Runner& r, const Args& a, std::string* failure) {
+    OnPed(r, a, failure, Action);
+}
 
 bool Evaluate(Runner& r, const Args& a, std::size_t at, ConditionResult* result) {
     *result = EvaluateCondition(a, at, ConditionContext{&r.session, r.eventsOfLastAction});
@@ -320,14 +324,9 @@ const Verb kVerbs[] = {
              SpawnStranger(r.session.Log(), a[0]);
      }},
     {"target slot N|stranger N|none", "the player targets someone (prompts show for a bodyguard)",
-     kFrameAfter,
-     [](Runner& r, const Args& a, std::string* f) {
-         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { SetTarget(l, p); });
-     }},
+     kFrameAfter, OnPed<SetTarget>},
     {"aim slot N|stranger N|none", "the player aims at someone (for the attack key)", kFrameAfter,
-     [](Runner& r, const Args& a, std::string* f) {
-         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { SetAim(l, p); });
-     }},
+     OnPed<SetAim>},
     {"complete \"TEXT\"", "complete the shown prompt with this text", 0,
      [](Runner& r, const Args& a, std::string* failure) {
          if (!CompletePromptByText(r.session.Log(), a[0])) {
@@ -342,7 +341,8 @@ const Verb kVerbs[] = {
          // answer (new prompts, an order) shows in the frame after it.
          r.session.Frames(2);
      }},
-    {"damage slot N|stranger N|player|horse AMOUNT", "take health from a ped (or the player's horse)", kFrameAfter,
+    {"damage slot N|stranger N|player|horse AMOUNT", "take health from a ped (or the player's horse)",
+     kFrameAfter,
      [](Runner& r, const Args& a, std::string* f) {
          OnPed(r, a, f,
                [&a](EventLog& l, std::int32_t p) { DamagePed(l, p, static_cast<int>(ToInt(a.back()))); });
@@ -356,10 +356,7 @@ const Verb kVerbs[] = {
                  KillPed(l, p);
          });
      }},
-    {"heal slot N|stranger N", "give a ped its full health back", kFrameAfter,
-     [](Runner& r, const Args& a, std::string* f) {
-         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { HealPed(l, p); });
-     }},
+    {"heal slot N|stranger N", "give a ped its full health back", kFrameAfter, OnPed<HealPed>},
     {"respawn", "the dead player comes back", kFrameAfter,
      [](Runner& r, const Args&, std::string*) { RespawnPlayer(r.session.Log()); }},
     {"mount", "the player gets on his horse", kFrameAfter,
@@ -376,13 +373,8 @@ const Verb kVerbs[] = {
                [](EventLog& l, std::int32_t p) { StartFight(l, p, standin::GetWorld().player.ped); });
      }},
     {"end-fights slot N|stranger N|player", "nobody fights this ped and it fights nobody", kFrameAfter,
-     [](Runner& r, const Args& a, std::string* f) {
-         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { EndFights(l, p); });
-     }},
-    {"walk-to slot N|stranger N", "the player walks up to a ped", kFrameAfter,
-     [](Runner& r, const Args& a, std::string* f) {
-         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { WalkTo(l, p); });
-     }},
+     OnPed<EndFights>},
+    {"walk-to slot N|stranger N", "the player walks up to a ped", kFrameAfter, OnPed<WalkTo>},
     {"walk-away [METRES]", "the player walks away (10 m unless said)", kFrameAfter,
      [](Runner& r, const Args& a, std::string*) {
          WalkAway(r.session.Log(), a.empty() ? 10.0f : static_cast<float>(ToInt(a[0])));
@@ -415,7 +407,8 @@ const Verb kVerbs[] = {
      kOutput,
      [](Runner& r, const Args& a, std::string* failure) {
          const std::string path = UserPath(r.dir, a[0]);
-         if (WriteFramePng(r.session.ShownDisplay(), path, failure, a.size() > 1)) r.Print("        wrote " + path);
+         if (WriteFramePng(r.session.ShownDisplay(), path, failure, a.size() > 1))
+             r.Print("        wrote " + path);
      }},
     // Expectations.
     {"expect [not] CONDITION", "fail the run unless the condition holds now", kOutput,

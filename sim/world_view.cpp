@@ -1,5 +1,7 @@
 #include "world_view.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "behaviour/behaviour.h"
@@ -24,6 +26,12 @@ std::string Hex(std::uint32_t v) {
 
 bool PromptShownNow(const standin::Prompt& p) {
     return !p.deleted && p.enabled && p.visible;
+}
+
+// A bodyguard's prompts, in the order the world panel lists them.
+std::array<std::int32_t, 6> PromptsOf(const BodyguardRecord& r) {
+    return {r.showCommandsPrompt, r.hideCommandsPrompt, r.stayPrompt,
+            r.followPrompt,       r.dismissPrompt,      r.helpPrompt};
 }
 
 }  // namespace
@@ -77,9 +85,7 @@ SlotView ViewOfSlot(int slot) {
                r.modelIndex < modelCatalogue[r.modelCategory].count) {
         v.model = modelCatalogue[r.modelCategory].names[r.modelIndex];
     }
-    const std::int32_t prompts[] = {r.showCommandsPrompt, r.hideCommandsPrompt, r.stayPrompt,
-                                    r.followPrompt,       r.dismissPrompt,      r.helpPrompt};
-    for (std::int32_t h : prompts) {
+    for (std::int32_t h : PromptsOf(r)) {
         const standin::Prompt* p = w.FindPrompt(h);
         if (h != 0 && p && PromptShownNow(*p)) v.prompts.push_back(p->text);
     }
@@ -113,11 +119,8 @@ std::vector<ShownPrompt> ShownPrompts() {
         s.text = p.text;
         s.control = p.controlName;
         for (int i = 0; i < ROSTER_SIZE && s.slot < 0; ++i) {
-            const BodyguardRecord& r = roster[i];
-            if (r.ped == 0) continue;
-            if (h == r.showCommandsPrompt || h == r.hideCommandsPrompt || h == r.stayPrompt ||
-                h == r.followPrompt || h == r.dismissPrompt || h == r.helpPrompt)
-                s.slot = i;
+            const auto own = PromptsOf(roster[i]);
+            if (roster[i].ped != 0 && std::find(own.begin(), own.end(), h) != own.end()) s.slot = i;
         }
         out.push_back(s);
     }
