@@ -34,6 +34,27 @@ std::array<std::int32_t, 6> PromptsOf(const BodyguardRecord& r) {
             r.followPrompt,       r.dismissPrompt,      r.helpPrompt};
 }
 
+// The slot holding the ped, or -1.
+int SlotOfPed(std::int32_t ped) {
+    if (ped == 0) return -1;
+    for (int i = 0; i < ROSTER_SIZE; ++i) {
+        if (roster[i].ped == ped) return i;
+    }
+    return -1;
+}
+
+// The weapon's name from the sidearm and longarm tables, else its hash in hex.
+std::string WeaponName(std::uint32_t hash) {
+    if (hash == 0) return "nothing";
+    for (int i = 0; i < SIDEARM_COUNT; ++i) {
+        if (sidearmHashes[i] == hash) return sidearmNames[i];
+    }
+    for (int i = 0; i < LONGARM_COUNT; ++i) {
+        if (longarmHashes[i] == hash) return longarmNames[i];
+    }
+    return Hex(hash);
+}
+
 }  // namespace
 
 std::string SlotView::State() const {
@@ -98,14 +119,6 @@ int OccupiedSlots() {
     return n;
 }
 
-int SlotOfPed(std::int32_t ped) {
-    if (ped == 0) return -1;
-    for (int i = 0; i < ROSTER_SIZE; ++i) {
-        if (roster[i].ped == ped) return i;
-    }
-    return -1;
-}
-
 std::vector<ShownPrompt> ShownPrompts() {
     standin::World& w = standin::GetWorld();
     std::int32_t targetGroup = 0;
@@ -130,17 +143,6 @@ std::vector<ShownPrompt> ShownPrompts() {
 std::string ModelName(std::uint32_t model) {
     const std::string n = standin::GetWorld().NameOfHash(model);
     return n.empty() ? Hex(model) : n;
-}
-
-std::string WeaponName(std::uint32_t hash) {
-    if (hash == 0) return "nothing";
-    for (int i = 0; i < SIDEARM_COUNT; ++i) {
-        if (sidearmHashes[i] == hash) return sidearmNames[i];
-    }
-    for (int i = 0; i < LONGARM_COUNT; ++i) {
-        if (longarmHashes[i] == hash) return longarmNames[i];
-    }
-    return Hex(hash);
 }
 
 std::string PedLabel(std::int32_t handle) {

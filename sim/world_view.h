@@ -51,14 +51,10 @@ struct ShownPrompt {
 };
 std::vector<ShownPrompt> ShownPrompts();
 
-// "slot 1 Dutch", "stranger #104 (A_M_M_ValTownfolk_01)", "the player", "nobody".
+// "slot 1 Dutch", "ped #104 (A_M_M_ValTownfolk_01)", "the player", "nobody".
 std::string PedLabel(std::int32_t handle);
 // The model name the world knows for a hash, else the hash in hex.
 std::string ModelName(std::uint32_t model);
-// The weapon's name from the sidearm and longarm tables, else its hash in hex.
-std::string WeaponName(std::uint32_t hash);
-// The slot holding the ped, or -1.
-int SlotOfPed(std::int32_t ped);
 
 struct PlayerView {
     bool alive = true;
@@ -114,7 +110,6 @@ struct Extras {
 Extras& GetExtras();
 void ForgetExtras();
 
-// A stranger ped near the player; its handle.
 std::int32_t SpawnStranger(EventLog& log, const std::string& model = "A_M_M_ValTownfolk_01");
 
 // Entities the player can pick: occupied slots first (slot order), then the strangers.
@@ -132,7 +127,6 @@ void DamagePed(EventLog& log, std::int32_t ped, int amount);
 void KillPed(EventLog& log, std::int32_t ped);
 void HealPed(EventLog& log, std::int32_t ped);
 
-// The player: on a horse, in a vehicle, dead or alive, where he stands.
 void SetMounted(EventLog& log, bool mounted);
 void SetInVehicle(EventLog& log, bool inVehicle);
 void KillPlayer(EventLog& log);
@@ -150,10 +144,6 @@ void WalkAway(EventLog& log, float metres);
 void SetInSaloon(EventLog& log, bool inside);
 void SetInterior(EventLog& log, std::int32_t interior);
 
-// The game knows the catalogue's models and more; the user names the more
-// (--known-model). A custom-list name that is neither, or carries stray
-// spaces (the game hashes them with the name), is refused as the game would:
-// IsModelValid answers 0 for it.
 // Why the world refuses a model name, in words; "" when it does not.
 std::string ModelRefusal(const std::string& name);
 
