@@ -339,27 +339,15 @@ const Test* FindTest(const std::string& name) {
 }  // namespace
 
 bool ParseDollars(const std::string& text, long long* cents) {
-    std::string t = text;
-    bool negative = false;
-    if (!t.empty() && t[0] == '-') {
-        negative = true;
-        t = t.substr(1);
-    }
-    if (!t.empty() && t[0] == '$') t = t.substr(1);
-    if (t.empty() || t.size() > 15) return false;
-    long long whole = 0, part = 0;
-    std::size_t i = 0;
-    for (; i < t.size() && std::isdigit(static_cast<unsigned char>(t[i])); ++i)
-        whole = whole * 10 + (t[i] - '0');
-    if (i == 0) return false;
-    if (i < t.size()) {
-        if (t[i] != '.' || t.size() - i - 1 != 2) return false;
-        for (std::size_t j = i + 1; j < t.size(); ++j) {
-            if (!std::isdigit(static_cast<unsigned char>(t[j]))) return false;
-            part = part * 10 + (t[j] - '0');
-        }
-    }
-    *cents = (whole * 100 + part) * (negative ? -1 : 1);
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::size_t start = negative + (text.size() > negative && text[negative] == '$' ? 1 : 0);
+    const std::string t = text.substr(start);
+    const std::size_t dot = t.find('.');
+    const std::string whole = t.substr(0, dot), part = dot == std::string::npos ? "" : t.substr(dot + 1);
+    if (t.size() > 15 || !AllDigits(whole) ||
+        (dot != std::string::npos && (part.size() != 2 || !AllDigits(part))))
+        return false;
+    *cents = (ToInt(whole) * 100 + (part.empty() ? 0 : ToInt(part))) * (negative ? -1 : 1);
     return true;
 }
 

@@ -142,23 +142,19 @@ void NoteRosterChanges(const WorldSnapshot& before, const WorldSnapshot& after, 
         if (b.ped != 0 && b.ped != a.ped) {
             const standin::Ped* p = w.FindPed(b.ped);
             const std::string who = SlotName(s, b.ped);
-            if (p && p->dead) {
-                std::string why = b.downed ? " while down" : "";
-                if (b.downed && b.downedChecks >= 50) why = " (bled out)";
-                log.Add(EventKind::Death, who + " died" + why + "; " + slot + " is free");
-            } else if (p && p->deleted) {
-                log.Add(EventKind::Dismiss, who + " was removed (builder discarded); " + slot + " is free");
-            } else {
-                log.Add(EventKind::Dismiss, who + " was dismissed; " + slot + " is free");
-            }
+            const char* what = !b.downed              ? " died"
+                               : b.downedChecks >= 50 ? " died (bled out)"
+                                                      : " died while down";
+            if (!p || !p->dead)
+                what = p && p->deleted ? " was removed (builder discarded)" : " was dismissed";
+            log.Add(p && p->dead ? EventKind::Death : EventKind::Dismiss,
+                    who + what + "; " + slot + " is free");
         }
         if (a.ped != 0 && a.ped != b.ped) {
             const std::string who = SlotName(s, a.ped);
-            if (after.lastSpawnSlot == s) {
-                log.Add(EventKind::Hire, "Spawned " + who + " into " + slot + " for the builder");
-            } else {
-                log.Add(EventKind::Hire, "Hired " + who + " into " + slot);
-            }
+            log.Add(EventKind::Hire, after.lastSpawnSlot == s
+                                         ? "Spawned " + who + " into " + slot + " for the builder"
+                                         : "Hired " + who + " into " + slot);
             continue;
         }
         if (a.ped == 0 || a.ped != b.ped) continue;
@@ -209,13 +205,10 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
                      const std::vector<standin::Call>& calls, EventLog& log) {
     standin::World& w = standin::GetWorld();
     if (before.menuPage != after.menuPage) {
-        if (after.menuPage == PAGE_CLOSED) {
-            log.Add(EventKind::Menu, "Menu closed");
-        } else if (before.menuPage == PAGE_CLOSED) {
-            log.Add(EventKind::Menu, std::string("Menu opened: ") + PageName(after.menuPage));
-        } else {
-            log.Add(EventKind::Menu, std::string("Menu: ") + PageName(after.menuPage));
-        }
+        log.Add(EventKind::Menu, after.menuPage == PAGE_CLOSED
+                                     ? std::string("Menu closed")
+                                     : (before.menuPage == PAGE_CLOSED ? "Menu opened: " : "Menu: ") +
+                                           std::string(PageName(after.menuPage)));
         const std::size_t shown = static_cast<std::size_t>(menu.customModelIndex);
         if (after.menuPage == PAGE_INVALID_MODEL && shown < customPedNames.size())
             log.Add(EventKind::Warning, "The game refused the custom model \"" + customPedNames[shown] +
@@ -231,13 +224,11 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
                 after.playerInCombat ? "The player is in combat" : "The player is out of combat");
     if (before.playerDead && !after.playerDead) log.Add(EventKind::Player, "The player is alive again");
     if (after.save != before.save) {
-        if (after.save.exists) {
-            std::string content;
-            ReadTextFile(SAVE_FILE, &content);
-            log.Add(EventKind::Save, std::string("Saved ") + SAVE_FILE + ": " + DescribeSaveFile(content));
-        } else {
-            log.Add(EventKind::Save, std::string(SAVE_FILE) + " was removed");
-        }
+        std::string saved;
+        ReadTextFile(SAVE_FILE, &saved);
+        log.Add(EventKind::Save, after.save.exists
+                                     ? std::string("Saved ") + SAVE_FILE + ": " + DescribeSaveFile(saved)
+                                     : std::string(SAVE_FILE) + " was removed");
     }
     for (const std::string& p : saveProblems) log.Add(EventKind::Warning, "Save failed: " + p);
     saveProblems.clear();
