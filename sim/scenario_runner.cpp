@@ -26,6 +26,22 @@ std::string Stamp(int frame, long long timeMs) {
     return buf;
 }
 
+// A checked duration from the words at `at`, or `fallback` ms when there is none.
+Duration DurationAt(const Args& a, std::size_t at, long long fallback = 0) {
+    Duration d;
+    d.amount = fallback;
+    std::size_t used = 0;
+    ParseDuration(a, at, &d, &used);
+    return d;
+}
+
+// Game time in seconds: "12.35".
+std::string Seconds(long long ms, int decimals) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, static_cast<double>(ms) / 1000.0);
+    return buf;
+}
+
 std::string Now() {
     const standin::World& w = standin::GetWorld();
     return Stamp(w.frame, w.timeMs);
@@ -259,11 +275,8 @@ const Verb kVerbs[] = {
      [](Runner&, const Args& a, std::string*) { standin::KeyUp(KeyCodeOfName(a[0])); }},
     {"hold KEY DURATION", "key down, wait, key up", kFrameAfter,
      [](Runner& r, const Args& a, std::string*) {
-         Duration d;
-         std::size_t used = 0;
-         ParseDuration(a, 1, &d, &used);
          standin::KeyDown(KeyCodeOfName(a[0]));
-         r.Wait(d);
+         r.Wait(DurationAt(a, 1));
          standin::KeyUp(KeyCodeOfName(a[0]));
      }},
     {"select \"TEXT\"", "move the highlight to the menu line with this text, then Enter", kFrameAfter,
@@ -286,20 +299,12 @@ const Verb kVerbs[] = {
      }},
     // Time.
     {"wait DURATION", "let the game run: 10 frames, 500 ms, 2 s", 0,
-     [](Runner& r, const Args& a, std::string*) {
-         Duration d;
-         std::size_t used = 0;
-         ParseDuration(a, 0, &d, &used);
-         r.Wait(d);
-     }},
+     [](Runner& r, const Args& a, std::string*) { r.Wait(DurationAt(a, 0)); }},
     {"wait-for CONDITION [within DURATION]", "run frames until the condition holds (default 10 s)", 0,
      [](Runner& r, const Args& a, std::string* failure) {
          std::size_t end = 0;
          while (end < a.size() && a[end] != "within") ++end;
-         Duration limit;
-         limit.amount = kDefaultWaitForMs;
-         std::size_t used = 0;
-         ParseDuration(a, end + 1, &limit, &used);
+         const Duration limit = DurationAt(a, end + 1, kDefaultWaitForMs);
          const Args cond(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(end));
          const standin::World& w = standin::GetWorld();
          const int startFrame = w.frame;
@@ -456,11 +461,9 @@ RunResult Runner::Run(const Scenario& scenario) {
             result.ok = false;
             result.failedLine = c.line;
             result.failedFrame = w.frame;
-            char seconds[32];
-            std::snprintf(seconds, sizeof seconds, "%.2f", static_cast<double>(w.timeMs) / 1000.0);
             const std::string start =
                 session.Starts() > 1 ? ", game start " + std::to_string(session.Starts()) : std::string();
-            result.message = "FAILED at frame " + std::to_string(w.frame) + " (" + seconds +
+            result.message = "FAILED at frame " + std::to_string(w.frame) + " (" + Seconds(w.timeMs, 2) +
                              " s of game time" + start + "), " +
                              (scenario.path.empty() ? scenario.name : scenario.path) + " line " +
                              std::to_string(c.line) + ": " + c.source + "\n    " + failure;
@@ -472,10 +475,9 @@ RunResult Runner::Run(const Scenario& scenario) {
     if (!result.ok) {
         out << result.message << "\n";
     } else {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.1f", static_cast<double>(session.TotalMs()) / 1000.0);
         out << "PASSED " << scenario.name << ": " << result.commands << " commands, " << result.expectations
-            << " expectations, " << session.TotalFrames() << " frames (" << buf << " s of game time"
+            << " expectations, " << session.TotalFrames() << " frames (" << Seconds(session.TotalMs(), 1)
+            << " s of game time"
             << (session.Starts() > 1 ? ", " + std::to_string(session.Starts()) + " game starts"
                                      : std::string())
             << ")\n";

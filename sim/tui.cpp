@@ -78,14 +78,12 @@ void InitColours() {
     if (!has_colors()) return;
     start_color();
     use_default_colors();
-    init_pair(kHighlight, COLOR_WHITE, COLOR_RED);
-    init_pair(kDim, COLORS > 8 ? 8 : COLOR_WHITE, -1);
-    init_pair(kGood, COLOR_GREEN, -1);
-    init_pair(kWarn, COLOR_YELLOW, -1);
-    init_pair(kInfo, COLOR_CYAN, -1);
-    init_pair(kBad, COLOR_RED, -1);
-    init_pair(kTitle, COLOR_BLACK, COLOR_WHITE);
-    init_pair(kKey, COLOR_YELLOW, -1);
+    // Foreground and background of each pair, from kHighlight on.
+    const int colours[][2] = {{COLOR_WHITE, COLOR_RED},   {COLORS > 8 ? 8 : COLOR_WHITE, -1},
+                              {COLOR_GREEN, -1},          {COLOR_YELLOW, -1},
+                              {COLOR_CYAN, -1},           {COLOR_RED, -1},
+                              {COLOR_BLACK, COLOR_WHITE}, {COLOR_YELLOW, -1}};
+    for (short p = 0; p < 8; ++p) init_pair(p + 1, colours[p][0], colours[p][1]);
 }
 
 attr_t PairAttr(Pair p) {

@@ -58,17 +58,19 @@ void SeedMissingFiles() {
 
 }  // namespace
 
-std::string DefaultIniText() {
+// The shipped file of that name, else the fallback text.
+std::string ShippedOr(const char* name, const std::string& fallback) {
     std::string text;
-    if (*kPackagingDir && ReadTextFile(std::string(kPackagingDir) + "/Tavrossimer.ini", &text)) return text;
-    return kFallbackIni;
+    return *kPackagingDir && ReadTextFile(std::string(kPackagingDir) + "/" + name, &text) ? text : fallback;
+}
+
+std::string DefaultIniText() {
+    return ShippedOr(INI_FILE, kFallbackIni);
 }
 
 std::string DefaultCustomListText() {
-    std::string text;
-    if (*kPackagingDir && ReadTextFile(std::string(kPackagingDir) + "/Tavrossimer_CustomPeds.txt", &text))
-        return text;
-    return std::string(kCustomListHeader) + "\nCS_SheriffOwens\nS_M_M_Army_01\nEND_LIST\n";
+    return ShippedOr(CUSTOM_LIST_FILE,
+                     std::string(kCustomListHeader) + "\nCS_SheriffOwens\nS_M_M_Army_01\nEND_LIST\n");
 }
 
 bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* error) {
