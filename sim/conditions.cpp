@@ -61,7 +61,7 @@ ConditionResult FileTest(const std::string& name, Test holds) {
 // Slot conditions: the words after "slot N". A free slot meets only the first, "empty".
 struct SlotTest {
     const char* usage;  // the name, then the argument pattern (see MatchUsage)
-    ConditionResult (*eval)(const SlotView& v, const Words& w, std::size_t at);
+    ConditionResult (*eval)(const SlotView& v, const Words& w);  // w: the words after the name
 };
 
 std::string Join(const std::vector<std::string>& v) {
@@ -82,64 +82,59 @@ ConditionResult Number(long long have, const std::string& want, const std::strin
 }
 
 const SlotTest kSlotTests[] = {
-    {"empty",
-     [](const SlotView& v, const Words&, std::size_t) { return Result(false, "it holds " + v.Label()); }},
-    {"occupied",
-     [](const SlotView& v, const Words&, std::size_t) { return Result(true, "it holds " + v.Label()); }},
-    {"model NAME",
-     [](const SlotView& v, const Words& w, std::size_t at) {
-         return Result(SameText(v.model, w[at]), "its model is " + v.model);
-     }},
+    {"empty", [](const SlotView& v, const Words&) { return Result(false, "it holds " + v.Label()); }},
+    {"occupied", [](const SlotView& v, const Words&) { return Result(true, "it holds " + v.Label()); }},
+    {"model NAME", [](const SlotView& v,
+                      const Words& w) { return Result(SameText(v.model, w[0]), "its model is " + v.model); }},
     {"name \"TEXT\"",
-     [](const SlotView& v, const Words& w, std::size_t at) {
+     [](const SlotView& v, const Words& w) {
          const std::string name = !v.name.empty() ? v.name : v.gangName;
-         return Result(name == w[at], "its name is " + Quote(name));
+         return Result(name == w[0], "its name is " + Quote(name));
      }},
-    {"outfit N", [](const SlotView& v, const Words& w,
-                    std::size_t at) { return Number(v.outfit, w[at], "it wears outfit "); }},
+    {"outfit N",
+     [](const SlotView& v, const Words& w) { return Number(v.outfit, w[0], "it wears outfit "); }},
     {"weapon \"NAME\"",
-     [](const SlotView& v, const Words& w, std::size_t at) {
-         return Result(Contains(v.weapons, w[at]), "it carries " + Join(v.weapons));
+     [](const SlotView& v, const Words& w) {
+         return Result(Contains(v.weapons, w[0]), "it carries " + Join(v.weapons));
      }},
     {"weapons N",
-     [](const SlotView& v, const Words& w, std::size_t at) {
-         return Result(static_cast<long long>(v.weapons.size()) == ToInt(w[at]),
+     [](const SlotView& v, const Words& w) {
+         return Result(static_cast<long long>(v.weapons.size()) == ToInt(w[0]),
                        "it carries " + Join(v.weapons));
      }},
     {"state following|staying|downed|dead|attacking",
-     [](const SlotView& v, const Words& w, std::size_t at) {
-         return Result(v.State().compare(0, w[at].size(), Lower(w[at])) == 0, "it is " + v.State());
+     [](const SlotView& v, const Words& w) {
+         return Result(v.State().compare(0, w[0].size(), Lower(w[0])) == 0, "it is " + v.State());
      }},
-    {"health N", [](const SlotView& v, const Words& w,
-                    std::size_t at) { return Number(v.health, w[at], "its health is "); }},
-    {"max-health N", [](const SlotView& v, const Words& w,
-                        std::size_t at) { return Number(v.maxHealth, w[at], "its maximum health is "); }},
+    {"health N", [](const SlotView& v, const Words& w) { return Number(v.health, w[0], "its health is "); }},
+    {"max-health N",
+     [](const SlotView& v, const Words& w) { return Number(v.maxHealth, w[0], "its maximum health is "); }},
     {"downed-checks N",
-     [](const SlotView& v, const Words& w, std::size_t at) {
-         return Number(v.downedChecks, w[at], "the downed checks it has had: ");
+     [](const SlotView& v, const Words& w) {
+         return Number(v.downedChecks, w[0], "the downed checks it has had: ");
      }},
     {"prompt \"TEXT\"",
-     [](const SlotView& v, const Words& w, std::size_t at) {
-         return Result(Contains(v.prompts, w[at]), "its prompts shown: " + Join(v.prompts));
+     [](const SlotView& v, const Words& w) {
+         return Result(Contains(v.prompts, w[0]), "its prompts shown: " + Join(v.prompts));
      }},
     {"in-group",
-     [](const SlotView& v, const Words&, std::size_t) {
+     [](const SlotView& v, const Words&) {
          return Result(v.inPlayerGroup,
                        v.inPlayerGroup ? "it is in the player's group" : "it is not in the player's group");
      }},
     {"in-combat",
-     [](const SlotView& v, const Words&, std::size_t) {
+     [](const SlotView& v, const Words&) {
          return Result(v.inCombat, v.inCombat ? "it is in combat" : "it is out of combat");
      }},
     {"senses-lowered",
-     [](const SlotView& v, const Words&, std::size_t) {
+     [](const SlotView& v, const Words&) {
          return Result(v.sensesLowered,
                        v.sensesLowered ? "its senses are lowered" : "its senses are as usual");
      }},
     {"attacks slot N|stranger N",
-     [](const SlotView& v, const Words& w, std::size_t at) {
+     [](const SlotView& v, const Words& w) {
          std::string unused;
-         const std::int32_t target = ResolveWho(w, at, &unused);
+         const std::int32_t target = ResolveWho(w, 0, &unused);
          return Result(target != 0 && v.combatTarget == target, "it attacks " + PedLabel(v.combatTarget));
      }},
 };
@@ -147,7 +142,7 @@ const SlotTest kSlotTests[] = {
 struct Test {
     const char* usage;  // the name, then the argument pattern (see MatchUsage)
     const char* help;
-    ConditionResult (*eval)(const Words& w, std::size_t at, const ConditionContext& c);
+    ConditionResult (*eval)(const Words& w, const ConditionContext& c);
 };
 
 const SlotTest* FindSlotTest(const std::string& name) {
@@ -159,139 +154,140 @@ const SlotTest* FindSlotTest(const std::string& name) {
 
 const Test kTests[] = {
     {"menu-line ROW \"TEXT\" [dimmed|white]", "",
-     [](const Words& w, std::size_t at, const ConditionContext& c) {
+     [](const Words& w, const ConditionContext& c) {
          const MenuView m = CurrentMenu(c);
-         const long long row = ToInt(w[at]);
+         const long long row = ToInt(w[0]);
          if (row < 0 || row >= MenuView::kRows) return Result(false, "row out of range");
          const MenuRow& r = m.rows[row];
-         bool ok = r.present && r.text == w[at + 1];
-         if (ok && w.size() - at == 3) ok = SameText(w[at + 2], "dimmed") == r.dimmed;
+         bool ok = r.present && r.text == w[1];
+         if (ok && w.size() == 3) ok = SameText(w[2], "dimmed") == r.dimmed;
          const std::string actual = r.present ? "row " + std::to_string(row) + " reads " + Quote(r.text) +
                                                     (r.dimmed ? " (dimmed)" : "")
                                               : "row " + std::to_string(row) + " is empty; " + MenuSummary(m);
          return Result(ok, actual);
      }},
     {"menu-contains \"TEXT\"", "",
-     [](const Words& w, std::size_t at, const ConditionContext& c) {
+     [](const Words& w, const ConditionContext& c) {
          const MenuView m = CurrentMenu(c);
          bool found = false;
-         for (const MenuRow& r : m.rows) found = found || (r.present && r.text == w[at]);
+         for (const MenuRow& r : m.rows) found = found || (r.present && r.text == w[0]);
          return Result(found, MenuSummary(m));
      }},
     {"highlight ROW|\"TEXT\"", "",
-     [](const Words& w, std::size_t at, const ConditionContext& c) {
+     [](const Words& w, const ConditionContext& c) {
          const MenuView m = CurrentMenu(c);
          bool ok;
-         if (IsInteger(w[at])) {
-             ok = m.highlightRow == ToInt(w[at]);
+         if (IsInteger(w[0])) {
+             ok = m.highlightRow == ToInt(w[0]);
          } else {
              ok = m.highlightRow >= 0 && m.highlightRow < MenuView::kRows &&
-                  m.rows[m.highlightRow].text == w[at];
+                  m.rows[m.highlightRow].text == w[0];
          }
          return Result(ok,
                        "the highlight is on row " + std::to_string(m.highlightRow) + "; " + MenuSummary(m));
      }},
     {"menu open|closed", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          const bool open = menu.menuPage != PAGE_CLOSED;
-         return Result(open == SameText(w[at], "open"), std::string("the menu is ") +
-                                                            (open ? "open on the " : "") +
-                                                            (open ? PageName(menu.menuPage) : "closed"));
+         return Result(open == SameText(w[0], "open"), std::string("the menu is ") +
+                                                           (open ? "open on the " : "") +
+                                                           (open ? PageName(menu.menuPage) : "closed"));
      }},
     {"page main|builder|roster-full|category|female|male|gang|all|custom|invalid-model|closed|N", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
-         return Result(menu.menuPage == PageOfWord(w[at]), std::string("the menu page is the ") +
-                                                               PageName(menu.menuPage) + " (" +
-                                                               std::to_string(menu.menuPage) + ")");
+     [](const Words& w, const ConditionContext&) {
+         return Result(menu.menuPage == PageOfWord(w[0]), std::string("the menu page is the ") +
+                                                              PageName(menu.menuPage) + " (" +
+                                                              std::to_string(menu.menuPage) + ")");
      }},
     {"bodyguards N", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          const int n = OccupiedSlots();
-         return Result(n == ToInt(w[at]), std::to_string(n) + " slots are occupied");
+         return Result(n == ToInt(w[0]), std::to_string(n) + " slots are occupied");
      }},
     {"slot N TEST", "see below",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
-         const int slot = static_cast<int>(ToInt(w[at]));
+     [](const Words& w, const ConditionContext&) {
+         const int slot = static_cast<int>(ToInt(w[0]));
          const SlotView v = ViewOfSlot(slot);
-         const SlotTest* t = FindSlotTest(w[at + 1]);
-         ConditionResult r = v.occupied ? t->eval(v, w, at + 2) : Result(t == kSlotTests, "it is free");
+         const SlotTest* t = FindSlotTest(w[1]);
+         ConditionResult r =
+             v.occupied ? t->eval(v, Words(w.begin() + 2, w.end())) : Result(t == kSlotTests, "it is free");
          r.actual = "slot " + std::to_string(slot) + ": " + r.actual;
          return r;
      }},
     {"hired MODEL", "some slot holds a bodyguard of this model",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          std::vector<std::string> models;
          bool found = false;
          for (int s = 0; s < ROSTER_SIZE; ++s) {
              const SlotView v = ViewOfSlot(s);
              if (!v.occupied) continue;
              models.push_back(std::to_string(s) + ": " + v.model);
-             found = found || SameText(v.model, w[at]);
+             found = found || SameText(v.model, w[0]);
          }
          return Result(found, "the roster holds " + Join(models));
      }},
     {"prompt \"TEXT\"", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          std::vector<std::string> shown;
          bool found = false;
          for (const ShownPrompt& p : ShownPrompts()) {
              shown.push_back(p.text);
-             found = found || SameText(p.text, w[at]);
+             found = found || SameText(p.text, w[0]);
          }
          return Result(found, "prompts shown: " + Join(shown));
      }},
     {"file-contains FILE \"TEXT\"", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
-         return FileTest(w[at], [&](const std::string& t) { return t.find(w[at + 1]) != std::string::npos; });
+     [](const Words& w, const ConditionContext&) {
+         return FileTest(w[0], [&](const std::string& t) { return t.find(w[1]) != std::string::npos; });
      }},
     {"file-equals FILE \"TEXT\"", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
-         return FileTest(w[at], [&](const std::string& t) { return t == w[at + 1]; });
+     [](const Words& w, const ConditionContext&) {
+         return FileTest(w[0], [&](const std::string& t) { return t == w[1]; });
      }},
     {"file-exists FILE", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          std::string text;
-         const bool exists = ReadTextFile(w[at], &text);
-         return Result(exists, w[at] + (exists ? " exists" : " does not exist"));
+         const bool exists = ReadTextFile(w[0], &text);
+         return Result(exists, w[0] + (exists ? " exists" : " does not exist"));
      }},
     {"money DOLLARS", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          long long cents = 0;
-         ParseDollars(w[at], &cents);
+         ParseDollars(w[0], &cents);
          const std::int64_t money = standin::GetWorld().player.money;
          return Result(money == cents, "the player has " + Dollars(money));
      }},
     {"charged CENTS", "all charges since the start, as passed to ChargePlayer",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          long long total = 0;
          std::string list;
          for (std::int32_t c : standin::GetWorld().player.charges) {
              total += c;
              list += (list.empty() ? "" : " + ") + std::to_string(c);
          }
-         return Result(total == ToInt(w[at]), "charged " + std::to_string(total) + " cents" +
-                                                  (list.empty() ? " (no charge)" : " (" + list + ")"));
+         return Result(total == ToInt(w[0]), "charged " + std::to_string(total) + " cents" +
+                                                 (list.empty() ? " (no charge)" : " (" + list + ")"));
      }},
     {"charges N", "how many times ChargePlayer was called",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          const auto n = static_cast<long long>(standin::GetWorld().player.charges.size());
-         return Result(n == ToInt(w[at]), std::to_string(n) + " charges");
+         return Result(n == ToInt(w[0]), std::to_string(n) + " charges");
      }},
     {"event \"TEXT\"", "an event of the last action contains it",
-     [](const Words& w, std::size_t at, const ConditionContext& c) {
+     [](const Words& w, const ConditionContext& c) {
          if (!c.session) return Result(false, "no events");
          const std::vector<Event> events = c.session->Log().Since(c.eventsFrom);
          std::string seen;
          for (const Event& e : events) {
-             if (Lower(e.text).find(Lower(w[at])) != std::string::npos) return Result(true, e.text);
+             if (Lower(e.text).find(Lower(w[0])) != std::string::npos) return Result(true, e.text);
              seen += (seen.empty() ? "" : " | ") + e.text;
          }
          return Result(false, "events: " + (seen.empty() ? std::string("none") : seen));
      }},
     {"player alive|dead|on-foot|mounted|in-vehicle|crouching|standing|in-combat|out-of-combat", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          const PlayerView p = ViewOfPlayer();
-         const std::string want = Lower(w[at]);
+         const std::string want = Lower(w[0]);
          const bool ok = want == "alive"           ? p.alive
                          : want == "dead"          ? !p.alive
                          : want == "crouching"     ? p.crouching
@@ -306,21 +302,21 @@ const Test kTests[] = {
                                (p.inCombat ? ", in combat" : ", out of combat"));
      }},
     {"formation N|Auto", "the main page's formation",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
-         const long long want = SameText(w[at], "auto") ? FORMATION_AUTO : ToInt(w[at]);
+     [](const Words& w, const ConditionContext&) {
+         const long long want = SameText(w[0], "auto") ? FORMATION_AUTO : ToInt(w[0]);
          return Result(formationMode == want, "formationMode is " + std::to_string(formationMode));
      }},
     {"group-formation N", "what the game's group was given",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          standin::World& world = standin::GetWorld();
          auto it = world.groupFormation.find(world.player.group);
          const int f = it == world.groupFormation.end() ? -1 : it->second;
-         return Result(f == ToInt(w[at]), it == world.groupFormation.end()
-                                              ? std::string("no formation was set")
-                                              : "the group's formation is " + std::to_string(f));
+         return Result(f == ToInt(w[0]), it == world.groupFormation.end()
+                                             ? std::string("no formation was set")
+                                             : "the group's formation is " + std::to_string(f));
      }},
     {"no-stale-handles", "the plug-in never used a handle it gave back",
-     [](const Words&, std::size_t, const ConditionContext&) {
+     [](const Words&, const ConditionContext&) {
          const auto& uses = standin::GetWorld().staleUses;
          if (uses.empty()) return Result(true, "no stale handle used");
          const standin::StaleUse& u = uses.front();
@@ -400,7 +396,8 @@ bool CheckCondition(const std::vector<std::string>& words, std::size_t at, std::
 
 ConditionResult EvaluateCondition(const std::vector<std::string>& words, std::size_t at,
                                   const ConditionContext& context) {
-    return FindTest(words[at])->eval(words, at + 1, context);
+    return FindTest(words[at])->eval(Words(words.begin() + static_cast<std::ptrdiff_t>(at) + 1, words.end()),
+                                     context);
 }
 
 std::string ConditionHelp() {
