@@ -51,27 +51,21 @@ bool ChangeInto(const fs::path& dir, WorkDir* out, std::string* error) {
     return true;
 }
 
+// The settings file and the sample custom list, when missing: the shipped ones
+// when the simulator runs from a source tree, else their built-in text.
 void SeedMissingFiles() {
-    if (!fs::exists(INI_FILE)) WriteTextFile(INI_FILE, DefaultIniText());
-    if (!fs::exists(CUSTOM_LIST_FILE)) WriteTextFile(CUSTOM_LIST_FILE, DefaultCustomListText());
+    const std::pair<const char*, std::string> files[] = {
+        {INI_FILE, kFallbackIni},
+        {CUSTOM_LIST_FILE, std::string(kCustomListHeader) + "\nCS_SheriffOwens\nS_M_M_Army_01\nEND_LIST\n"}};
+    for (const auto& [name, fallback] : files) {
+        std::string text;
+        if (fs::exists(name)) continue;
+        if (!*kPackagingDir || !ReadTextFile(std::string(kPackagingDir) + "/" + name, &text)) text = fallback;
+        WriteTextFile(name, text);
+    }
 }
 
 }  // namespace
-
-// The shipped file of that name, else the fallback text.
-std::string ShippedOr(const char* name, const std::string& fallback) {
-    std::string text;
-    return *kPackagingDir && ReadTextFile(std::string(kPackagingDir) + "/" + name, &text) ? text : fallback;
-}
-
-std::string DefaultIniText() {
-    return ShippedOr(INI_FILE, kFallbackIni);
-}
-
-std::string DefaultCustomListText() {
-    return ShippedOr(CUSTOM_LIST_FILE,
-                     std::string(kCustomListHeader) + "\nCS_SheriffOwens\nS_M_M_Army_01\nEND_LIST\n");
-}
 
 bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* error) {
     std::error_code ec;
