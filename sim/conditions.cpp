@@ -370,28 +370,18 @@ std::int32_t ResolveWho(const std::vector<std::string>& words, std::size_t at, s
 }
 
 bool CheckCondition(const std::vector<std::string>& words, std::size_t at, std::string* error) {
-    if (at >= words.size()) {
-        *error = "a condition is missing";
-        return false;
-    }
+    if (at >= words.size()) return Fail(error, "a condition is missing");
     const Test* t = FindTest(words[at]);
-    if (!t) {
-        *error = "unknown condition \"" + words[at] + "\"";
-        return false;
-    }
+    if (!t) return Fail(error, "unknown condition \"" + words[at] + "\"");
     if (NameOf(t->usage) != "slot") return CheckUsage(t->usage, words, at + 1, error);
     // "slot N" and a slot test with its own usage.
     if (words.size() - at < 3 || !IsInteger(words[at + 1]) || ToInt(words[at + 1]) < 0 ||
         ToInt(words[at + 1]) > 6)
         return CheckUsage(t->usage, {}, 1, error);
     const SlotTest* s = FindSlotTest(words[at + 2]);
-    if (!s) {
-        *error = "unknown slot test \"" + words[at + 2] + "\"";
-        return false;
-    }
+    if (!s) return Fail(error, "unknown slot test \"" + words[at + 2] + "\"");
     if (CheckUsage(s->usage, words, at + 3, error)) return true;
-    *error = "usage: slot N " + std::string(s->usage);
-    return false;
+    return Fail(error, "usage: slot N " + std::string(s->usage));
 }
 
 ConditionResult EvaluateCondition(const std::vector<std::string>& words, std::size_t at,

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "keys.h"
 #include "workdir.h"
 
 namespace sim {
@@ -102,18 +103,12 @@ bool ParseOptions(int argc, const char* const* argv, Options* out, std::string* 
         for (const Option& candidate : kOptions) {
             if (a == candidate.name) o = &candidate;
         }
-        if (!o) {
-            *error = "unknown option " + a + " (see --help)";
-            return false;
-        }
+        if (!o) return Fail(error, "unknown option " + a + " (see --help)");
         if (o->flag) {
             out->*(o->flag) = true;
             continue;
         }
-        if (i + 1 >= argc) {
-            *error = a + " needs a value";
-            return false;
-        }
+        if (i + 1 >= argc) return Fail(error, a + " needs a value");
         const std::string v = argv[++i];
         char* end = nullptr;
         const long n = std::strtol(v.c_str(), &end, 10);
@@ -127,9 +122,10 @@ bool ParseOptions(int argc, const char* const* argv, Options* out, std::string* 
         } else if (!o->number && SplitAssignment(v, &key, &value)) {
             out->iniSets.emplace_back(key, value);
         } else {
-            *error = a + " takes " + o->value + ", not " + v +
-                     (o->number ? " (" + std::to_string(o->min) + " to " + std::to_string(o->max) + ")" : "");
-            return false;
+            return Fail(
+                error,
+                a + " takes " + o->value + ", not " + v +
+                    (o->number ? " (" + std::to_string(o->min) + " to " + std::to_string(o->max) + ")" : ""));
         }
     }
     return true;

@@ -11,11 +11,6 @@ namespace sim {
 
 namespace {
 
-bool Fail(std::string* error, const std::string& message) {
-    *error = message;
-    return false;
-}
-
 using Words = std::vector<std::string>;
 
 // A usage pattern's word, or a bracketed group of them.
@@ -261,19 +256,14 @@ bool ParseScenario(const std::string& text, const std::string& name, Scenario* o
         std::vector<std::string> words;
         std::string message;
         std::size_t commentAt = 0;
-        if (!SplitWords(trimmed, &words, &message, &commentAt)) {
-            *error = std::to_string(line) + ": " + message;
-            return false;
-        }
+        if (!SplitWords(trimmed, &words, &message, &commentAt))
+            return Fail(error, std::to_string(line) + ": " + message);
         if (words.empty()) continue;
         // The source without a trailing comment, for the transcript.
         c.source = Trim(trimmed.substr(0, commentAt));
         c.verb = Lower(words[0]);
         c.args.assign(words.begin() + 1, words.end());
-        if (!CheckCommand(c, &message)) {
-            *error = std::to_string(line) + ": " + message;
-            return false;
-        }
+        if (!CheckCommand(c, &message)) return Fail(error, std::to_string(line) + ": " + message);
         out->commands.push_back(c);
     }
     return true;
@@ -281,15 +271,10 @@ bool ParseScenario(const std::string& text, const std::string& name, Scenario* o
 
 bool LoadScenarioFile(const std::string& path, Scenario* out, std::string* error) {
     std::string text;
-    if (!ReadTextFile(path, &text)) {
-        *error = "cannot read " + path;
-        return false;
-    }
+    if (!ReadTextFile(path, &text)) return Fail(error, "cannot read " + path);
     std::string message;
-    if (!ParseScenario(text, std::filesystem::path(path).stem().string(), out, &message)) {
-        *error = path + ":" + message;
-        return false;
-    }
+    if (!ParseScenario(text, std::filesystem::path(path).stem().string(), out, &message))
+        return Fail(error, path + ":" + message);
     out->path = path;
     return true;
 }

@@ -88,10 +88,7 @@ struct Runner {
 bool Runner::MoveHighlightTo(const std::string& text, std::string* failure) {
     for (int moves = 0; moves <= kHighlightMoveLimit; ++moves) {
         const MenuView m = ViewOfMenu(session.ShownDisplay());
-        if (m.Empty()) {
-            *failure = "the menu is closed";
-            return false;
-        }
+        if (m.Empty()) return Fail(failure, "the menu is closed");
         int target = -1;
         for (int r = 0; r < MenuView::kRows; ++r) {
             if (m.rows[r].present && m.rows[r].text == text) target = r;
@@ -99,14 +96,13 @@ bool Runner::MoveHighlightTo(const std::string& text, std::string* failure) {
         if (target < 0) {
             std::string shown;
             for (const std::string& l : DescribeMenu(m)) shown += "\n      " + l;
-            *failure = "no menu line reads \"" + text + "\"; the menu shows:" + shown;
-            return false;
+            return Fail(failure, "no menu line reads \"" + text + "\"; the menu shows:" + shown);
         }
         if (m.highlightRow == target) return true;
         Tap(m.highlightRow < target ? VK_DOWN : VK_UP);
     }
-    *failure = "the highlight did not reach \"" + text + "\" (is it a line that cannot be highlighted?)";
-    return false;
+    return Fail(failure,
+                "the highlight did not reach \"" + text + "\" (is it a line that cannot be highlighted?)");
 }
 
 // A file in the transcript: the first kShownFileBytes of it, and how much was left out.
@@ -489,10 +485,7 @@ RunResult Runner::Run(const Scenario& scenario) {
 
 bool CheckCommand(const Command& command, std::string* error) {
     const Verb* v = FindVerb(command.verb);
-    if (!v) {
-        *error = "unknown command \"" + command.verb + "\" (see --help-scenarios)";
-        return false;
-    }
+    if (!v) return Fail(error, "unknown command \"" + command.verb + "\" (see --help-scenarios)");
     return CheckUsage(v->usage, command.args, 0, error);
 }
 

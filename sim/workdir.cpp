@@ -44,10 +44,7 @@ bool ChangeInto(const fs::path& dir, WorkDir* out, std::string* error) {
     out->previousCwd = fs::current_path(ec).string();
     out->path = fs::absolute(dir, ec).lexically_normal().string();
     fs::current_path(out->path, ec);
-    if (ec) {
-        *error = "cannot change into " + out->path + ": " + ec.message();
-        return false;
-    }
+    if (ec) return Fail(error, "cannot change into " + out->path + ": " + ec.message());
     return true;
 }
 
@@ -70,10 +67,8 @@ void SeedMissingFiles() {
 bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* error) {
     std::error_code ec;
     fs::create_directories(dir, ec);
-    if (!fs::is_directory(dir)) {
-        *error = "cannot make the working folder " + dir + (ec ? ": " + ec.message() : "");
-        return false;
-    }
+    if (!fs::is_directory(dir))
+        return Fail(error, "cannot make the working folder " + dir + (ec ? ": " + ec.message() : ""));
     if (!ChangeInto(dir, out, error)) return false;
     out->temporary = false;
     if (fresh) {
@@ -85,10 +80,7 @@ bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* 
 
 bool OpenTemporaryWorkDir(WorkDir* out, std::string* error) {
     std::string pattern = (fs::temp_directory_path() / "tavrossimer-sim-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        *error = "cannot make a temporary working folder";
-        return false;
-    }
+    if (!mkdtemp(pattern.data())) return Fail(error, "cannot make a temporary working folder");
     if (!ChangeInto(pattern, out, error)) return false;
     out->temporary = true;
     return true;
