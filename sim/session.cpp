@@ -51,10 +51,7 @@ void Session::Start() {
 }
 
 void Session::Restart(bool freshWorld) {
-    if (!started_) {
-        Start();
-        return;
-    }
+    if (!started_) return Start();
     standin::EndGame();
     Launch(freshWorld, freshWorld ? "Game restarted: the plug-in reads its files again"
                                   : "Game restarted in the same world: the plug-in reads its files again");

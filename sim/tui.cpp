@@ -114,9 +114,8 @@ attr_t EventAttr(EventKind k) {
 
 void Put(WINDOW* w, int y, int x, const std::string& text, int width, attr_t attr = 0) {
     if (width <= 0) return;
-    std::string t = text.size() > static_cast<std::size_t>(width) ? text.substr(0, width) : text;
     wattron(w, attr);
-    mvwaddnstr(w, y, x, t.c_str(), width);
+    mvwaddnstr(w, y, x, text.c_str(), width);
     wattroff(w, attr);
 }
 
