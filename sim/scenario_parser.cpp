@@ -13,38 +13,6 @@ namespace {
 
 using Words = std::vector<std::string>;
 
-// A usage pattern's word, or a bracketed group of them.
-struct Item {
-    std::string word;
-    std::vector<Item> group;
-    bool optional = false, repeat = false;
-};
-
-std::vector<Item> Group(const Words& t, std::size_t& i) {
-    std::vector<Item> out;
-    while (i < t.size()) {
-        std::string s = t[i++];
-        Item item;
-        if (s == "]" || s == "]...") return out;
-        if (s == "[") {
-            item.group = Group(t, i);
-            item.optional = true;
-            item.repeat = t[i - 1] == "]...";
-        } else {
-            item.repeat = s.size() > 3 && s.compare(s.size() - 3, 3, "...") == 0;
-            if (item.repeat) s.resize(s.size() - 3);
-            // "slot N|stranger N|none": a ped, with the extra choices after the second N.
-            if (s == "slot" && i + 1 < t.size() && t[i].compare(0, 10, "N|stranger") == 0) {
-                s = "@" + t[i + 1].substr(1);
-                i += 2;
-            }
-            item.word = s;
-        }
-        out.push_back(item);
-    }
-    return out;
-}
-
 bool IsNumberWord(const std::string& p) {
     return p == "N" || p == "ROW" || p == "ID" || p == "METRES" || p == "AMOUNT" || p == "CENTS";
 }
@@ -93,23 +61,31 @@ std::size_t MatchWord(const std::string& p, const Words& w, std::size_t at, std:
     return 1;
 }
 
-bool MatchItems(const std::vector<Item>& items, const Words& w, std::size_t& at, std::string* error) {
-    for (const Item& it : items) {
+// The pattern's words from `i` to `end` against the words from `at` on,
+// greedily: a bracketed part (not nested) may be left out, and a part ending
+// in "..." is taken as often as it fits.
+bool MatchParts(const Words& p, std::size_t i, std::size_t end, const Words& w, std::size_t& at,
+                std::string* error) {
+    while (i < end) {
+        const bool optional = p[i] == "[";
+        std::size_t close = i;
+        while (optional && p[close][0] != ']') ++close;
+        std::string word = p[i];
+        const bool repeat =
+            optional ? p[close] == "]..." : word.size() > 3 && word.compare(word.size() - 3, 3, "...") == 0;
+        if (repeat && !optional) word.resize(word.size() - 3);
         bool matched = false;
-        while (true) {
-            std::size_t next = at;
-            if (it.group.empty()) {
-                const std::size_t used = MatchWord(it.word, w, at, error);
-                next = at + used;
-            } else if (!MatchItems(it.group, w, next, error)) {
-                next = at;
-            }
+        for (std::size_t next = at;; next = at) {
+            if (optional ? !MatchParts(p, i + 1, close, w, next, error)
+                         : (next += MatchWord(word, w, at, error)) == at)
+                break;
             if (next == at) break;
             at = next;
             matched = true;
-            if (!it.repeat) break;
+            if (!repeat) break;
         }
-        if (!matched && !it.optional) return false;
+        if (!matched && !optional) return false;
+        i = close + 1;
     }
     return true;
 }
@@ -122,11 +98,16 @@ bool MatchUsage(const std::string& pattern, const std::vector<std::string>& word
     for (char c : pattern)
         spaced += c == '[' ? std::string("[ ") : c == ']' ? std::string(" ]") : std::string(1, c);
     std::istringstream in(spaced);
-    Words tokens;
-    for (std::string t; in >> t;) tokens.push_back(t);
-    std::size_t i = 0;
-    const std::vector<Item> items = Group(tokens, i);
-    return MatchItems(items, words, at, error) && at == words.size();
+    Words p;
+    for (std::string t; in >> t;) {
+        // "slot N|stranger N|none": a ped, with the extra choices after the second N.
+        if (!p.empty() && p.back() == "slot" && t.compare(0, 10, "N|stranger") == 0 && in >> t) {
+            p.back() = "@" + t.substr(1);
+            continue;
+        }
+        p.push_back(t);
+    }
+    return MatchParts(p, 0, p.size(), words, at, error) && at == words.size();
 }
 
 std::string NameOf(const char* usage) {
