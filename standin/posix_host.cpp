@@ -157,7 +157,7 @@ void OnScriptUnregistered() {}
 using namespace standin;
 
 void scriptWait(unsigned long ms) {
-    LogHostCall("scriptWait", ms, true);
+    LogHostCall("scriptWait", ms);
     HostState& host = GetHost();
     host.wakeAtMs = GetWorld().timeMs + static_cast<std::int64_t>(ms);
     std::unique_lock<std::mutex> lock(handoffMutex);
