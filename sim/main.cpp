@@ -108,12 +108,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tavrossimer-sim: %s\n\n%s", error.c_str(), sim::UsageText().c_str());
         return 2;
     }
-    if (o.help) {
-        std::printf("%s", sim::UsageText().c_str());
-        return 0;
-    }
-    if (o.helpScenarios) {
-        std::printf("%s", sim::ScenarioHelp().c_str());
+    if (o.help || o.helpScenarios) {
+        std::printf("%s", (o.help ? sim::UsageText() : sim::ScenarioHelp()).c_str());
         return 0;
     }
     if (o.listScenarios) return ListScenarios();
