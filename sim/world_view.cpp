@@ -73,7 +73,6 @@ std::string SlotView::Label() const {
 
 SlotView ViewOfSlot(int slot) {
     SlotView v;
-    v.slot = slot;
     if (slot < 0 || slot >= ROSTER_SIZE) return v;
     const BodyguardRecord& r = roster[slot];
     if (r.ped == 0) return v;
@@ -130,7 +129,6 @@ std::vector<ShownPrompt> ShownPrompts() {
         ShownPrompt s;
         s.handle = h;
         s.text = p.text;
-        s.control = p.controlName;
         for (int i = 0; i < ROSTER_SIZE && s.slot < 0; ++i) {
             const auto own = PromptsOf(roster[i]);
             if (roster[i].ped != 0 && std::find(own.begin(), own.end(), h) != own.end()) s.slot = i;
@@ -169,8 +167,7 @@ PlayerView ViewOfPlayer() {
     v.health = me.health;
     v.target = w.player.target;
     v.aimed = w.player.aimed;
-    v.interior = w.player.interior;
-    for (int id : SALOON_INTERIORS) v.inSaloon = v.inSaloon || (id == v.interior && id != 0);
+    for (int id : SALOON_INTERIORS) v.inSaloon = v.inSaloon || (id == w.player.interior && id != 0);
     return v;
 }
 

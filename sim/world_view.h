@@ -13,7 +13,6 @@
 namespace sim {
 
 struct SlotView {
-    int slot = 0;
     bool occupied = false;
     std::int32_t ped = 0;
     std::string model;     // the game's model name
@@ -46,7 +45,6 @@ int OccupiedSlots();
 struct ShownPrompt {
     std::int32_t handle = 0;
     std::string text;
-    std::string control;
     int slot = -1;  // the bodyguard it belongs to, -1 when unknown
 };
 std::vector<ShownPrompt> ShownPrompts();
@@ -64,7 +62,6 @@ struct PlayerView {
     std::int64_t money = 0;  // cents
     int health = 0;
     std::int32_t target = 0, aimed = 0;
-    std::int32_t interior = 0;
     bool inSaloon = false;
 };
 PlayerView ViewOfPlayer();
