@@ -19,14 +19,7 @@ using Words = std::vector<std::string>;
 
 std::string Quote(const std::string& s) {
     std::string out = "\"";
-    for (char c : s) {
-        if (c == '\n')
-            out += "\\n";
-        else if (c == '"')
-            out += "\\\"";
-        else
-            out += c;
-    }
+    for (char c : s) out += c == '\n' ? "\\n" : c == '"' ? "\\\"" : std::string(1, c);
     return out + "\"";
 }
 

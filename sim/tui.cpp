@@ -424,14 +424,11 @@ void Screen::DrawHelp() {
         "  arrows, Enter, Backspace  the menu's keys; 0-9 F1-F12 Ins Del PgUp PgDn",
         "  a  attack key: " + KeyLabel(ATTACK_KEY) + "    f  follow-all key: " + KeyLabel(FOLLOW_ALL),
         "The world and the simulator:"};
-    for (std::size_t i = 0; i < std::size(kWorldKeys); i += 2) {
-        std::string line;
-        for (std::size_t j = i; j < i + 2 && j < std::size(kWorldKeys); ++j) {
-            std::string entry = std::string("  ") + kWorldKeys[j].label + " " + kWorldKeys[j].help;
-            if (j == i) entry.resize(40, ' ');
-            line += entry;
-        }
-        text.push_back(line);
+    // Two keys a line, the first in 40 columns.
+    for (std::size_t i = 0; i < std::size(kWorldKeys); ++i) {
+        if (i % 2 == 0) text.emplace_back();
+        text.back() += std::string("  ") + kWorldKeys[i].label + " " + kWorldKeys[i].help;
+        if (i % 2 == 0) text.back().resize(40, ' ');
     }
     text.push_back("Folder: " + dir.path + " (edit the files there, then R)");
     text.push_back("Any key closes this help.");

@@ -191,13 +191,10 @@ MenuView ViewOfMenu(const std::vector<standin::DisplayItem>& display) {
             case standin::DisplayItem::Text: {
                 const int row = standin::TextRowOfY(d.y);
                 const bool dimmed = d.colourSet && d.r < 200 && d.g < 200 && d.b < 200;
-                if (row >= 0 && row < MenuView::kRows) {
-                    m.rows[row].present = true;
-                    m.rows[row].text = d.plainText;
-                    m.rows[row].dimmed = dimmed;
-                } else {
+                if (row >= 0 && row < MenuView::kRows)
+                    m.rows[row] = {true, d.plainText, dimmed};
+                else
                     m.offRows.push_back(d.plainText);
-                }
                 break;
             }
         }
