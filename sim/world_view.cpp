@@ -163,10 +163,6 @@ PlayerView ViewOfPlayer() {
     v.moving = me.inVehicle ? "in a vehicle" : (me.mount != 0 ? "mounted" : "on foot");
     v.crouching = me.crouching;
     v.inCombat = w.InCombat(me.handle);
-    v.money = w.player.money;
-    v.health = me.health;
-    v.target = w.player.target;
-    v.aimed = w.player.aimed;
     for (int id : SALOON_INTERIORS) v.inSaloon = v.inSaloon || (id == w.player.interior && id != 0);
     return v;
 }
@@ -226,9 +222,10 @@ std::vector<WorldLine> DescribeWorld(std::int32_t picked) {
     out.push_back({p.alive ? WorldLine::Bold : WorldLine::Bad,
                    std::string("Player: ") + (p.alive ? "alive" : "DEAD") + ", " + p.moving +
                        (p.crouching ? ", crouching" : "") + (p.inCombat ? ", IN COMBAT" : "") + ", " +
-                       Dollars(p.money) + ", health " + std::to_string(p.health) +
+                       Dollars(w.player.money) + ", health " + std::to_string(w.PlayerPed().health) +
                        (p.inSaloon ? ", in a saloon" : "")});
-    out.push_back({WorldLine::Plain, "  targets " + PedLabel(p.target) + "; aims at " + PedLabel(p.aimed)});
+    out.push_back({WorldLine::Plain,
+                   "  targets " + PedLabel(w.player.target) + "; aims at " + PedLabel(w.player.aimed)});
     out.push_back({WorldLine::Dim, "Keys: menu " + KeyLabel(SPAWN_MENU_KEY) + ", attack " +
                                        KeyLabel(ATTACK_KEY) + ", follow-all " + KeyLabel(FOLLOW_ALL)});
     const std::pair<const char*, int> keys[] = {

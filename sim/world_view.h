@@ -59,9 +59,6 @@ struct PlayerView {
     std::string moving;      // "on foot", "mounted", "in a vehicle"
     bool crouching = false;  // moves crouched (sneaking)
     bool inCombat = false;   // fights someone, or someone fights him
-    std::int64_t money = 0;  // cents
-    int health = 0;
-    std::int32_t target = 0, aimed = 0;
     bool inSaloon = false;
 };
 PlayerView ViewOfPlayer();
