@@ -24,13 +24,10 @@ void EventLog::Add(EventKind kind, const std::string& text) {
 }
 
 std::vector<Event> EventLog::Since(std::uint64_t count) const {
-    std::vector<Event> out;
-    if (count >= count_) return out;
-    const std::uint64_t wanted = count_ - count;
+    const std::uint64_t wanted = count >= count_ ? 0 : count_ - count;
     const std::size_t have = events_.size();
     const std::size_t start = wanted >= have ? 0 : have - static_cast<std::size_t>(wanted);
-    out.assign(events_.begin() + static_cast<std::ptrdiff_t>(start), events_.end());
-    return out;
+    return std::vector<Event>(events_.begin() + static_cast<std::ptrdiff_t>(start), events_.end());
 }
 
 SaveStamp StampOf(const char* path) {

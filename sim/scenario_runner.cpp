@@ -42,6 +42,14 @@ std::string Seconds(long long ms, int decimals) {
     return buf;
 }
 
+// The texts of the prompts shown now, each between `open` and `close`; "none" for none.
+std::string PromptList(const char* open, const char* close) {
+    std::string shown;
+    for (const ShownPrompt& p : ShownPrompts())
+        shown += (shown.empty() ? "" : ", ") + (open + p.text + close);
+    return shown.empty() ? "none" : shown;
+}
+
 std::string Now() {
     const standin::World& w = standin::GetWorld();
     return Stamp(w.frame, w.timeMs);
@@ -140,12 +148,7 @@ void Runner::Show(const Args& what) {
     if (wants("world")) {
         for (const WorldLine& l : DescribeWorld()) Print("        " + l.text);
     }
-    if (wants("prompts")) {
-        std::string shown;
-        for (const ShownPrompt& p : ShownPrompts())
-            shown += (shown.empty() ? "" : ", ") + ("[" + p.text + "]");
-        Print("        prompts shown: " + (shown.empty() ? std::string("none") : shown));
-    }
+    if (wants("prompts")) Print("        prompts shown: " + PromptList("[", "]"));
     if (wants("display")) {
         // The frame's display list as the plug-in drew it, in drawing order.
         for (const standin::DisplayItem& d : session.ShownDisplay()) {
@@ -331,11 +334,7 @@ const Verb kVerbs[] = {
     {"complete \"TEXT\"", "complete the shown prompt with this text", 0,
      [](Runner& r, const Args& a, std::string* failure) {
          if (!CompletePromptByText(r.session.Log(), a[0])) {
-             std::string shown;
-             for (const ShownPrompt& p : ShownPrompts())
-                 shown += (shown.empty() ? "" : ", ") + ("\"" + p.text + "\"");
-             *failure = "no prompt \"" + a[0] +
-                        "\" is shown; shown: " + (shown.empty() ? std::string("none") : shown);
+             *failure = "no prompt \"" + a[0] + "\" is shown; shown: " + PromptList("\"", "\"");
              return;
          }
          // The game reports the completion in the next frame; the plug-in's
