@@ -105,44 +105,31 @@ void SetIniValue(const std::string& key, const std::string& value) {
     std::string content;
     ReadTextFile(INI_FILE, &content);
     std::vector<std::string> lines;
-    {
-        std::istringstream in(content);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines.push_back(line);
-        }
-    }
+    std::istringstream in(content);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(!line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line);
     const std::string newLine = key + "=" + value;
+    // The [SETTINGS] section runs from its heading to the next heading.
     int sectionStart = -1, sectionEnd = static_cast<int>(lines.size());
     bool replaced = false;
-    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+    for (int i = 0; i < sectionEnd; ++i) {
         const std::string t = Trim(lines[i]);
-        if (!t.empty() && t[0] == '[') {
-            if (sectionStart >= 0) {
-                sectionEnd = i;
-                break;
-            }
-            if (Lower(t) == "[settings]") sectionStart = i;
-            continue;
-        }
-        if (sectionStart < 0 || t.empty() || t[0] == ';') continue;
         std::string k, v;
-        if (SplitAssignment(t, &k, &v) && Lower(k) == Lower(key)) {
+        if (!t.empty() && t[0] == '[') {
+            if (sectionStart >= 0) sectionEnd = i;
+            if (sectionStart < 0 && Lower(t) == "[settings]") sectionStart = i;
+        } else if (sectionStart >= 0 && t[0] != ';' && SplitAssignment(t, &k, &v) && Lower(k) == Lower(key)) {
             lines[i] = newLine;
             replaced = true;
         }
     }
-    if (!replaced) {
-        if (sectionStart < 0) {
-            lines.push_back("[SETTINGS]");
-            lines.push_back(newLine);
-        } else {
-            // After the section's last non-empty line.
-            int at = sectionEnd;
-            while (at > sectionStart + 1 && Trim(lines[at - 1]).empty()) --at;
-            lines.insert(lines.begin() + at, newLine);
-        }
+    if (sectionStart < 0) {
+        lines.push_back("[SETTINGS]");
+        lines.push_back(newLine);
+    } else if (!replaced) {
+        // After the section's last non-empty line.
+        while (sectionEnd > sectionStart + 1 && Trim(lines[sectionEnd - 1]).empty()) --sectionEnd;
+        lines.insert(lines.begin() + sectionEnd, newLine);
     }
     std::string out;
     for (const std::string& l : lines) out += l + "\n";
