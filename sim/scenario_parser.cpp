@@ -37,13 +37,10 @@ std::size_t MatchWord(const std::string& p, const Words& w, std::size_t at, std:
                         (who.kind != Who::Player || p.find("|player") != std::string::npos);
         return ok ? used : 0;
     }
-    if (p.find('|') != std::string::npos && p != "KEY=VALUE") {
-        std::size_t from = 0;
-        while (from <= p.size()) {
-            std::size_t bar = p.find('|', from);
-            if (bar == std::string::npos) bar = p.size();
-            if (MatchWord(p.substr(from, bar - from), w, at, error)) return 1;
-            from = bar + 1;
+    if (p.find('|') != std::string::npos) {
+        std::istringstream choices(p);
+        for (std::string choice; std::getline(choices, choice, '|');) {
+            if (MatchWord(choice, w, at, error)) return 1;
         }
         return 0;
     }
