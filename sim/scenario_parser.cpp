@@ -160,23 +160,12 @@ bool SplitWords(const std::string& line, std::vector<std::string>* words, std::s
 
 bool ParseDuration(const std::vector<std::string>& words, std::size_t at, Duration* out, std::size_t* used) {
     if (at >= words.size()) return false;
-    std::string number = words[at], unit;
-    std::size_t count = 1;
     // "500ms" or "500 ms".
-    std::size_t split = 0;
-    while (split < number.size() &&
-           (std::isdigit(static_cast<unsigned char>(number[split])) || number[split] == '.'))
-        ++split;
-    if (split == 0) return false;
-    if (split < number.size()) {
-        unit = number.substr(split);
-        number = number.substr(0, split);
-    } else if (at + 1 < words.size()) {
-        unit = words[at + 1];
-        count = 2;
-    } else {
-        return false;
-    }
+    const std::string& first = words[at];
+    const std::size_t split = first.find_first_not_of("0123456789.");
+    if (first.empty() || split == 0 || (split == std::string::npos && at + 1 >= words.size())) return false;
+    const std::string unit = split == std::string::npos ? words[at + 1] : first.substr(split);
+    const std::size_t count = split == std::string::npos ? 2 : 1;
     // Each unit's words and its milliseconds (0: frames).
     static const struct {
         const char* words;
@@ -185,7 +174,7 @@ bool ParseDuration(const std::vector<std::string>& words, std::size_t at, Durati
                   {" ms ", 1},
                   {" s sec second seconds ", 1000},
                   {" min minute minutes ", 60000}};
-    const double value = std::atof(number.c_str());
+    const double value = std::atof(first.substr(0, split).c_str());
     for (const auto& u : kUnits) {
         if (std::string(u.words).find(" " + Lower(unit) + " ") == std::string::npos) continue;
         out->frames = u.ms == 0;
