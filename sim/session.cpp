@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include "driver.h"
 #include "keys.h"
@@ -70,10 +71,7 @@ void Session::Launch(bool freshWorld, const std::string& message) {
         for (const std::string& m : setup_.unavailableModels) w.unavailableModels.insert(w.HashName(m));
         for (const std::string& m : setup_.invalidModels) w.invalidModels.insert(w.HashName(m));
         w.extraModels.insert(setup_.knownModels.begin(), setup_.knownModels.end());
-        while (!setup_.pendingRandom.empty()) {
-            w.scriptedRandom.push_back(setup_.pendingRandom.front());
-            setup_.pendingRandom.pop_front();
-        }
+        w.scriptedRandom = std::exchange(setup_.pendingRandom, {});
     }
     keyQueue_.clear();
     current_ = PendingKey();
