@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <iterator>
 
 #include "event_log.h"
 #include "keys.h"
@@ -280,16 +282,14 @@ const Test kTests[] = {
     {"player alive|dead|on-foot|mounted|in-vehicle|crouching|standing|in-combat|out-of-combat", "",
      [](const Words& w, const ConditionContext&) {
          const PlayerView p = ViewOfPlayer();
-         const std::string want = Lower(w[0]);
-         const bool ok = want == "alive"           ? p.alive
-                         : want == "dead"          ? !p.alive
-                         : want == "crouching"     ? p.crouching
-                         : want == "standing"      ? !p.crouching
-                         : want == "in-combat"     ? p.inCombat
-                         : want == "out-of-combat" ? !p.inCombat
-                                                   : p.moving == (want == "on-foot"   ? "on foot"
-                                                                  : want == "mounted" ? "mounted"
-                                                                                      : "in a vehicle");
+         // What the player is, in the condition's words.
+         const std::string is[] = {p.alive ? "alive" : "dead",
+                                   p.moving == "on foot"   ? "on-foot"
+                                   : p.moving == "mounted" ? "mounted"
+                                                           : "in-vehicle",
+                                   p.crouching ? "crouching" : "standing",
+                                   p.inCombat ? "in-combat" : "out-of-combat"};
+         const bool ok = std::find(std::begin(is), std::end(is), Lower(w[0])) != std::end(is);
          return Result(ok, std::string("the player is ") + (p.alive ? "alive" : "dead") + ", " + p.moving +
                                (p.crouching ? ", crouching" : ", standing") +
                                (p.inCombat ? ", in combat" : ", out of combat"));
