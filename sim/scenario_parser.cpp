@@ -134,22 +134,12 @@ bool SplitWords(const std::string& line, std::vector<std::string>* words, std::s
         if (i >= n || line[i] == '#') break;
         std::string word;
         if (line[i] == '"') {
-            ++i;
-            bool closed = false;
-            while (i < n) {
-                const char c = line[i++];
-                if (c == '"') {
-                    closed = true;
-                    break;
-                }
-                if (c == '\\' && i < n) {
-                    const char esc = line[i++];
-                    word += esc == 'n' ? '\n' : esc == 't' ? '\t' : esc;
-                } else {
-                    word += c;
-                }
+            for (++i; i < n && line[i] != '"'; ++i) {
+                const bool escaped = line[i] == '\\' && i + 1 < n;
+                const char c = escaped ? line[++i] : line[i];
+                word += !escaped ? c : c == 'n' ? '\n' : c == 't' ? '\t' : c;
             }
-            if (!closed) return Fail(error, "a quote is not closed");
+            if (i++ >= n) return Fail(error, "a quote is not closed");
         } else {
             while (i < n && !std::isspace(static_cast<unsigned char>(line[i]))) word += line[i++];
         }
