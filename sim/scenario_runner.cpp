@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "driver.h"
 #include "keys.h"
@@ -120,14 +121,9 @@ void Runner::ShowFile(const char* name) {
     const std::size_t size = content.size();
     const std::string summary = std::string(name) == SAVE_FILE ? "  (" + DescribeSaveFile(content) + ")" : "";
     content.resize(std::min(size, kShownFileBytes));
-    if (!summary.empty()) Print(std::string("        ") + name + ": \"" + content + "\"" + summary);
-    if (summary.empty()) Print(std::string("        ") + name + ":");
-    for (std::size_t start = 0; summary.empty() && start < content.size();) {
-        std::size_t end = content.find('\n', start);
-        if (end == std::string::npos) end = content.size();
-        Print("          | " + content.substr(start, end - start));
-        start = end + 1;
-    }
+    Print(std::string("        ") + name + ":" + (summary.empty() ? "" : " \"" + content + "\"" + summary));
+    std::istringstream lines(summary.empty() ? content : "");
+    for (std::string line; std::getline(lines, line);) Print("          | " + line);
     if (size > kShownFileBytes)
         Print("          ... " + std::to_string(size - kShownFileBytes) + " more bytes not shown (" +
               std::to_string(size) + " in all)");
