@@ -1,8 +1,8 @@
 #include "options.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <sstream>
 
 #include "keys.h"
 #include "workdir.h"
@@ -77,13 +77,8 @@ std::string UsageText() {
     for (const Option& o : kOptions) {
         std::string head = std::string("  ") + o.name + (*o.value ? " " : "") + o.value;
         head.resize(22, ' ');
-        for (const char* h = o.help; *h;) {
-            const char* end = std::strchr(h, '\n');
-            const std::size_t n = end ? static_cast<std::size_t>(end - h) : std::strlen(h);
-            out += head + std::string(h, n) + "\n";
-            head.assign(22, ' ');
-            h += n + (end ? 1 : 0);
-        }
+        std::istringstream help(o.help);
+        for (std::string line; std::getline(help, line); head.assign(22, ' ')) out += head + line + "\n";
     }
     return out;
 }
