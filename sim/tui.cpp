@@ -208,7 +208,7 @@ struct WorldKey {
 struct Screen {
     Screen(Session& s, const WorkDir& d, const Options& o)
         : session(s), log(s.Log()), dir(d), options(o), speed(o.speed) {}
-    int Run();
+    void Run();
     void Status(const std::string& s) {
         statusText = s;
         statusUntilMs = standin::GetWorld().timeMs + 4000;
@@ -488,7 +488,7 @@ void Screen::Draw() {
     refresh();
 }
 
-int Screen::Run() {
+void Screen::Run() {
     using SteadyClock = std::chrono::steady_clock;
     const auto frameTime = std::chrono::microseconds(1000000 / std::max(30, std::min(60, options.fps)));
     auto next = SteadyClock::now();
@@ -499,12 +499,9 @@ int Screen::Run() {
             for (int i = 0; i < speed; ++i) session.Frame();
         }
         Draw();
-        next += frameTime;
-        const auto now = SteadyClock::now();
-        if (next < now) next = now;
+        next = std::max(next + frameTime, SteadyClock::now());
         std::this_thread::sleep_until(next);
     }
-    return 0;
 }
 
 }  // namespace
@@ -541,7 +538,7 @@ int RunInteractive(Session& session, const WorkDir& dir, const Options& options)
 
     session.Start();
     Screen screen(session, dir, options);
-    const int code = screen.Run();
+    screen.Run();
     session.End();
 
     RestoreTerminal();
@@ -553,7 +550,7 @@ int RunInteractive(Session& session, const WorkDir& dir, const Options& options)
     }
     std::printf("tavrossimer-sim: the game ended. Working folder: %s\n", dir.path.c_str());
     if (quitRequested) std::printf("tavrossimer-sim: stopped by a signal\n");
-    return code;
+    return 0;
 }
 
 }  // namespace sim
