@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <iterator>
 
 #include "event_log.h"
 #include "keys.h"
@@ -19,14 +21,7 @@ using Words = std::vector<std::string>;
 
 std::string Quote(const std::string& s) {
     std::string out = "\"";
-    for (char c : s) {
-        if (c == '\n')
-            out += "\\n";
-        else if (c == '"')
-            out += "\\\"";
-        else
-            out += c;
-    }
+    for (char c : s) out += c == '\n' ? "\\n" : c == '"' ? "\\\"" : std::string(1, c);
     return out + "\"";
 }
 
@@ -50,16 +45,18 @@ std::string MenuSummary(const MenuView& m) {
     return "the menu shows " + (out.empty() ? std::string("no lines") : out);
 }
 
-std::string FileText(const std::string& name, bool* exists) {
-    std::string content;
-    *exists = ReadTextFile(name, &content);
-    return content;
+// A file's test: false when the file does not exist, else what `holds` says of its text.
+template <typename Test>
+ConditionResult FileTest(const std::string& name, Test holds) {
+    std::string text;
+    if (!ReadTextFile(name, &text)) return Result(false, name + " does not exist");
+    return Result(holds(text), name + " holds " + Quote(text));
 }
 
 // Slot conditions: the words after "slot N". A free slot meets only the first, "empty".
 struct SlotTest {
     const char* usage;  // the name, then the argument pattern (see MatchUsage)
-    ConditionResult (*eval)(const SlotView& v, const Words& w, std::size_t at);
+    ConditionResult (*eval)(const SlotView& v, const Words& w);  // w: the words after the name
 };
 
 std::string Join(const std::vector<std::string>& v) {
@@ -80,64 +77,59 @@ ConditionResult Number(long long have, const std::string& want, const std::strin
 }
 
 const SlotTest kSlotTests[] = {
-    {"empty",
-     [](const SlotView& v, const Words&, std::size_t) { return Result(false, "it holds " + v.Label()); }},
-    {"occupied",
-     [](const SlotView& v, const Words&, std::size_t) { return Result(true, "it holds " + v.Label()); }},
-    {"model NAME",
-     [](const SlotView& v, const Words& w, std::size_t at) {
-         return Result(SameText(v.model, w[at]), "its model is " + v.model);
-     }},
+    {"empty", [](const SlotView& v, const Words&) { return Result(false, "it holds " + v.Label()); }},
+    {"occupied", [](const SlotView& v, const Words&) { return Result(true, "it holds " + v.Label()); }},
+    {"model NAME", [](const SlotView& v,
+                      const Words& w) { return Result(SameText(v.model, w[0]), "its model is " + v.model); }},
     {"name \"TEXT\"",
-     [](const SlotView& v, const Words& w, std::size_t at) {
+     [](const SlotView& v, const Words& w) {
          const std::string name = !v.name.empty() ? v.name : v.gangName;
-         return Result(name == w[at], "its name is " + Quote(name));
+         return Result(name == w[0], "its name is " + Quote(name));
      }},
-    {"outfit N", [](const SlotView& v, const Words& w,
-                    std::size_t at) { return Number(v.outfit, w[at], "it wears outfit "); }},
+    {"outfit N",
+     [](const SlotView& v, const Words& w) { return Number(v.outfit, w[0], "it wears outfit "); }},
     {"weapon \"NAME\"",
-     [](const SlotView& v, const Words& w, std::size_t at) {
-         return Result(Contains(v.weapons, w[at]), "it carries " + Join(v.weapons));
+     [](const SlotView& v, const Words& w) {
+         return Result(Contains(v.weapons, w[0]), "it carries " + Join(v.weapons));
      }},
     {"weapons N",
-     [](const SlotView& v, const Words& w, std::size_t at) {
-         return Result(static_cast<long long>(v.weapons.size()) == ToInt(w[at]),
+     [](const SlotView& v, const Words& w) {
+         return Result(static_cast<long long>(v.weapons.size()) == ToInt(w[0]),
                        "it carries " + Join(v.weapons));
      }},
     {"state following|staying|downed|dead|attacking",
-     [](const SlotView& v, const Words& w, std::size_t at) {
-         return Result(v.State().compare(0, w[at].size(), Lower(w[at])) == 0, "it is " + v.State());
+     [](const SlotView& v, const Words& w) {
+         return Result(v.State().compare(0, w[0].size(), Lower(w[0])) == 0, "it is " + v.State());
      }},
-    {"health N", [](const SlotView& v, const Words& w,
-                    std::size_t at) { return Number(v.health, w[at], "its health is "); }},
-    {"max-health N", [](const SlotView& v, const Words& w,
-                        std::size_t at) { return Number(v.maxHealth, w[at], "its maximum health is "); }},
+    {"health N", [](const SlotView& v, const Words& w) { return Number(v.health, w[0], "its health is "); }},
+    {"max-health N",
+     [](const SlotView& v, const Words& w) { return Number(v.maxHealth, w[0], "its maximum health is "); }},
     {"downed-checks N",
-     [](const SlotView& v, const Words& w, std::size_t at) {
-         return Number(v.downedChecks, w[at], "the downed checks it has had: ");
+     [](const SlotView& v, const Words& w) {
+         return Number(v.downedChecks, w[0], "the downed checks it has had: ");
      }},
     {"prompt \"TEXT\"",
-     [](const SlotView& v, const Words& w, std::size_t at) {
-         return Result(Contains(v.prompts, w[at]), "its prompts shown: " + Join(v.prompts));
+     [](const SlotView& v, const Words& w) {
+         return Result(Contains(v.prompts, w[0]), "its prompts shown: " + Join(v.prompts));
      }},
     {"in-group",
-     [](const SlotView& v, const Words&, std::size_t) {
+     [](const SlotView& v, const Words&) {
          return Result(v.inPlayerGroup,
                        v.inPlayerGroup ? "it is in the player's group" : "it is not in the player's group");
      }},
     {"in-combat",
-     [](const SlotView& v, const Words&, std::size_t) {
+     [](const SlotView& v, const Words&) {
          return Result(v.inCombat, v.inCombat ? "it is in combat" : "it is out of combat");
      }},
     {"senses-lowered",
-     [](const SlotView& v, const Words&, std::size_t) {
+     [](const SlotView& v, const Words&) {
          return Result(v.sensesLowered,
                        v.sensesLowered ? "its senses are lowered" : "its senses are as usual");
      }},
     {"attacks slot N|stranger N",
-     [](const SlotView& v, const Words& w, std::size_t at) {
+     [](const SlotView& v, const Words& w) {
          std::string unused;
-         const std::int32_t target = ResolveWho(w, at, &unused);
+         const std::int32_t target = ResolveWho(w, 0, &unused);
          return Result(target != 0 && v.combatTarget == target, "it attacks " + PedLabel(v.combatTarget));
      }},
 };
@@ -145,24 +137,8 @@ const SlotTest kSlotTests[] = {
 struct Test {
     const char* usage;  // the name, then the argument pattern (see MatchUsage)
     const char* help;
-    ConditionResult (*eval)(const Words& w, std::size_t at, const ConditionContext& c);
+    ConditionResult (*eval)(const Words& w, const ConditionContext& c);
 };
-
-// The name of a table entry: its usage's first word.
-std::string NameOf(const char* usage) {
-    const std::string u = usage;
-    return u.substr(0, u.find(' '));
-}
-
-// Checks the words from `at` against an entry's usage; "usage: ..." unless a finer message was given.
-bool CheckUsage(const char* usage, const Words& w, std::size_t at, std::string* error) {
-    const std::string u = usage;
-    const std::size_t space = u.find(' ');
-    error->clear();
-    if (MatchUsage(space == std::string::npos ? "" : u.substr(space + 1), w, at, error)) return true;
-    if (error->empty()) *error = "usage: " + u;
-    return false;
-}
 
 const SlotTest* FindSlotTest(const std::string& name) {
     for (const SlotTest& t : kSlotTests) {
@@ -173,174 +149,167 @@ const SlotTest* FindSlotTest(const std::string& name) {
 
 const Test kTests[] = {
     {"menu-line ROW \"TEXT\" [dimmed|white]", "",
-     [](const Words& w, std::size_t at, const ConditionContext& c) {
+     [](const Words& w, const ConditionContext& c) {
          const MenuView m = CurrentMenu(c);
-         const long long row = ToInt(w[at]);
+         const long long row = ToInt(w[0]);
          if (row < 0 || row >= MenuView::kRows) return Result(false, "row out of range");
          const MenuRow& r = m.rows[row];
-         bool ok = r.present && r.text == w[at + 1];
-         if (ok && w.size() - at == 3) ok = SameText(w[at + 2], "dimmed") == r.dimmed;
+         bool ok = r.present && r.text == w[1];
+         if (ok && w.size() == 3) ok = SameText(w[2], "dimmed") == r.dimmed;
          const std::string actual = r.present ? "row " + std::to_string(row) + " reads " + Quote(r.text) +
                                                     (r.dimmed ? " (dimmed)" : "")
                                               : "row " + std::to_string(row) + " is empty; " + MenuSummary(m);
          return Result(ok, actual);
      }},
     {"menu-contains \"TEXT\"", "",
-     [](const Words& w, std::size_t at, const ConditionContext& c) {
+     [](const Words& w, const ConditionContext& c) {
          const MenuView m = CurrentMenu(c);
          bool found = false;
-         for (const MenuRow& r : m.rows) found = found || (r.present && r.text == w[at]);
+         for (const MenuRow& r : m.rows) found = found || (r.present && r.text == w[0]);
          return Result(found, MenuSummary(m));
      }},
     {"highlight ROW|\"TEXT\"", "",
-     [](const Words& w, std::size_t at, const ConditionContext& c) {
+     [](const Words& w, const ConditionContext& c) {
          const MenuView m = CurrentMenu(c);
          bool ok;
-         if (IsInteger(w[at])) {
-             ok = m.highlightRow == ToInt(w[at]);
+         if (IsInteger(w[0])) {
+             ok = m.highlightRow == ToInt(w[0]);
          } else {
              ok = m.highlightRow >= 0 && m.highlightRow < MenuView::kRows &&
-                  m.rows[m.highlightRow].text == w[at];
+                  m.rows[m.highlightRow].text == w[0];
          }
          return Result(ok,
                        "the highlight is on row " + std::to_string(m.highlightRow) + "; " + MenuSummary(m));
      }},
     {"menu open|closed", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          const bool open = menu.menuPage != PAGE_CLOSED;
-         return Result(open == SameText(w[at], "open"), std::string("the menu is ") +
-                                                            (open ? "open on the " : "") +
-                                                            (open ? PageName(menu.menuPage) : "closed"));
+         return Result(open == SameText(w[0], "open"), std::string("the menu is ") +
+                                                           (open ? "open on the " : "") +
+                                                           (open ? PageName(menu.menuPage) : "closed"));
      }},
     {"page main|builder|roster-full|category|female|male|gang|all|custom|invalid-model|closed|N", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
-         return Result(menu.menuPage == PageOfWord(w[at]), std::string("the menu page is the ") +
-                                                               PageName(menu.menuPage) + " (" +
-                                                               std::to_string(menu.menuPage) + ")");
+     [](const Words& w, const ConditionContext&) {
+         return Result(menu.menuPage == PageOfWord(w[0]), std::string("the menu page is the ") +
+                                                              PageName(menu.menuPage) + " (" +
+                                                              std::to_string(menu.menuPage) + ")");
      }},
     {"bodyguards N", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          const int n = OccupiedSlots();
-         return Result(n == ToInt(w[at]), std::to_string(n) + " slots are occupied");
+         return Result(n == ToInt(w[0]), std::to_string(n) + " slots are occupied");
      }},
     {"slot N TEST", "see below",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
-         const int slot = static_cast<int>(ToInt(w[at]));
+     [](const Words& w, const ConditionContext&) {
+         const int slot = static_cast<int>(ToInt(w[0]));
          const SlotView v = ViewOfSlot(slot);
-         const SlotTest* t = FindSlotTest(w[at + 1]);
-         ConditionResult r = v.occupied ? t->eval(v, w, at + 2) : Result(t == kSlotTests, "it is free");
+         const SlotTest* t = FindSlotTest(w[1]);
+         ConditionResult r =
+             v.occupied ? t->eval(v, Words(w.begin() + 2, w.end())) : Result(t == kSlotTests, "it is free");
          r.actual = "slot " + std::to_string(slot) + ": " + r.actual;
          return r;
      }},
     {"hired MODEL", "some slot holds a bodyguard of this model",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          std::vector<std::string> models;
          bool found = false;
          for (int s = 0; s < ROSTER_SIZE; ++s) {
              const SlotView v = ViewOfSlot(s);
              if (!v.occupied) continue;
              models.push_back(std::to_string(s) + ": " + v.model);
-             found = found || SameText(v.model, w[at]);
+             found = found || SameText(v.model, w[0]);
          }
          return Result(found, "the roster holds " + Join(models));
      }},
     {"prompt \"TEXT\"", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          std::vector<std::string> shown;
          bool found = false;
          for (const ShownPrompt& p : ShownPrompts()) {
              shown.push_back(p.text);
-             found = found || SameText(p.text, w[at]);
+             found = found || SameText(p.text, w[0]);
          }
          return Result(found, "prompts shown: " + Join(shown));
      }},
     {"file-contains FILE \"TEXT\"", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
-         bool exists = false;
-         const std::string text = FileText(w[at], &exists);
-         if (!exists) return Result(false, w[at] + " does not exist");
-         return Result(text.find(w[at + 1]) != std::string::npos, w[at] + " holds " + Quote(text));
+     [](const Words& w, const ConditionContext&) {
+         return FileTest(w[0], [&](const std::string& t) { return t.find(w[1]) != std::string::npos; });
      }},
     {"file-equals FILE \"TEXT\"", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
-         bool exists = false;
-         const std::string text = FileText(w[at], &exists);
-         if (!exists) return Result(false, w[at] + " does not exist");
-         return Result(text == w[at + 1], w[at] + " holds " + Quote(text));
+     [](const Words& w, const ConditionContext&) {
+         return FileTest(w[0], [&](const std::string& t) { return t == w[1]; });
      }},
     {"file-exists FILE", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
-         bool exists = false;
-         FileText(w[at], &exists);
-         return Result(exists, w[at] + (exists ? " exists" : " does not exist"));
+     [](const Words& w, const ConditionContext&) {
+         std::string text;
+         const bool exists = ReadTextFile(w[0], &text);
+         return Result(exists, w[0] + (exists ? " exists" : " does not exist"));
      }},
     {"money DOLLARS", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          long long cents = 0;
-         ParseDollars(w[at], &cents);
+         ParseDollars(w[0], &cents);
          const std::int64_t money = standin::GetWorld().player.money;
          return Result(money == cents, "the player has " + Dollars(money));
      }},
     {"charged CENTS", "all charges since the start, as passed to ChargePlayer",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          long long total = 0;
          std::string list;
          for (std::int32_t c : standin::GetWorld().player.charges) {
              total += c;
              list += (list.empty() ? "" : " + ") + std::to_string(c);
          }
-         return Result(total == ToInt(w[at]), "charged " + std::to_string(total) + " cents" +
-                                                  (list.empty() ? " (no charge)" : " (" + list + ")"));
+         return Result(total == ToInt(w[0]), "charged " + std::to_string(total) + " cents" +
+                                                 (list.empty() ? " (no charge)" : " (" + list + ")"));
      }},
     {"charges N", "how many times ChargePlayer was called",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          const auto n = static_cast<long long>(standin::GetWorld().player.charges.size());
-         return Result(n == ToInt(w[at]), std::to_string(n) + " charges");
+         return Result(n == ToInt(w[0]), std::to_string(n) + " charges");
      }},
     {"event \"TEXT\"", "an event of the last action contains it",
-     [](const Words& w, std::size_t at, const ConditionContext& c) {
+     [](const Words& w, const ConditionContext& c) {
          if (!c.session) return Result(false, "no events");
          const std::vector<Event> events = c.session->Log().Since(c.eventsFrom);
          std::string seen;
          for (const Event& e : events) {
-             if (Lower(e.text).find(Lower(w[at])) != std::string::npos) return Result(true, e.text);
+             if (Lower(e.text).find(Lower(w[0])) != std::string::npos) return Result(true, e.text);
              seen += (seen.empty() ? "" : " | ") + e.text;
          }
          return Result(false, "events: " + (seen.empty() ? std::string("none") : seen));
      }},
     {"player alive|dead|on-foot|mounted|in-vehicle|crouching|standing|in-combat|out-of-combat", "",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          const PlayerView p = ViewOfPlayer();
-         const std::string want = Lower(w[at]);
-         const bool ok = want == "alive"           ? p.alive
-                         : want == "dead"          ? !p.alive
-                         : want == "crouching"     ? p.crouching
-                         : want == "standing"      ? !p.crouching
-                         : want == "in-combat"     ? p.inCombat
-                         : want == "out-of-combat" ? !p.inCombat
-                                                   : p.moving == (want == "on-foot"   ? "on foot"
-                                                                  : want == "mounted" ? "mounted"
-                                                                                      : "in a vehicle");
+         // What the player is, in the condition's words.
+         const std::string is[] = {p.alive ? "alive" : "dead",
+                                   p.moving == "on foot"   ? "on-foot"
+                                   : p.moving == "mounted" ? "mounted"
+                                                           : "in-vehicle",
+                                   p.crouching ? "crouching" : "standing",
+                                   p.inCombat ? "in-combat" : "out-of-combat"};
+         const bool ok = std::find(std::begin(is), std::end(is), Lower(w[0])) != std::end(is);
          return Result(ok, std::string("the player is ") + (p.alive ? "alive" : "dead") + ", " + p.moving +
                                (p.crouching ? ", crouching" : ", standing") +
                                (p.inCombat ? ", in combat" : ", out of combat"));
      }},
     {"formation N|Auto", "the main page's formation",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
-         const long long want = SameText(w[at], "auto") ? FORMATION_AUTO : ToInt(w[at]);
+     [](const Words& w, const ConditionContext&) {
+         const long long want = SameText(w[0], "auto") ? FORMATION_AUTO : ToInt(w[0]);
          return Result(formationMode == want, "formationMode is " + std::to_string(formationMode));
      }},
     {"group-formation N", "what the game's group was given",
-     [](const Words& w, std::size_t at, const ConditionContext&) {
+     [](const Words& w, const ConditionContext&) {
          standin::World& world = standin::GetWorld();
          auto it = world.groupFormation.find(world.player.group);
          const int f = it == world.groupFormation.end() ? -1 : it->second;
-         return Result(f == ToInt(w[at]), it == world.groupFormation.end()
-                                              ? std::string("no formation was set")
-                                              : "the group's formation is " + std::to_string(f));
+         return Result(f == ToInt(w[0]), it == world.groupFormation.end()
+                                             ? std::string("no formation was set")
+                                             : "the group's formation is " + std::to_string(f));
      }},
     {"no-stale-handles", "the plug-in never used a handle it gave back",
-     [](const Words&, std::size_t, const ConditionContext&) {
+     [](const Words&, const ConditionContext&) {
          const auto& uses = standin::GetWorld().staleUses;
          if (uses.empty()) return Result(true, "no stale handle used");
          const standin::StaleUse& u = uses.front();
@@ -359,27 +328,15 @@ const Test* FindTest(const std::string& name) {
 }  // namespace
 
 bool ParseDollars(const std::string& text, long long* cents) {
-    std::string t = text;
-    bool negative = false;
-    if (!t.empty() && t[0] == '-') {
-        negative = true;
-        t = t.substr(1);
-    }
-    if (!t.empty() && t[0] == '$') t = t.substr(1);
-    if (t.empty() || t.size() > 15) return false;
-    long long whole = 0, part = 0;
-    std::size_t i = 0;
-    for (; i < t.size() && std::isdigit(static_cast<unsigned char>(t[i])); ++i)
-        whole = whole * 10 + (t[i] - '0');
-    if (i == 0) return false;
-    if (i < t.size()) {
-        if (t[i] != '.' || t.size() - i - 1 != 2) return false;
-        for (std::size_t j = i + 1; j < t.size(); ++j) {
-            if (!std::isdigit(static_cast<unsigned char>(t[j]))) return false;
-            part = part * 10 + (t[j] - '0');
-        }
-    }
-    *cents = (whole * 100 + part) * (negative ? -1 : 1);
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::size_t start = negative + (text.size() > negative && text[negative] == '$' ? 1 : 0);
+    const std::string t = text.substr(start);
+    const std::size_t dot = t.find('.');
+    const std::string whole = t.substr(0, dot), part = dot == std::string::npos ? "" : t.substr(dot + 1);
+    if (t.size() > 15 || !AllDigits(whole) ||
+        (dot != std::string::npos && (part.size() != 2 || !AllDigits(part))))
+        return false;
+    *cents = (ToInt(whole) * 100 + (part.empty() ? 0 : ToInt(part))) * (negative ? -1 : 1);
     return true;
 }
 
@@ -406,33 +363,24 @@ std::int32_t ResolveWho(const std::vector<std::string>& words, std::size_t at, s
 }
 
 bool CheckCondition(const std::vector<std::string>& words, std::size_t at, std::string* error) {
-    if (at >= words.size()) {
-        *error = "a condition is missing";
-        return false;
-    }
+    if (at >= words.size()) return Fail(error, "a condition is missing");
     const Test* t = FindTest(words[at]);
-    if (!t) {
-        *error = "unknown condition \"" + words[at] + "\"";
-        return false;
-    }
+    if (!t) return Fail(error, "unknown condition \"" + words[at] + "\"");
     if (NameOf(t->usage) != "slot") return CheckUsage(t->usage, words, at + 1, error);
     // "slot N" and a slot test with its own usage.
     if (words.size() - at < 3 || !IsInteger(words[at + 1]) || ToInt(words[at + 1]) < 0 ||
         ToInt(words[at + 1]) > 6)
         return CheckUsage(t->usage, {}, 1, error);
     const SlotTest* s = FindSlotTest(words[at + 2]);
-    if (!s) {
-        *error = "unknown slot test \"" + words[at + 2] + "\"";
-        return false;
-    }
+    if (!s) return Fail(error, "unknown slot test \"" + words[at + 2] + "\"");
     if (CheckUsage(s->usage, words, at + 3, error)) return true;
-    *error = "usage: slot N " + std::string(s->usage);
-    return false;
+    return Fail(error, "usage: slot N " + std::string(s->usage));
 }
 
 ConditionResult EvaluateCondition(const std::vector<std::string>& words, std::size_t at,
                                   const ConditionContext& context) {
-    return FindTest(words[at])->eval(words, at + 1, context);
+    return FindTest(words[at])->eval(Words(words.begin() + static_cast<std::ptrdiff_t>(at) + 1, words.end()),
+                                     context);
 }
 
 std::string ConditionHelp() {

@@ -24,13 +24,10 @@ void EventLog::Add(EventKind kind, const std::string& text) {
 }
 
 std::vector<Event> EventLog::Since(std::uint64_t count) const {
-    std::vector<Event> out;
-    if (count >= count_) return out;
-    const std::uint64_t wanted = count_ - count;
+    const std::uint64_t wanted = count >= count_ ? 0 : count_ - count;
     const std::size_t have = events_.size();
     const std::size_t start = wanted >= have ? 0 : have - static_cast<std::size_t>(wanted);
-    out.assign(events_.begin() + static_cast<std::ptrdiff_t>(start), events_.end());
-    return out;
+    return std::vector<Event>(events_.begin() + static_cast<std::ptrdiff_t>(start), events_.end());
 }
 
 SaveStamp StampOf(const char* path) {
@@ -58,12 +55,9 @@ WorldSnapshot TakeSnapshot() {
     s.menuPage = menu.menuPage;
     s.lastSpawnSlot = builder.lastSpawnSlot;
     for (int i = 0; i < ROSTER_SIZE; ++i) {
-        s.slots[i].ped = roster[i].ped;
-        s.slots[i].downed = roster[i].downed;
-        s.slots[i].downedChecks = roster[i].downedChecks;
-        s.slots[i].staying = roster[i].staying;
-        s.slots[i].inCombat = w.InCombat(roster[i].ped);
-        if (const standin::Ped* p = w.FindPed(roster[i].ped)) s.slots[i].seeingRange = p->seeingRange;
+        s.slots[i] = roster[i];
+        s.inCombat[i] = w.InCombat(roster[i].ped);
+        if (const standin::Ped* p = w.FindPed(roster[i].ped)) s.seeingRange[i] = p->seeingRange;
     }
     s.playerDead = w.PlayerPed().dead;
     s.playerInCombat = w.InCombat(w.player.ped);
@@ -139,29 +133,25 @@ std::string SlotName(int slot, std::int32_t ped) {
 void NoteRosterChanges(const WorldSnapshot& before, const WorldSnapshot& after, EventLog& log) {
     standin::World& w = standin::GetWorld();
     for (int s = 0; s < ROSTER_SIZE; ++s) {
-        const SlotSnapshot& b = before.slots[s];
-        const SlotSnapshot& a = after.slots[s];
+        const BodyguardRecord& b = before.slots[s];
+        const BodyguardRecord& a = after.slots[s];
         const std::string slot = "slot " + std::to_string(s);
         if (b.ped != 0 && b.ped != a.ped) {
             const standin::Ped* p = w.FindPed(b.ped);
             const std::string who = SlotName(s, b.ped);
-            if (p && p->dead) {
-                std::string why = b.downed ? " while down" : "";
-                if (b.downed && b.downedChecks >= 50) why = " (bled out)";
-                log.Add(EventKind::Death, who + " died" + why + "; " + slot + " is free");
-            } else if (p && p->deleted) {
-                log.Add(EventKind::Dismiss, who + " was removed (builder discarded); " + slot + " is free");
-            } else {
-                log.Add(EventKind::Dismiss, who + " was dismissed; " + slot + " is free");
-            }
+            const char* what = !b.downed              ? " died"
+                               : b.downedChecks >= 50 ? " died (bled out)"
+                                                      : " died while down";
+            if (!p || !p->dead)
+                what = p && p->deleted ? " was removed (builder discarded)" : " was dismissed";
+            log.Add(p && p->dead ? EventKind::Death : EventKind::Dismiss,
+                    who + what + "; " + slot + " is free");
         }
         if (a.ped != 0 && a.ped != b.ped) {
             const std::string who = SlotName(s, a.ped);
-            if (after.lastSpawnSlot == s) {
-                log.Add(EventKind::Hire, "Spawned " + who + " into " + slot + " for the builder");
-            } else {
-                log.Add(EventKind::Hire, "Hired " + who + " into " + slot);
-            }
+            log.Add(EventKind::Hire, after.lastSpawnSlot == s
+                                         ? "Spawned " + who + " into " + slot + " for the builder"
+                                         : "Hired " + who + " into " + slot);
             continue;
         }
         if (a.ped == 0 || a.ped != b.ped) continue;
@@ -176,14 +166,14 @@ void NoteRosterChanges(const WorldSnapshot& before, const WorldSnapshot& after, 
         if (a.downed && a.downedChecks > b.downedChecks)
             log.Add(EventKind::Downed, who + " is down: check " + std::to_string(a.downedChecks) + " of 50");
         if (!b.staying && a.staying) log.Add(EventKind::Order, who + " stays here");
-        if (b.inCombat != a.inCombat)
-            log.Add(EventKind::Order, who + (a.inCombat ? " is in combat" : " is out of combat"));
+        if (before.inCombat[s] != after.inCombat[s])
+            log.Add(EventKind::Order, who + (after.inCombat[s] ? " is in combat" : " is out of combat"));
         // The seeing and hearing ranges: cut down while the player sneaks, back when he stands or fights.
-        if (b.seeingRange > 0 && a.seeingRange != b.seeingRange)
-            log.Add(EventKind::Order,
-                    who + (a.seeingRange < b.seeingRange ? "'s senses lowered" : "'s senses restored") +
-                        " (seeing and hearing range " + std::to_string(static_cast<int>(a.seeingRange)) +
-                        " m)");
+        const float seeing = after.seeingRange[s], seen = before.seeingRange[s];
+        if (seen > 0 && seeing != seen)
+            log.Add(EventKind::Order, who + (seeing < seen ? "'s senses lowered" : "'s senses restored") +
+                                          " (seeing and hearing range " +
+                                          std::to_string(static_cast<int>(seeing)) + " m)");
         if (b.staying && !a.staying) log.Add(EventKind::Order, who + " follows the player");
     }
 }
@@ -212,13 +202,10 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
                      const std::vector<standin::Call>& calls, EventLog& log) {
     standin::World& w = standin::GetWorld();
     if (before.menuPage != after.menuPage) {
-        if (after.menuPage == PAGE_CLOSED) {
-            log.Add(EventKind::Menu, "Menu closed");
-        } else if (before.menuPage == PAGE_CLOSED) {
-            log.Add(EventKind::Menu, std::string("Menu opened: ") + PageName(after.menuPage));
-        } else {
-            log.Add(EventKind::Menu, std::string("Menu: ") + PageName(after.menuPage));
-        }
+        log.Add(EventKind::Menu, after.menuPage == PAGE_CLOSED
+                                     ? std::string("Menu closed")
+                                     : (before.menuPage == PAGE_CLOSED ? "Menu opened: " : "Menu: ") +
+                                           std::string(PageName(after.menuPage)));
         const std::size_t shown = static_cast<std::size_t>(menu.customModelIndex);
         if (after.menuPage == PAGE_INVALID_MODEL && shown < customPedNames.size())
             log.Add(EventKind::Warning, "The game refused the custom model \"" + customPedNames[shown] +
@@ -234,13 +221,11 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
                 after.playerInCombat ? "The player is in combat" : "The player is out of combat");
     if (before.playerDead && !after.playerDead) log.Add(EventKind::Player, "The player is alive again");
     if (after.save != before.save) {
-        if (after.save.exists) {
-            std::string content;
-            ReadTextFile(SAVE_FILE, &content);
-            log.Add(EventKind::Save, std::string("Saved ") + SAVE_FILE + ": " + DescribeSaveFile(content));
-        } else {
-            log.Add(EventKind::Save, std::string(SAVE_FILE) + " was removed");
-        }
+        std::string saved;
+        ReadTextFile(SAVE_FILE, &saved);
+        log.Add(EventKind::Save, after.save.exists
+                                     ? std::string("Saved ") + SAVE_FILE + ": " + DescribeSaveFile(saved)
+                                     : std::string(SAVE_FILE) + " was removed");
     }
     for (const std::string& p : saveProblems) log.Add(EventKind::Warning, "Save failed: " + p);
     saveProblems.clear();

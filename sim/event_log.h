@@ -67,20 +67,13 @@ struct SaveStamp {
 };
 SaveStamp StampOf(const char* path);
 
-struct SlotSnapshot {
-    std::int32_t ped = 0;
-    bool downed = false;
-    std::int32_t downedChecks = 0;
-    bool staying = false;
-    bool inCombat = false;
-    float seeingRange = 0;
-};
-
 // The part of the world and the plug-in that events are read from.
 struct WorldSnapshot {
     int menuPage = 0;
     int lastSpawnSlot = -1;
-    SlotSnapshot slots[ROSTER_SIZE];
+    BodyguardRecord slots[ROSTER_SIZE];
+    bool inCombat[ROSTER_SIZE] = {};
+    float seeingRange[ROSTER_SIZE] = {};
     bool playerDead = false;
     bool playerInCombat = false;
     int formation = -1;  // the player's group formation as the game holds it (-1: never set)

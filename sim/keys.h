@@ -87,4 +87,10 @@ inline long long ToInt(const std::string& s) {
     return std::atoll(s.c_str());
 }
 
+// A failure with its message, for `return Fail(error, "...")`.
+inline bool Fail(std::string* error, const std::string& message) {
+    *error = message;
+    return false;
+}
+
 }  // namespace sim

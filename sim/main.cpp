@@ -60,18 +60,16 @@ bool OpenFolder(const sim::Options& o, bool scenarioMode, sim::WorkDir* dir) {
 // false with the reason when it cannot be opened.
 bool OpenMenuForPicture(sim::Session& session, std::string* error) {
     if (menu.menuPage != PAGE_CLOSED) return true;
-    if (!sim::KeyReachable(SPAWN_MENU_KEY)) {
-        *error = "no picture: the menu cannot be opened, its key SPAWN_MENU_KEY is " +
-                 sim::KeyLabel(SPAWN_MENU_KEY);
-        return false;
-    }
+    if (!sim::KeyReachable(SPAWN_MENU_KEY))
+        return sim::Fail(error, "no picture: the menu cannot be opened, its key SPAWN_MENU_KEY is " +
+                                    sim::KeyLabel(SPAWN_MENU_KEY));
     if (ONLY_IN_SALOONS) sim::SetInSaloon(session.Log(), true);
     session.QueueKey(SPAWN_MENU_KEY);
     session.SettleKeys();
     session.Frame();
     if (menu.menuPage != PAGE_CLOSED) return true;
-    *error = "no picture: the menu did not open with its key " + sim::KeyLabel(SPAWN_MENU_KEY);
-    return false;
+    return sim::Fail(error,
+                     "no picture: the menu did not open with its key " + sim::KeyLabel(SPAWN_MENU_KEY));
 }
 
 // Headless: the scenario (if any), then --frames more, then the --png picture.
@@ -110,12 +108,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tavrossimer-sim: %s\n\n%s", error.c_str(), sim::UsageText().c_str());
         return 2;
     }
-    if (o.help) {
-        std::printf("%s", sim::UsageText().c_str());
-        return 0;
-    }
-    if (o.helpScenarios) {
-        std::printf("%s", sim::ScenarioHelp().c_str());
+    if (o.help || o.helpScenarios) {
+        std::printf("%s", (o.help ? sim::UsageText() : sim::ScenarioHelp()).c_str());
         return 0;
     }
     if (o.listScenarios) return ListScenarios();

@@ -1,9 +1,10 @@
 #include "options.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <sstream>
 
+#include "keys.h"
 #include "workdir.h"
 
 namespace sim {
@@ -22,56 +23,48 @@ struct Option {
     const char* name;
     const char* value;  // "" for a switch
     const char* help;
-    bool Options::*flag;
-    std::string Options::*text;
-    int Options::*number;
-    int min, max;
-    std::vector<std::string> Options::*list;
+    bool Options::*flag = nullptr;
+    std::string Options::*text = nullptr;
+    int Options::*number = nullptr;
+    int min = 0, max = 0;
+    std::vector<std::string> Options::*list = nullptr;
 };
 
 constexpr Option kOptions[] = {
     {"--dir", "DIR",
      "working folder with the plug-in's three files (default ./tavrossimer-sim-work;\n"
      "a scenario runs in a new temporary folder unless --dir is given)",
-     nullptr, &Options::dir, nullptr, 0, 0, nullptr},
+     nullptr, &Options::dir},
     {"--fresh", "",
      "remove the plug-in's three files from the folder first\n"
      "(settings and sample custom list are put back)",
-     &Options::fresh, nullptr, nullptr, 0, 0, nullptr},
+     &Options::fresh},
     {"--known-model", "NAME",
      "a model the game knows beyond the catalogue, for the custom list\n(repeatable; other custom names get "
      "the invalid-model notice)",
      nullptr, nullptr, nullptr, 0, 0, &Options::knownModels},
-    {"--ini-set", "KEY=VALUE", "set a line of Tavrossimer.ini before the start (repeatable)", nullptr,
-     nullptr, nullptr, 0, 0, nullptr},
+    {"--ini-set", "KEY=VALUE", "set a line of Tavrossimer.ini before the start (repeatable)"},
     {"--script", "FILE",
      "run a scenario headless and print its transcript; FILE may be\n"
      "the name of a shipped scenario (see --list-scenarios)",
-     nullptr, &Options::script, nullptr, 0, 0, nullptr},
-    {"--demo", "", "run the demo scenario", &Options::demo, nullptr, nullptr, 0, 0, nullptr},
-    {"--list-scenarios", "", "list the shipped scenarios", &Options::listScenarios, nullptr, nullptr, 0, 0,
-     nullptr},
-    {"--help-scenarios", "", "the scenario language", &Options::helpScenarios, nullptr, nullptr, 0, 0,
-     nullptr},
-    {"--png", "FILE", "write the last frame as the game shows it, 1920x1080", nullptr, &Options::png, nullptr,
-     0, 0, nullptr},
+     nullptr, &Options::script},
+    {"--demo", "", "run the demo scenario", &Options::demo},
+    {"--list-scenarios", "", "list the shipped scenarios", &Options::listScenarios},
+    {"--help-scenarios", "", "the scenario language", &Options::helpScenarios},
+    {"--png", "FILE", "write the last frame as the game shows it, 1920x1080", nullptr, &Options::png},
     {"--frames", "N", "run N frames headless (after the scenario, if any)", nullptr, nullptr,
-     &Options::frames, 0, 10000000, nullptr},
-    {"--fps", "N", "frames per second, 30 to 60 (default 30)", nullptr, nullptr, &Options::fps, 30, 60,
-     nullptr},
+     &Options::frames, 0, 10000000},
+    {"--fps", "N", "frames per second, 30 to 60 (default 30)", nullptr, nullptr, &Options::fps, 30, 60},
     {"--seed", "N", "seed of the game's random numbers (default 12345)", nullptr, nullptr, &Options::seed, 0,
-     2147483647, nullptr},
+     2147483647},
     {"--speed", "N", "interactive: start N times faster than real time (1 to 64)", nullptr, nullptr,
-     &Options::speed, 1, 64, nullptr},
-    {"--calls", "", "scenario: print the plug-in's game calls too", &Options::calls, nullptr, nullptr, 0, 0,
-     nullptr},
-    {"--quiet", "", "scenario: print only a failure and the summary", &Options::quiet, nullptr, nullptr, 0, 0,
-     nullptr},
-    {"--keep", "", "scenario: keep the temporary working folder", &Options::keep, nullptr, nullptr, 0, 0,
-     nullptr},
-    {"--interactive", "", "the terminal screen even if the check for a terminal fails", &Options::interactive,
-     nullptr, nullptr, 0, 0, nullptr},
-    {"--help", "", "this text (also -h)", &Options::help, nullptr, nullptr, 0, 0, nullptr},
+     &Options::speed, 1, 64},
+    {"--calls", "", "scenario: print the plug-in's game calls too", &Options::calls},
+    {"--quiet", "", "scenario: print only a failure and the summary", &Options::quiet},
+    {"--keep", "", "scenario: keep the temporary working folder", &Options::keep},
+    {"--interactive", "", "the terminal screen even if the check for a terminal fails",
+     &Options::interactive},
+    {"--help", "", "this text (also -h)", &Options::help},
 };
 
 }  // namespace
@@ -84,13 +77,8 @@ std::string UsageText() {
     for (const Option& o : kOptions) {
         std::string head = std::string("  ") + o.name + (*o.value ? " " : "") + o.value;
         head.resize(22, ' ');
-        for (const char* h = o.help; *h;) {
-            const char* end = std::strchr(h, '\n');
-            const std::size_t n = end ? static_cast<std::size_t>(end - h) : std::strlen(h);
-            out += head + std::string(h, n) + "\n";
-            head.assign(22, ' ');
-            h += n + (end ? 1 : 0);
-        }
+        std::istringstream help(o.help);
+        for (std::string line; std::getline(help, line); head.assign(22, ' ')) out += head + line + "\n";
     }
     return out;
 }
@@ -102,18 +90,12 @@ bool ParseOptions(int argc, const char* const* argv, Options* out, std::string* 
         for (const Option& candidate : kOptions) {
             if (a == candidate.name) o = &candidate;
         }
-        if (!o) {
-            *error = "unknown option " + a + " (see --help)";
-            return false;
-        }
+        if (!o) return Fail(error, "unknown option " + a + " (see --help)");
         if (o->flag) {
             out->*(o->flag) = true;
             continue;
         }
-        if (i + 1 >= argc) {
-            *error = a + " needs a value";
-            return false;
-        }
+        if (i + 1 >= argc) return Fail(error, a + " needs a value");
         const std::string v = argv[++i];
         char* end = nullptr;
         const long n = std::strtol(v.c_str(), &end, 10);
@@ -127,9 +109,10 @@ bool ParseOptions(int argc, const char* const* argv, Options* out, std::string* 
         } else if (!o->number && SplitAssignment(v, &key, &value)) {
             out->iniSets.emplace_back(key, value);
         } else {
-            *error = a + " takes " + o->value + ", not " + v +
-                     (o->number ? " (" + std::to_string(o->min) + " to " + std::to_string(o->max) + ")" : "");
-            return false;
+            return Fail(
+                error,
+                a + " takes " + o->value + ", not " + v +
+                    (o->number ? " (" + std::to_string(o->min) + " to " + std::to_string(o->max) + ")" : ""));
         }
     }
     return true;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "keys.h"
+
 namespace sim {
 
 namespace {
@@ -79,11 +81,9 @@ void DrawText(cairo_t* cr, const standin::DisplayItem& d) {
 
 bool WriteFramePng(const std::vector<standin::DisplayItem>& display, const std::string& path,
                    std::string* error, bool menuOnly) {
-    if (display.empty()) {
-        *error = "no picture written to " + path +
-                 ": nothing is drawn in this frame (the menu is closed); open the menu first";
-        return false;
-    }
+    if (display.empty())
+        return Fail(error, "no picture written to " + path +
+                               ": nothing is drawn in this frame (the menu is closed); open the menu first");
     // The picture's part of the frame: all of it, or what the panel and the highlight cover.
     double left = 0, top = 0, right = PNG_WIDTH, bottom = PNG_HEIGHT;
     if (menuOnly) {
@@ -122,10 +122,8 @@ bool WriteFramePng(const std::vector<standin::DisplayItem>& display, const std::
     if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path(), ec);
     const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
     cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS) {
-        *error = "cannot write " + path + ": " + cairo_status_to_string(status);
-        return false;
-    }
+    if (status != CAIRO_STATUS_SUCCESS)
+        return Fail(error, "cannot write " + path + ": " + cairo_status_to_string(status));
     return true;
 }
 

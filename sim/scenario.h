@@ -66,6 +66,12 @@ std::string ScenarioHelp();
 bool MatchUsage(const std::string& pattern, const std::vector<std::string>& words, std::size_t at,
                 std::string* error);
 
+// A table entry's name: the first word of its usage ("slot N TEST": "slot").
+std::string NameOf(const char* usage);
+// Checks the words from `at` against the pattern after a usage's name; "usage:
+// ..." unless MatchUsage gave a finer message.
+bool CheckUsage(const char* usage, const std::vector<std::string>& words, std::size_t at, std::string* error);
+
 // "2 s", "500 ms", "10 frames" (also "frame", "f", "sec", "seconds") into a
 // count of milliseconds or frames. False for anything else.
 struct Duration {

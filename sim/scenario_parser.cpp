@@ -11,44 +11,7 @@ namespace sim {
 
 namespace {
 
-bool Fail(std::string* error, const std::string& message) {
-    *error = message;
-    return false;
-}
-
 using Words = std::vector<std::string>;
-
-// A usage pattern's word, or a bracketed group of them.
-struct Item {
-    std::string word;
-    std::vector<Item> group;
-    bool optional = false, repeat = false;
-};
-
-std::vector<Item> Group(const Words& t, std::size_t& i) {
-    std::vector<Item> out;
-    while (i < t.size()) {
-        std::string s = t[i++];
-        Item item;
-        if (s == "]" || s == "]...") return out;
-        if (s == "[") {
-            item.group = Group(t, i);
-            item.optional = true;
-            item.repeat = t[i - 1] == "]...";
-        } else {
-            item.repeat = s.size() > 3 && s.compare(s.size() - 3, 3, "...") == 0;
-            if (item.repeat) s.resize(s.size() - 3);
-            // "slot N|stranger N|none": a ped, with the extra choices after the second N.
-            if (s == "slot" && i + 1 < t.size() && t[i].compare(0, 10, "N|stranger") == 0) {
-                s = "@" + t[i + 1].substr(1);
-                i += 2;
-            }
-            item.word = s;
-        }
-        out.push_back(item);
-    }
-    return out;
-}
 
 bool IsNumberWord(const std::string& p) {
     return p == "N" || p == "ROW" || p == "ID" || p == "METRES" || p == "AMOUNT" || p == "CENTS";
@@ -74,13 +37,10 @@ std::size_t MatchWord(const std::string& p, const Words& w, std::size_t at, std:
                         (who.kind != Who::Player || p.find("|player") != std::string::npos);
         return ok ? used : 0;
     }
-    if (p.find('|') != std::string::npos && p != "KEY=VALUE") {
-        std::size_t from = 0;
-        while (from <= p.size()) {
-            std::size_t bar = p.find('|', from);
-            if (bar == std::string::npos) bar = p.size();
-            if (MatchWord(p.substr(from, bar - from), w, at, error)) return 1;
-            from = bar + 1;
+    if (p.find('|') != std::string::npos) {
+        std::istringstream choices(p);
+        for (std::string choice; std::getline(choices, choice, '|');) {
+            if (MatchWord(choice, w, at, error)) return 1;
         }
         return 0;
     }
@@ -98,23 +58,31 @@ std::size_t MatchWord(const std::string& p, const Words& w, std::size_t at, std:
     return 1;
 }
 
-bool MatchItems(const std::vector<Item>& items, const Words& w, std::size_t& at, std::string* error) {
-    for (const Item& it : items) {
+// The pattern's words from `i` to `end` against the words from `at` on,
+// greedily: a bracketed part (not nested) may be left out, and a part ending
+// in "..." is taken as often as it fits.
+bool MatchParts(const Words& p, std::size_t i, std::size_t end, const Words& w, std::size_t& at,
+                std::string* error) {
+    while (i < end) {
+        const bool optional = p[i] == "[";
+        std::size_t close = i;
+        while (optional && p[close][0] != ']') ++close;
+        std::string word = p[i];
+        const bool repeat =
+            optional ? p[close] == "]..." : word.size() > 3 && word.compare(word.size() - 3, 3, "...") == 0;
+        if (repeat && !optional) word.resize(word.size() - 3);
         bool matched = false;
-        while (true) {
-            std::size_t next = at;
-            if (it.group.empty()) {
-                const std::size_t used = MatchWord(it.word, w, at, error);
-                next = at + used;
-            } else if (!MatchItems(it.group, w, next, error)) {
-                next = at;
-            }
+        for (std::size_t next = at;; next = at) {
+            if (optional ? !MatchParts(p, i + 1, close, w, next, error)
+                         : (next += MatchWord(word, w, at, error)) == at)
+                break;
             if (next == at) break;
             at = next;
             matched = true;
-            if (!it.repeat) break;
+            if (!repeat) break;
         }
-        if (!matched && !it.optional) return false;
+        if (!matched && !optional) return false;
+        i = close + 1;
     }
     return true;
 }
@@ -127,11 +95,31 @@ bool MatchUsage(const std::string& pattern, const std::vector<std::string>& word
     for (char c : pattern)
         spaced += c == '[' ? std::string("[ ") : c == ']' ? std::string(" ]") : std::string(1, c);
     std::istringstream in(spaced);
-    Words tokens;
-    for (std::string t; in >> t;) tokens.push_back(t);
-    std::size_t i = 0;
-    const std::vector<Item> items = Group(tokens, i);
-    return MatchItems(items, words, at, error) && at == words.size();
+    Words p;
+    for (std::string t; in >> t;) {
+        // "slot N|stranger N|none": a ped, with the extra choices after the second N.
+        if (!p.empty() && p.back() == "slot" && t.compare(0, 10, "N|stranger") == 0 && in >> t) {
+            p.back() = "@" + t.substr(1);
+            continue;
+        }
+        p.push_back(t);
+    }
+    return MatchParts(p, 0, p.size(), words, at, error) && at == words.size();
+}
+
+std::string NameOf(const char* usage) {
+    const std::string u = usage;
+    return u.substr(0, u.find(' '));
+}
+
+bool CheckUsage(const char* usage, const std::vector<std::string>& words, std::size_t at,
+                std::string* error) {
+    const std::string u = usage;
+    const std::size_t space = u.find(' ');
+    error->clear();
+    if (MatchUsage(space == std::string::npos ? "" : u.substr(space + 1), words, at, error)) return true;
+    if (error->empty()) *error = "usage: " + u;
+    return false;
 }
 
 bool SplitWords(const std::string& line, std::vector<std::string>* words, std::string* error,
@@ -146,22 +134,12 @@ bool SplitWords(const std::string& line, std::vector<std::string>* words, std::s
         if (i >= n || line[i] == '#') break;
         std::string word;
         if (line[i] == '"') {
-            ++i;
-            bool closed = false;
-            while (i < n) {
-                const char c = line[i++];
-                if (c == '"') {
-                    closed = true;
-                    break;
-                }
-                if (c == '\\' && i < n) {
-                    const char esc = line[i++];
-                    word += esc == 'n' ? '\n' : esc == 't' ? '\t' : esc;
-                } else {
-                    word += c;
-                }
+            for (++i; i < n && line[i] != '"'; ++i) {
+                const bool escaped = line[i] == '\\' && i + 1 < n;
+                const char c = escaped ? line[++i] : line[i];
+                word += !escaped ? c : c == 'n' ? '\n' : c == 't' ? '\t' : c;
             }
-            if (!closed) return Fail(error, "a quote is not closed");
+            if (i++ >= n) return Fail(error, "a quote is not closed");
         } else {
             while (i < n && !std::isspace(static_cast<unsigned char>(line[i]))) word += line[i++];
         }
@@ -172,66 +150,46 @@ bool SplitWords(const std::string& line, std::vector<std::string>* words, std::s
 
 bool ParseDuration(const std::vector<std::string>& words, std::size_t at, Duration* out, std::size_t* used) {
     if (at >= words.size()) return false;
-    std::string number = words[at], unit;
-    std::size_t count = 1;
     // "500ms" or "500 ms".
-    std::size_t split = 0;
-    while (split < number.size() &&
-           (std::isdigit(static_cast<unsigned char>(number[split])) || number[split] == '.'))
-        ++split;
-    if (split == 0) return false;
-    if (split < number.size()) {
-        unit = number.substr(split);
-        number = number.substr(0, split);
-    } else if (at + 1 < words.size()) {
-        unit = words[at + 1];
-        count = 2;
-    } else {
-        return false;
+    const std::string& first = words[at];
+    const std::size_t split = first.find_first_not_of("0123456789.");
+    if (first.empty() || split == 0 || (split == std::string::npos && at + 1 >= words.size())) return false;
+    const std::string unit = split == std::string::npos ? words[at + 1] : first.substr(split);
+    const std::size_t count = split == std::string::npos ? 2 : 1;
+    // Each unit's words and its milliseconds (0: frames).
+    static const struct {
+        const char* words;
+        double ms;
+    } kUnits[] = {{" frames frame f ", 0},
+                  {" ms ", 1},
+                  {" s sec second seconds ", 1000},
+                  {" min minute minutes ", 60000}};
+    const double value = std::atof(first.substr(0, split).c_str());
+    for (const auto& u : kUnits) {
+        if (std::string(u.words).find(" " + Lower(unit) + " ") == std::string::npos) continue;
+        out->frames = u.ms == 0;
+        out->amount = static_cast<long long>(u.ms == 0 ? value : value * u.ms + (u.ms > 1 ? 0.5 : 0.0));
+        *used = count;
+        return out->amount >= 0;
     }
-    const double value = std::atof(number.c_str());
-    unit = Lower(unit);
-    if (unit == "frames" || unit == "frame" || unit == "f") {
-        out->frames = true;
-        out->amount = static_cast<long long>(value);
-    } else if (unit == "ms") {
-        out->frames = false;
-        out->amount = static_cast<long long>(value);
-    } else if (unit == "s" || unit == "sec" || unit == "second" || unit == "seconds") {
-        out->frames = false;
-        out->amount = static_cast<long long>(value * 1000.0 + 0.5);
-    } else if (unit == "min" || unit == "minute" || unit == "minutes") {
-        out->frames = false;
-        out->amount = static_cast<long long>(value * 60000.0 + 0.5);
-    } else {
-        return false;
-    }
-    *used = count;
-    return out->amount >= 0;
+    return false;
 }
 
 bool ParseWho(const std::vector<std::string>& words, std::size_t at, Who* out, std::size_t* used) {
     if (at >= words.size()) return false;
     const std::string w = Lower(words[at]);
-    if (w == "none" || w == "nobody" || w == "nothing") {
-        out->kind = Who::None;
-        *used = 1;
-        return true;
-    }
-    if (w == "player" || w == "horse") {
-        out->kind = w == "player" ? Who::Player : Who::Horse;
-        *used = 1;
-        return true;
-    }
-    if ((w == "slot" || w == "stranger") && at + 1 < words.size() && IsInteger(words[at + 1])) {
-        out->kind = w == "slot" ? Who::Slot : Who::Stranger;
-        out->number = std::atoi(words[at + 1].c_str());
-        if (out->kind == Who::Slot && (out->number < 0 || out->number > 6)) return false;
-        if (out->kind == Who::Stranger && out->number < 1) return false;
-        *used = 2;
-        return true;
-    }
-    return false;
+    const bool none = w == "none" || w == "nobody" || w == "nothing";
+    *used = 1;
+    out->kind = none            ? Who::None
+                : w == "player" ? Who::Player
+                : w == "horse"  ? Who::Horse
+                : w == "slot"   ? Who::Slot
+                                : Who::Stranger;
+    if (none || w == "player" || w == "horse") return true;
+    if ((w != "slot" && w != "stranger") || at + 1 >= words.size() || !IsInteger(words[at + 1])) return false;
+    out->number = std::atoi(words[at + 1].c_str());
+    *used = 2;
+    return out->kind == Who::Slot ? out->number >= 0 && out->number <= 6 : out->number >= 1;
 }
 
 bool ParseScenario(const std::string& text, const std::string& name, Scenario* out, std::string* error) {
@@ -255,19 +213,14 @@ bool ParseScenario(const std::string& text, const std::string& name, Scenario* o
         std::vector<std::string> words;
         std::string message;
         std::size_t commentAt = 0;
-        if (!SplitWords(trimmed, &words, &message, &commentAt)) {
-            *error = std::to_string(line) + ": " + message;
-            return false;
-        }
+        if (!SplitWords(trimmed, &words, &message, &commentAt))
+            return Fail(error, std::to_string(line) + ": " + message);
         if (words.empty()) continue;
         // The source without a trailing comment, for the transcript.
         c.source = Trim(trimmed.substr(0, commentAt));
         c.verb = Lower(words[0]);
         c.args.assign(words.begin() + 1, words.end());
-        if (!CheckCommand(c, &message)) {
-            *error = std::to_string(line) + ": " + message;
-            return false;
-        }
+        if (!CheckCommand(c, &message)) return Fail(error, std::to_string(line) + ": " + message);
         out->commands.push_back(c);
     }
     return true;
@@ -275,15 +228,10 @@ bool ParseScenario(const std::string& text, const std::string& name, Scenario* o
 
 bool LoadScenarioFile(const std::string& path, Scenario* out, std::string* error) {
     std::string text;
-    if (!ReadTextFile(path, &text)) {
-        *error = "cannot read " + path;
-        return false;
-    }
+    if (!ReadTextFile(path, &text)) return Fail(error, "cannot read " + path);
     std::string message;
-    if (!ParseScenario(text, std::filesystem::path(path).stem().string(), out, &message)) {
-        *error = path + ":" + message;
-        return false;
-    }
+    if (!ParseScenario(text, std::filesystem::path(path).stem().string(), out, &message))
+        return Fail(error, path + ":" + message);
     out->path = path;
     return true;
 }

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "driver.h"
 #include "keys.h"
@@ -24,6 +25,30 @@ std::string Stamp(int frame, long long timeMs) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "[%6d %7.2fs]", frame, static_cast<double>(timeMs) / 1000.0);
     return buf;
+}
+
+// A checked duration from the words at `at`, or `fallback` ms when there is none.
+Duration DurationAt(const Args& a, std::size_t at, long long fallback = 0) {
+    Duration d;
+    d.amount = fallback;
+    std::size_t used = 0;
+    ParseDuration(a, at, &d, &used);
+    return d;
+}
+
+// Game time in seconds: "12.35".
+std::string Seconds(long long ms, int decimals) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, static_cast<double>(ms) / 1000.0);
+    return buf;
+}
+
+// The texts of the prompts shown now, each between `open` and `close`; "none" for none.
+std::string PromptList(const char* open, const char* close) {
+    std::string shown;
+    for (const ShownPrompt& p : ShownPrompts())
+        shown += (shown.empty() ? "" : ", ") + (open + p.text + close);
+    return shown.empty() ? "none" : shown;
 }
 
 std::string Now() {
@@ -72,10 +97,7 @@ struct Runner {
 bool Runner::MoveHighlightTo(const std::string& text, std::string* failure) {
     for (int moves = 0; moves <= kHighlightMoveLimit; ++moves) {
         const MenuView m = ViewOfMenu(session.ShownDisplay());
-        if (m.Empty()) {
-            *failure = "the menu is closed";
-            return false;
-        }
+        if (m.Empty()) return Fail(failure, "the menu is closed");
         int target = -1;
         for (int r = 0; r < MenuView::kRows; ++r) {
             if (m.rows[r].present && m.rows[r].text == text) target = r;
@@ -83,14 +105,13 @@ bool Runner::MoveHighlightTo(const std::string& text, std::string* failure) {
         if (target < 0) {
             std::string shown;
             for (const std::string& l : DescribeMenu(m)) shown += "\n      " + l;
-            *failure = "no menu line reads \"" + text + "\"; the menu shows:" + shown;
-            return false;
+            return Fail(failure, "no menu line reads \"" + text + "\"; the menu shows:" + shown);
         }
         if (m.highlightRow == target) return true;
         Tap(m.highlightRow < target ? VK_DOWN : VK_UP);
     }
-    *failure = "the highlight did not reach \"" + text + "\" (is it a line that cannot be highlighted?)";
-    return false;
+    return Fail(failure,
+                "the highlight did not reach \"" + text + "\" (is it a line that cannot be highlighted?)");
 }
 
 // A file in the transcript: the first kShownFileBytes of it, and how much was left out.
@@ -100,14 +121,9 @@ void Runner::ShowFile(const char* name) {
     const std::size_t size = content.size();
     const std::string summary = std::string(name) == SAVE_FILE ? "  (" + DescribeSaveFile(content) + ")" : "";
     content.resize(std::min(size, kShownFileBytes));
-    if (!summary.empty()) Print(std::string("        ") + name + ": \"" + content + "\"" + summary);
-    if (summary.empty()) Print(std::string("        ") + name + ":");
-    for (std::size_t start = 0; summary.empty() && start < content.size();) {
-        std::size_t end = content.find('\n', start);
-        if (end == std::string::npos) end = content.size();
-        Print("          | " + content.substr(start, end - start));
-        start = end + 1;
-    }
+    Print(std::string("        ") + name + ":" + (summary.empty() ? "" : " \"" + content + "\"" + summary));
+    std::istringstream lines(summary.empty() ? content : "");
+    for (std::string line; std::getline(lines, line);) Print("          | " + line);
     if (size > kShownFileBytes)
         Print("          ... " + std::to_string(size - kShownFileBytes) + " more bytes not shown (" +
               std::to_string(size) + " in all)");
@@ -128,12 +144,7 @@ void Runner::Show(const Args& what) {
     if (wants("world")) {
         for (const WorldLine& l : DescribeWorld()) Print("        " + l.text);
     }
-    if (wants("prompts")) {
-        std::string shown;
-        for (const ShownPrompt& p : ShownPrompts())
-            shown += (shown.empty() ? "" : ", ") + ("[" + p.text + "]");
-        Print("        prompts shown: " + (shown.empty() ? std::string("none") : shown));
-    }
+    if (wants("prompts")) Print("        prompts shown: " + PromptList("[", "]"));
     if (wants("display")) {
         // The frame's display list as the plug-in drew it, in drawing order.
         for (const standin::DisplayItem& d : session.ShownDisplay()) {
@@ -178,6 +189,10 @@ template <typename Action>
 void OnPed(Runner& r, const Args& a, std::string* failure, Action action) {
     const std::int32_t ped = ResolveWho(a, 0, failure);
     if (failure->empty()) action(r.session.Log(), ped);
+}
+template <void (*Action)(EventLog&, std::int32_t)>
+void OnPed(Runner& r, const Args& a, std::string* failure) {
+    OnPed(r, a, failure, Action);
 }
 
 bool Evaluate(Runner& r, const Args& a, std::size_t at, ConditionResult* result) {
@@ -255,11 +270,8 @@ const Verb kVerbs[] = {
      [](Runner&, const Args& a, std::string*) { standin::KeyUp(KeyCodeOfName(a[0])); }},
     {"hold KEY DURATION", "key down, wait, key up", kFrameAfter,
      [](Runner& r, const Args& a, std::string*) {
-         Duration d;
-         std::size_t used = 0;
-         ParseDuration(a, 1, &d, &used);
          standin::KeyDown(KeyCodeOfName(a[0]));
-         r.Wait(d);
+         r.Wait(DurationAt(a, 1));
          standin::KeyUp(KeyCodeOfName(a[0]));
      }},
     {"select \"TEXT\"", "move the highlight to the menu line with this text, then Enter", kFrameAfter,
@@ -282,20 +294,12 @@ const Verb kVerbs[] = {
      }},
     // Time.
     {"wait DURATION", "let the game run: 10 frames, 500 ms, 2 s", 0,
-     [](Runner& r, const Args& a, std::string*) {
-         Duration d;
-         std::size_t used = 0;
-         ParseDuration(a, 0, &d, &used);
-         r.Wait(d);
-     }},
+     [](Runner& r, const Args& a, std::string*) { r.Wait(DurationAt(a, 0)); }},
     {"wait-for CONDITION [within DURATION]", "run frames until the condition holds (default 10 s)", 0,
      [](Runner& r, const Args& a, std::string* failure) {
          std::size_t end = 0;
          while (end < a.size() && a[end] != "within") ++end;
-         Duration limit;
-         limit.amount = kDefaultWaitForMs;
-         std::size_t used = 0;
-         ParseDuration(a, end + 1, &limit, &used);
+         const Duration limit = DurationAt(a, end + 1, kDefaultWaitForMs);
          const Args cond(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(end));
          const standin::World& w = standin::GetWorld();
          const int startFrame = w.frame;
@@ -320,29 +324,21 @@ const Verb kVerbs[] = {
              SpawnStranger(r.session.Log(), a[0]);
      }},
     {"target slot N|stranger N|none", "the player targets someone (prompts show for a bodyguard)",
-     kFrameAfter,
-     [](Runner& r, const Args& a, std::string* f) {
-         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { SetTarget(l, p); });
-     }},
+     kFrameAfter, OnPed<SetTarget>},
     {"aim slot N|stranger N|none", "the player aims at someone (for the attack key)", kFrameAfter,
-     [](Runner& r, const Args& a, std::string* f) {
-         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { SetAim(l, p); });
-     }},
+     OnPed<SetAim>},
     {"complete \"TEXT\"", "complete the shown prompt with this text", 0,
      [](Runner& r, const Args& a, std::string* failure) {
          if (!CompletePromptByText(r.session.Log(), a[0])) {
-             std::string shown;
-             for (const ShownPrompt& p : ShownPrompts())
-                 shown += (shown.empty() ? "" : ", ") + ("\"" + p.text + "\"");
-             *failure = "no prompt \"" + a[0] +
-                        "\" is shown; shown: " + (shown.empty() ? std::string("none") : shown);
+             *failure = "no prompt \"" + a[0] + "\" is shown; shown: " + PromptList("\"", "\"");
              return;
          }
          // The game reports the completion in the next frame; the plug-in's
          // answer (new prompts, an order) shows in the frame after it.
          r.session.Frames(2);
      }},
-    {"damage slot N|stranger N|player|horse AMOUNT", "take health from a ped (or the player's horse)", kFrameAfter,
+    {"damage slot N|stranger N|player|horse AMOUNT", "take health from a ped (or the player's horse)",
+     kFrameAfter,
      [](Runner& r, const Args& a, std::string* f) {
          OnPed(r, a, f,
                [&a](EventLog& l, std::int32_t p) { DamagePed(l, p, static_cast<int>(ToInt(a.back()))); });
@@ -356,10 +352,7 @@ const Verb kVerbs[] = {
                  KillPed(l, p);
          });
      }},
-    {"heal slot N|stranger N", "give a ped its full health back", kFrameAfter,
-     [](Runner& r, const Args& a, std::string* f) {
-         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { HealPed(l, p); });
-     }},
+    {"heal slot N|stranger N", "give a ped its full health back", kFrameAfter, OnPed<HealPed>},
     {"respawn", "the dead player comes back", kFrameAfter,
      [](Runner& r, const Args&, std::string*) { RespawnPlayer(r.session.Log()); }},
     {"mount", "the player gets on his horse", kFrameAfter,
@@ -376,13 +369,8 @@ const Verb kVerbs[] = {
                [](EventLog& l, std::int32_t p) { StartFight(l, p, standin::GetWorld().player.ped); });
      }},
     {"end-fights slot N|stranger N|player", "nobody fights this ped and it fights nobody", kFrameAfter,
-     [](Runner& r, const Args& a, std::string* f) {
-         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { EndFights(l, p); });
-     }},
-    {"walk-to slot N|stranger N", "the player walks up to a ped", kFrameAfter,
-     [](Runner& r, const Args& a, std::string* f) {
-         OnPed(r, a, f, [](EventLog& l, std::int32_t p) { WalkTo(l, p); });
-     }},
+     OnPed<EndFights>},
+    {"walk-to slot N|stranger N", "the player walks up to a ped", kFrameAfter, OnPed<WalkTo>},
     {"walk-away [METRES]", "the player walks away (10 m unless said)", kFrameAfter,
      [](Runner& r, const Args& a, std::string*) {
          WalkAway(r.session.Log(), a.empty() ? 10.0f : static_cast<float>(ToInt(a[0])));
@@ -415,7 +403,8 @@ const Verb kVerbs[] = {
      kOutput,
      [](Runner& r, const Args& a, std::string* failure) {
          const std::string path = UserPath(r.dir, a[0]);
-         if (WriteFramePng(r.session.ShownDisplay(), path, failure, a.size() > 1)) r.Print("        wrote " + path);
+         if (WriteFramePng(r.session.ShownDisplay(), path, failure, a.size() > 1))
+             r.Print("        wrote " + path);
      }},
     // Expectations.
     {"expect [not] CONDITION", "fail the run unless the condition holds now", kOutput,
@@ -430,14 +419,9 @@ const Verb kVerbs[] = {
      }},
 };
 
-std::string NameOf(const Verb& v) {
-    const std::string usage = v.usage;
-    return usage.substr(0, usage.find(' '));
-}
-
 const Verb* FindVerb(const std::string& name) {
     for (const Verb& v : kVerbs) {
-        if (name == NameOf(v)) return &v;
+        if (name == NameOf(v.usage)) return &v;
     }
     return nullptr;
 }
@@ -468,11 +452,9 @@ RunResult Runner::Run(const Scenario& scenario) {
             result.ok = false;
             result.failedLine = c.line;
             result.failedFrame = w.frame;
-            char seconds[32];
-            std::snprintf(seconds, sizeof seconds, "%.2f", static_cast<double>(w.timeMs) / 1000.0);
             const std::string start =
                 session.Starts() > 1 ? ", game start " + std::to_string(session.Starts()) : std::string();
-            result.message = "FAILED at frame " + std::to_string(w.frame) + " (" + seconds +
+            result.message = "FAILED at frame " + std::to_string(w.frame) + " (" + Seconds(w.timeMs, 2) +
                              " s of game time" + start + "), " +
                              (scenario.path.empty() ? scenario.name : scenario.path) + " line " +
                              std::to_string(c.line) + ": " + c.source + "\n    " + failure;
@@ -484,10 +466,9 @@ RunResult Runner::Run(const Scenario& scenario) {
     if (!result.ok) {
         out << result.message << "\n";
     } else {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.1f", static_cast<double>(session.TotalMs()) / 1000.0);
         out << "PASSED " << scenario.name << ": " << result.commands << " commands, " << result.expectations
-            << " expectations, " << session.TotalFrames() << " frames (" << buf << " s of game time"
+            << " expectations, " << session.TotalFrames() << " frames (" << Seconds(session.TotalMs(), 1)
+            << " s of game time"
             << (session.Starts() > 1 ? ", " + std::to_string(session.Starts()) + " game starts"
                                      : std::string())
             << ")\n";
@@ -499,17 +480,8 @@ RunResult Runner::Run(const Scenario& scenario) {
 
 bool CheckCommand(const Command& command, std::string* error) {
     const Verb* v = FindVerb(command.verb);
-    if (!v) {
-        *error = "unknown command \"" + command.verb + "\" (see --help-scenarios)";
-        return false;
-    }
-    error->clear();
-    const std::string usage = v->usage;
-    const std::size_t space = usage.find(' ');
-    if (MatchUsage(space == std::string::npos ? "" : usage.substr(space + 1), command.args, 0, error))
-        return true;
-    if (error->empty()) *error = "usage: " + usage;
-    return false;
+    if (!v) return Fail(error, "unknown command \"" + command.verb + "\" (see --help-scenarios)");
+    return CheckUsage(v->usage, command.args, 0, error);
 }
 
 std::string ScenarioHelp() {

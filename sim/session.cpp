@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include "driver.h"
 #include "keys.h"
@@ -36,6 +37,16 @@ void DescribeCalls(const std::vector<standin::Call>& calls, std::vector<std::str
     }
 }
 
+// A key or a pad's control held down, or let go.
+void Hold(int vk, bool down) {
+    if (const char* control = PadControl(vk))
+        standin::HoldControl(control, down);
+    else if (down)
+        standin::KeyDown(vk);
+    else
+        standin::KeyUp(vk);
+}
+
 }  // namespace
 
 void Session::Start() {
@@ -44,10 +55,7 @@ void Session::Start() {
 }
 
 void Session::Restart(bool freshWorld) {
-    if (!started_) {
-        Start();
-        return;
-    }
+    if (!started_) return Start();
     standin::EndGame();
     Launch(freshWorld, freshWorld ? "Game restarted: the plug-in reads its files again"
                                   : "Game restarted in the same world: the plug-in reads its files again");
@@ -66,10 +74,7 @@ void Session::Launch(bool freshWorld, const std::string& message) {
         for (const std::string& m : setup_.unavailableModels) w.unavailableModels.insert(w.HashName(m));
         for (const std::string& m : setup_.invalidModels) w.invalidModels.insert(w.HashName(m));
         w.extraModels.insert(setup_.knownModels.begin(), setup_.knownModels.end());
-        while (!setup_.pendingRandom.empty()) {
-            w.scriptedRandom.push_back(setup_.pendingRandom.front());
-            setup_.pendingRandom.pop_front();
-        }
+        w.scriptedRandom = std::exchange(setup_.pendingRandom, {});
     }
     keyQueue_.clear();
     current_ = PendingKey();
@@ -135,18 +140,13 @@ void Session::DeliverKeys() {
     keyQueue_.pop_front();
     current_.vk = vk;
     current_.navigation = IsNavigationKey(vk);
-    if (current_.navigation) {
-        if (const char* control = PadControl(vk))
-            standin::HoldControl(control, true);
-        else
-            standin::KeyDown(vk);
-        current_.deadlineMs = standin::GetWorld().timeMs + standin::GetWorld().frameMs + kNavigationHoldMs;
-    } else {
-        if (const char* control = PadControl(vk))
-            standin::TriggerControl(control);
-        else
-            standin::TapKey(vk);
-    }
+    current_.deadlineMs = standin::GetWorld().timeMs + standin::GetWorld().frameMs + kNavigationHoldMs;
+    if (current_.navigation)
+        Hold(vk, true);
+    else if (const char* control = PadControl(vk))
+        standin::TriggerControl(control);
+    else
+        standin::TapKey(vk);
 }
 
 void Session::ReleaseKeys() {
@@ -158,10 +158,7 @@ void Session::ReleaseKeys() {
         standin::TriggerControl(PadControl(PAD_CANCEL));  // the game reports cancel's release
     } else if (current_.navigation) {
         if (!LastFrameCalled("SetMenuTimer") && standin::GetWorld().timeMs < current_.deadlineMs) return;
-        if (const char* control = PadControl(current_.vk))
-            standin::HoldControl(control, false);
-        else
-            standin::KeyUp(current_.vk);
+        Hold(current_.vk, false);
     }
     current_ = PendingKey();
 }

@@ -78,14 +78,12 @@ void InitColours() {
     if (!has_colors()) return;
     start_color();
     use_default_colors();
-    init_pair(kHighlight, COLOR_WHITE, COLOR_RED);
-    init_pair(kDim, COLORS > 8 ? 8 : COLOR_WHITE, -1);
-    init_pair(kGood, COLOR_GREEN, -1);
-    init_pair(kWarn, COLOR_YELLOW, -1);
-    init_pair(kInfo, COLOR_CYAN, -1);
-    init_pair(kBad, COLOR_RED, -1);
-    init_pair(kTitle, COLOR_BLACK, COLOR_WHITE);
-    init_pair(kKey, COLOR_YELLOW, -1);
+    // Foreground and background of each pair, from kHighlight on.
+    const int colours[][2] = {{COLOR_WHITE, COLOR_RED},   {COLORS > 8 ? 8 : COLOR_WHITE, -1},
+                              {COLOR_GREEN, -1},          {COLOR_YELLOW, -1},
+                              {COLOR_CYAN, -1},           {COLOR_RED, -1},
+                              {COLOR_BLACK, COLOR_WHITE}, {COLOR_YELLOW, -1}};
+    for (short p = 0; p < 8; ++p) init_pair(p + 1, colours[p][0], colours[p][1]);
 }
 
 attr_t PairAttr(Pair p) {
@@ -116,9 +114,8 @@ attr_t EventAttr(EventKind k) {
 
 void Put(WINDOW* w, int y, int x, const std::string& text, int width, attr_t attr = 0) {
     if (width <= 0) return;
-    std::string t = text.size() > static_cast<std::size_t>(width) ? text.substr(0, width) : text;
     wattron(w, attr);
-    mvwaddnstr(w, y, x, t.c_str(), width);
+    mvwaddnstr(w, y, x, text.c_str(), width);
     wattroff(w, attr);
 }
 
@@ -195,7 +192,7 @@ std::string MenuKeyHint() {
     return problem.empty() ? KeyName(SPAWN_MENU_KEY) + " opens the menu" : problem;
 }
 
-class Screen;
+struct Screen;
 
 // The simulator's own keys: what they do, in the help screen's words.
 struct WorldKey {
@@ -203,59 +200,24 @@ struct WorldKey {
     const char* label;
     const char* help;
     bool needsPick;
-    void (*run)(Screen& s, EventLog& log, std::int32_t pick);
+    void (*run)(Screen& s);  // s.pick is the picked ped (or 0)
 };
 
 // ---- the screen
 
-class Screen {
-  public:
+struct Screen {
     Screen(Session& s, const WorkDir& d, const Options& o)
-        : session_(s), dir_(d), options_(o), speed_(o.speed) {}
-    int Run();
+        : session(s), log(s.Log()), dir(d), options(o), speed(o.speed) {}
+    void Run();
     void Status(const std::string& s) {
-        status_ = s;
-        statusUntilMs_ = standin::GetWorld().timeMs + 4000;
+        statusText = s;
+        statusUntilMs = standin::GetWorld().timeMs + 4000;
     }
-    void Pick(std::int32_t ped) { selected_ = ped; }
     void CyclePick(int step);
     void ChangeSpeed(bool faster) {
-        speed_ = faster ? std::min(64, speed_ * 2) : std::max(1, speed_ / 2);
-        Status("speed x" + std::to_string(speed_));
+        speed = faster ? std::min(64, speed * 2) : std::max(1, speed / 2);
+        Status("speed x" + std::to_string(speed));
     }
-    void TogglePause() {
-        paused_ = !paused_;
-        Status(paused_ ? "paused (space goes on)" : "running");
-    }
-    void Restart() {
-        session_.Restart(true);
-        selected_ = 0;
-        Status("restarted: the plug-in read its files again");
-    }
-    void Picture();
-    void CompletePrompt();
-    void NextPrompt() { ++promptCursor_; }
-    void Scroll(int lines) { worldScroll_ = std::max(0, worldScroll_ + lines); }
-    void Help() { help_ = true; }
-    void MenuChord() {
-        if (standin::GetWorld().usingKeyboard) return Status("the menu chord is a gamepad's: press j first");
-        if (!CONTROLLER_MENU)
-            Status("pad: d-pad up + cancel (CONTROLLER_MENU is 0: the plug-in ignores it)");
-        else
-            Status("pad: d-pad up + cancel held together -> plug-in");
-        session_.QueueKey(PAD_MENU_CHORD);
-    }
-    void ToggleGamepad(EventLog& log) {
-        bool& keyboard = standin::GetWorld().usingKeyboard;
-        keyboard = !keyboard;
-        log.Add(EventKind::Player, keyboard
-                                       ? "The player uses keyboard and mouse"
-                                       : "The player uses a gamepad: arrows, Enter and Backspace are the "
-                                         "pad's frontend controls");
-    }
-    void Quit() { quit_ = true; }
-
-  private:
     void HandleKey(int ch);
     void Draw();
     void DrawMenu(int y, int x, int h, int w);
@@ -264,18 +226,16 @@ class Screen {
     void DrawHelp();
     std::int32_t Selected();
 
-    Session& session_;
-    const WorkDir& dir_;
-    const Options& options_;
-    int speed_ = 1;
-    bool paused_ = false;
-    bool help_ = false;
-    bool quit_ = false;
-    std::int32_t selected_ = 0;
-    int promptCursor_ = 0;
-    int worldScroll_ = 0;
-    std::string status_;
-    long long statusUntilMs_ = 0;
+    Session& session;
+    EventLog& log;
+    const WorkDir& dir;
+    const Options& options;
+    int speed = 1;
+    bool paused = false, help = false, quit = false;
+    std::int32_t pick = 0, selected = 0;  // pick: the ped a key acts on, taken when it is pressed
+    int promptCursor = 0, worldScroll = 0;
+    std::string statusText;
+    long long statusUntilMs = 0;
 };
 
 standin::Ped& Me() {
@@ -283,65 +243,89 @@ standin::Ped& Me() {
 }
 
 const WorldKey kWorldKeys[] = {
-    {"\t", "Tab", "pick a bodyguard or a stranger", false,
-     [](Screen& s, EventLog&, std::int32_t) { s.CyclePick(1); }},
-    {"\x01", "S-Tab", "pick the one before", false,
-     [](Screen& s, EventLog&, std::int32_t) { s.CyclePick(-1); }},
+    {"\t", "Tab", "pick a bodyguard or a stranger", false, [](Screen& s) { s.CyclePick(1); }},
+    {"\x01", "S-Tab", "pick the one before", false, [](Screen& s) { s.CyclePick(-1); }},
     {"t", "t", "target the pick (again: stop)", true,
-     [](Screen&, EventLog& l, std::int32_t p) {
-         SetTarget(l, standin::GetWorld().player.target == p ? 0 : p);
-     }},
+     [](Screen& s) { SetTarget(s.log, standin::GetWorld().player.target == s.pick ? 0 : s.pick); }},
     {"g", "g", "aim at the pick (again: stop)", true,
-     [](Screen&, EventLog& l, std::int32_t p) { SetAim(l, standin::GetWorld().player.aimed == p ? 0 : p); }},
-    {"n", "n", "a stranger appears", false,
-     [](Screen& s, EventLog& l, std::int32_t) { s.Pick(SpawnStranger(l)); }},
-    {"p", "p", "the next shown prompt", false, [](Screen& s, EventLog&, std::int32_t) { s.NextPrompt(); }},
-    {"c", "c", "complete that prompt", false, [](Screen& s, EventLog&, std::int32_t) { s.CompletePrompt(); }},
-    {"d", "d", "200 damage to the pick", true,
-     [](Screen&, EventLog& l, std::int32_t p) { DamagePed(l, p, 200); }},
-    {"k", "k", "kill the pick", true, [](Screen&, EventLog& l, std::int32_t p) { KillPed(l, p); }},
-    {"h", "h", "heal the pick", true, [](Screen&, EventLog& l, std::int32_t p) { HealPed(l, p); }},
-    {"w", "w", "walk up to the pick", true, [](Screen&, EventLog& l, std::int32_t p) { WalkTo(l, p); }},
-    {"e", "e", "walk 10 m away", false, [](Screen&, EventLog& l, std::int32_t) { WalkAway(l, 10.0f); }},
-    {"m", "m", "horse: on and off", false,
-     [](Screen&, EventLog& l, std::int32_t) { SetMounted(l, Me().mount == 0); }},
-    {"v", "v", "wagon: in and out", false,
-     [](Screen&, EventLog& l, std::int32_t) { SetInVehicle(l, !Me().inVehicle); }},
-    {"s", "s", "saloon: in and out", false,
-     [](Screen&, EventLog& l, std::int32_t) { SetInSaloon(l, !ViewOfPlayer().inSaloon); }},
-    {"z", "z", "crouch (sneak) or stand up", false,
-     [](Screen&, EventLog& l, std::int32_t) { SetCrouching(l, !Me().crouching); }},
+     [](Screen& s) { SetAim(s.log, standin::GetWorld().player.aimed == s.pick ? 0 : s.pick); }},
+    {"n", "n", "a stranger appears", false, [](Screen& s) { s.selected = SpawnStranger(s.log); }},
+    {"p", "p", "the next shown prompt", false, [](Screen& s) { ++s.promptCursor; }},
+    {"c", "c", "complete that prompt", false,
+     [](Screen& s) {
+         const std::vector<ShownPrompt> shown = ShownPrompts();
+         if (shown.empty()) return s.Status("no prompt is shown (target a bodyguard with t)");
+         CompleteShownPrompt(s.log, shown[static_cast<std::size_t>(s.promptCursor) % shown.size()].handle);
+     }},
+    {"d", "d", "200 damage to the pick", true, [](Screen& s) { DamagePed(s.log, s.pick, 200); }},
+    {"k", "k", "kill the pick", true, [](Screen& s) { KillPed(s.log, s.pick); }},
+    {"h", "h", "heal the pick", true, [](Screen& s) { HealPed(s.log, s.pick); }},
+    {"w", "w", "walk up to the pick", true, [](Screen& s) { WalkTo(s.log, s.pick); }},
+    {"e", "e", "walk 10 m away", false, [](Screen& s) { WalkAway(s.log, 10.0f); }},
+    {"m", "m", "horse: on and off", false, [](Screen& s) { SetMounted(s.log, Me().mount == 0); }},
+    {"v", "v", "wagon: in and out", false, [](Screen& s) { SetInVehicle(s.log, !Me().inVehicle); }},
+    {"s", "s", "saloon: in and out", false, [](Screen& s) { SetInSaloon(s.log, !ViewOfPlayer().inSaloon); }},
+    {"z", "z", "crouch (sneak) or stand up", false, [](Screen& s) { SetCrouching(s.log, !Me().crouching); }},
     {"b", "b", "the pick attacks you (again: stop)", true,
-     [](Screen&, EventLog& l, std::int32_t p) {
+     [](Screen& s) {
          standin::World& w = standin::GetWorld();
-         if (w.FindPed(p) && w.FindPed(p)->combatTarget == w.player.ped)
-             EndFights(l, p);
+         if (w.FindPed(s.pick) && w.FindPed(s.pick)->combatTarget == w.player.ped)
+             EndFights(s.log, s.pick);
          else
-             StartFight(l, p, w.player.ped);
+             StartFight(s.log, s.pick, w.player.ped);
      }},
     {"x", "x", "the player dies, or respawns", false,
-     [](Screen&, EventLog& l, std::int32_t) { Me().dead ? RespawnPlayer(l) : KillPlayer(l); }},
-    {"[", "[", "scroll the world panel up", false, [](Screen& s, EventLog&, std::int32_t) { s.Scroll(-3); }},
-    {"]", "]", "scroll the world panel down", false, [](Screen& s, EventLog&, std::int32_t) { s.Scroll(3); }},
+     [](Screen& s) { Me().dead ? RespawnPlayer(s.log) : KillPlayer(s.log); }},
+    {"[", "[", "scroll the world panel up", false,
+     [](Screen& s) { s.worldScroll = std::max(0, s.worldScroll - 3); }},
+    {"]", "]", "scroll the world panel down", false, [](Screen& s) { s.worldScroll += 3; }},
     {"j", "j", "keyboard or gamepad", false,
-     [](Screen& s, EventLog& l, std::int32_t) { s.ToggleGamepad(l); }},
+     [](Screen& s) {
+         bool& keyboard = standin::GetWorld().usingKeyboard;
+         keyboard = !keyboard;
+         s.log.Add(EventKind::Player, keyboard ? "The player uses keyboard and mouse"
+                                               : "The player uses a gamepad: arrows, Enter and Backspace are "
+                                                 "the pad's frontend controls");
+     }},
     {"o", "o", "gamepad: the menu chord, d-pad up + cancel (CONTROLLER_MENU=1)", false,
-     [](Screen& s, EventLog&, std::int32_t) { s.MenuChord(); }},
-    {"+=", "+", "faster", false, [](Screen& s, EventLog&, std::int32_t) { s.ChangeSpeed(true); }},
-    {"-_", "-", "slower", false, [](Screen& s, EventLog&, std::int32_t) { s.ChangeSpeed(false); }},
-    {" ", "space", "pause", false, [](Screen& s, EventLog&, std::int32_t) { s.TogglePause(); }},
-    {"R", "R", "restart: files read again", false, [](Screen& s, EventLog&, std::int32_t) { s.Restart(); }},
+     [](Screen& s) {
+         if (standin::GetWorld().usingKeyboard)
+             return s.Status("the menu chord is a gamepad's: press j first");
+         s.Status(CONTROLLER_MENU ? "pad: d-pad up + cancel held together -> plug-in"
+                                  : "pad: d-pad up + cancel (CONTROLLER_MENU is 0: the plug-in ignores it)");
+         s.session.QueueKey(PAD_MENU_CHORD);
+     }},
+    {"+=", "+", "faster", false, [](Screen& s) { s.ChangeSpeed(true); }},
+    {"-_", "-", "slower", false, [](Screen& s) { s.ChangeSpeed(false); }},
+    {" ", "space", "pause", false,
+     [](Screen& s) {
+         s.paused = !s.paused;
+         s.Status(s.paused ? "paused (space goes on)" : "running");
+     }},
+    {"R", "R", "restart: files read again", false,
+     [](Screen& s) {
+         s.session.Restart(true);
+         s.selected = 0;
+         s.Status("restarted: the plug-in read its files again");
+     }},
     {"P", "P", "a 1920x1080 picture of the frame", false,
-     [](Screen& s, EventLog&, std::int32_t) { s.Picture(); }},
-    {"?", "?", "this help", false, [](Screen& s, EventLog&, std::int32_t) { s.Help(); }},
-    {"qQ\x1b", "q", "quit", false, [](Screen& s, EventLog&, std::int32_t) { s.Quit(); }},
+     [](Screen& s) {
+         const std::string path = s.dir.path + "/frame-" + std::to_string(standin::GetWorld().frame) + ".png";
+         std::string error;
+         if (WriteFramePng(s.session.ShownDisplay(), path, &error))
+             s.log.Add(EventKind::Action, "Picture written: " + path);
+         else
+             s.Status(error);
+     }},
+    {"?", "?", "this help", false, [](Screen& s) { s.help = true; }},
+    {"qQ\x1b", "q", "quit", false, [](Screen& s) { s.quit = true; }},
 };
 
 std::int32_t Screen::Selected() {
     const std::vector<std::int32_t> all = PickableEntities();
-    if (all.empty()) return selected_ = 0;
-    if (std::find(all.begin(), all.end(), selected_) == all.end()) selected_ = all.front();
-    return selected_;
+    if (all.empty()) return selected = 0;
+    if (std::find(all.begin(), all.end(), selected) == all.end()) selected = all.front();
+    return selected;
 }
 
 void Screen::CyclePick(int step) {
@@ -349,29 +333,14 @@ void Screen::CyclePick(int step) {
     if (all.empty()) return Status("nobody to pick: hire a bodyguard or press n for a stranger");
     const auto n = static_cast<std::ptrdiff_t>(all.size());
     const std::ptrdiff_t i = std::find(all.begin(), all.end(), Selected()) - all.begin();
-    selected_ = all[static_cast<std::size_t>((i + step + n) % n)];
-    Status("picked " + PedLabel(selected_));
-}
-
-void Screen::Picture() {
-    const std::string path = dir_.path + "/frame-" + std::to_string(standin::GetWorld().frame) + ".png";
-    std::string error;
-    if (WriteFramePng(session_.ShownDisplay(), path, &error))
-        session_.Log().Add(EventKind::Action, "Picture written: " + path);
-    else
-        Status(error);
-}
-
-void Screen::CompletePrompt() {
-    const std::vector<ShownPrompt> shown = ShownPrompts();
-    if (shown.empty()) return Status("no prompt is shown (target a bodyguard with t)");
-    CompleteShownPrompt(session_.Log(), shown[static_cast<std::size_t>(promptCursor_) % shown.size()].handle);
+    selected = all[static_cast<std::size_t>((i + step + n) % n)];
+    Status("picked " + PedLabel(selected));
 }
 
 void Screen::HandleKey(int ch) {
-    if (help_) {
+    if (help) {
         // Any key only closes the help.
-        if (ch != KEY_RESIZE) help_ = false;
+        if (ch != KEY_RESIZE) help = false;
         return;
     }
     if (ch == KEY_RESIZE) return (void)clear();
@@ -384,21 +353,21 @@ void Screen::HandleKey(int ch) {
         if (!standin::GetWorld().usingKeyboard && (vk == VK_RETURN || vk == VK_BACK))
             vk = vk == VK_RETURN ? PAD_ACCEPT : PAD_CANCEL;
         if (setting && !KeyReachable(vk)) return Status(KeyProblem(setting, vk));
-        session_.QueueKey(vk);
+        session.QueueKey(vk);
         return Status(PadControl(vk) ? "pad " + KeyName(vk) + " -> plug-in"
                                      : "key " + KeyName(vk) + " -> plug-in (vk " + std::to_string(vk) + ")");
     }
     if (ch == KEY_BTAB) ch = 1;
     for (const WorldKey& k : kWorldKeys) {
         if (ch <= 0 || ch > 127 || !std::strchr(k.keys, ch)) continue;
-        const std::int32_t pick = Selected();
+        pick = Selected();
         if (k.needsPick && !pick) return Status("nobody picked (Tab)");
-        return k.run(*this, session_.Log(), pick);
+        return k.run(*this);
     }
 }
 
 void Screen::DrawMenu(int y, int x, int h, int w) {
-    const MenuView m = ViewOfMenu(session_.ShownDisplay());
+    const MenuView m = ViewOfMenu(session.ShownDisplay());
     Frame(stdscr, y, x, h, w,
           menu.menuPage == PAGE_CLOSED ? "Menu" : std::string("Menu: ") + PageName(menu.menuPage));
     const int inner = w - 2;
@@ -438,18 +407,18 @@ void Screen::DrawWorld(int y, int x, int h, int w) {
         lines.erase(std::remove_if(lines.begin(), lines.end(), [](const WorldLine& l) { return l.detail; }),
                     lines.end());
     const int count = static_cast<int>(lines.size());
-    worldScroll_ = std::max(0, std::min(worldScroll_, count - room));
-    for (int i = 0; i < room && worldScroll_ + i < count; ++i) {
-        const WorldLine& l = lines[static_cast<std::size_t>(worldScroll_ + i)];
+    worldScroll = std::max(0, std::min(worldScroll, count - room));
+    for (int i = 0; i < room && worldScroll + i < count; ++i) {
+        const WorldLine& l = lines[static_cast<std::size_t>(worldScroll + i)];
         Put(stdscr, y + 1 + i, x + 2, l.text, w - 4, ToneAttr(l.tone));
     }
-    if (worldScroll_ > 0) Put(stdscr, y, x + w - 14, " [ more up ", 11, PairAttr(kKey));
-    if (worldScroll_ + room < count) Put(stdscr, y + h - 1, x + w - 16, " ] more down ", 13, PairAttr(kKey));
+    if (worldScroll > 0) Put(stdscr, y, x + w - 14, " [ more up ", 11, PairAttr(kKey));
+    if (worldScroll + room < count) Put(stdscr, y + h - 1, x + w - 16, " ] more down ", 13, PairAttr(kKey));
 }
 
 void Screen::DrawLog(int y, int x, int h, int w) {
     Frame(stdscr, y, x, h, w, "What happened");
-    const auto& events = session_.Log().Events();
+    const auto& events = log.Events();
     const int count = static_cast<int>(events.size());
     for (int i = std::max(0, count - (h - 2)), row = 0; i < count; ++i, ++row) {
         const Event& e = events[static_cast<std::size_t>(i)];
@@ -463,16 +432,13 @@ void Screen::DrawHelp() {
         "  arrows, Enter, Backspace  the menu's keys; 0-9 F1-F12 Ins Del PgUp PgDn",
         "  a  attack key: " + KeyLabel(ATTACK_KEY) + "    f  follow-all key: " + KeyLabel(FOLLOW_ALL),
         "The world and the simulator:"};
-    for (std::size_t i = 0; i < std::size(kWorldKeys); i += 2) {
-        std::string line;
-        for (std::size_t j = i; j < i + 2 && j < std::size(kWorldKeys); ++j) {
-            std::string entry = std::string("  ") + kWorldKeys[j].label + " " + kWorldKeys[j].help;
-            if (j == i) entry.resize(40, ' ');
-            line += entry;
-        }
-        text.push_back(line);
+    // Two keys a line, the first in 40 columns.
+    for (std::size_t i = 0; i < std::size(kWorldKeys); ++i) {
+        if (i % 2 == 0) text.emplace_back();
+        text.back() += std::string("  ") + kWorldKeys[i].label + " " + kWorldKeys[i].help;
+        if (i % 2 == 0) text.back().resize(40, ' ');
     }
-    text.push_back("Folder: " + dir_.path + " (edit the files there, then R)");
+    text.push_back("Folder: " + dir.path + " (edit the files there, then R)");
     text.push_back("Any key closes this help.");
     const int w = std::min(COLS, 84);
     const int h = std::min(LINES, static_cast<int>(text.size()) + 2);
@@ -494,8 +460,8 @@ void Screen::Draw() {
     }
     const standin::World& world = standin::GetWorld();
     std::string title = " Tavrossimer simulator | frame " + std::to_string(world.frame) + " | " +
-                        Clock(world.timeMs) + " | x" + std::to_string(speed_) + (paused_ ? " PAUSED" : "") +
-                        (world.usingKeyboard ? "" : " | GAMEPAD") + " | " + dir_.path;
+                        Clock(world.timeMs) + " | x" + std::to_string(speed) + (paused ? " PAUSED" : "") +
+                        (world.usingKeyboard ? "" : " | GAMEPAD") + " | " + dir.path;
     if (static_cast<int>(title.size()) < COLS) title.resize(COLS, ' ');
     Put(stdscr, 0, 0, title, COLS, PairAttr(kTitle));
 
@@ -506,9 +472,9 @@ void Screen::Draw() {
     DrawWorld(1, leftWidth, topRows, COLS - leftWidth);
     DrawLog(1 + topRows, 0, logRows, COLS);
     std::string status =
-        session_.QueuedKeys() ? "queued keys: " + std::to_string(session_.QueuedKeys()) : "? lists every key";
-    const bool fresh = !status_.empty() && world.timeMs < statusUntilMs_;
-    Put(stdscr, LINES - 3, 1, fresh ? status_ : status, COLS - 2, fresh ? A_BOLD : PairAttr(kDim));
+        session.QueuedKeys() ? "queued keys: " + std::to_string(session.QueuedKeys()) : "? lists every key";
+    const bool fresh = !statusText.empty() && world.timeMs < statusUntilMs;
+    Put(stdscr, LINES - 3, 1, fresh ? statusText : status, COLS - 2, fresh ? A_BOLD : PairAttr(kDim));
     std::string bar = (KeyReachable(SPAWN_MENU_KEY) ? "Home menu" : "Home (menu key off)") +
                       std::string("  arrows Enter Backspace  a attack  f follow-all |");
     for (const WorldKey& k : kWorldKeys) bar += std::string("  ") + k.label;
@@ -517,7 +483,7 @@ void Screen::Draw() {
     // The prompts the player sees, on their own line above the keys.
     const std::vector<ShownPrompt> shown = ShownPrompts();
     std::string line = "Prompts shown:";
-    const int cursor = shown.empty() ? 0 : promptCursor_ % static_cast<int>(shown.size());
+    const int cursor = shown.empty() ? 0 : promptCursor % static_cast<int>(shown.size());
     for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
         const ShownPrompt& p = shown[static_cast<std::size_t>(i)];
         line +=
@@ -526,27 +492,24 @@ void Screen::Draw() {
     line += shown.empty() ? " none (t targets the pick)" : "  (p next, c complete)";
     Put(stdscr, LINES - 2, 1, line, COLS - 2, shown.empty() ? PairAttr(kDim) : A_BOLD);
     Put(stdscr, LINES - 1, 0, bar, COLS, PairAttr(kKey));
-    if (help_) DrawHelp();
+    if (help) DrawHelp();
     refresh();
 }
 
-int Screen::Run() {
+void Screen::Run() {
     using SteadyClock = std::chrono::steady_clock;
-    const auto frameTime = std::chrono::microseconds(1000000 / std::max(30, std::min(60, options_.fps)));
+    const auto frameTime = std::chrono::microseconds(1000000 / std::max(30, std::min(60, options.fps)));
     auto next = SteadyClock::now();
-    while (!quit_ && !quitRequested) {
+    while (!quit && !quitRequested) {
         for (int ch = getch(); ch != ERR; ch = getch()) HandleKey(ch);
         // Below the smallest usable screen the game waits until it is large enough.
-        if (!paused_ && !TooSmall()) {
-            for (int i = 0; i < speed_; ++i) session_.Frame();
+        if (!paused && !TooSmall()) {
+            for (int i = 0; i < speed; ++i) session.Frame();
         }
         Draw();
-        next += frameTime;
-        const auto now = SteadyClock::now();
-        if (next < now) next = now;
+        next = std::max(next + frameTime, SteadyClock::now());
         std::this_thread::sleep_until(next);
     }
-    return 0;
 }
 
 }  // namespace
@@ -583,7 +546,7 @@ int RunInteractive(Session& session, const WorkDir& dir, const Options& options)
 
     session.Start();
     Screen screen(session, dir, options);
-    const int code = screen.Run();
+    screen.Run();
     session.End();
 
     RestoreTerminal();
@@ -595,7 +558,7 @@ int RunInteractive(Session& session, const WorkDir& dir, const Options& options)
     }
     std::printf("tavrossimer-sim: the game ended. Working folder: %s\n", dir.path.c_str());
     if (quitRequested) std::printf("tavrossimer-sim: stopped by a signal\n");
-    return code;
+    return 0;
 }
 
 }  // namespace sim

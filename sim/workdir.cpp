@@ -44,40 +44,31 @@ bool ChangeInto(const fs::path& dir, WorkDir* out, std::string* error) {
     out->previousCwd = fs::current_path(ec).string();
     out->path = fs::absolute(dir, ec).lexically_normal().string();
     fs::current_path(out->path, ec);
-    if (ec) {
-        *error = "cannot change into " + out->path + ": " + ec.message();
-        return false;
-    }
+    if (ec) return Fail(error, "cannot change into " + out->path + ": " + ec.message());
     return true;
 }
 
+// The settings file and the sample custom list, when missing: the shipped ones
+// when the simulator runs from a source tree, else their built-in text.
 void SeedMissingFiles() {
-    if (!fs::exists(INI_FILE)) WriteTextFile(INI_FILE, DefaultIniText());
-    if (!fs::exists(CUSTOM_LIST_FILE)) WriteTextFile(CUSTOM_LIST_FILE, DefaultCustomListText());
+    const std::pair<const char*, std::string> files[] = {
+        {INI_FILE, kFallbackIni},
+        {CUSTOM_LIST_FILE, std::string(kCustomListHeader) + "\nCS_SheriffOwens\nS_M_M_Army_01\nEND_LIST\n"}};
+    for (const auto& [name, fallback] : files) {
+        std::string text;
+        if (fs::exists(name)) continue;
+        if (!*kPackagingDir || !ReadTextFile(std::string(kPackagingDir) + "/" + name, &text)) text = fallback;
+        WriteTextFile(name, text);
+    }
 }
 
 }  // namespace
 
-std::string DefaultIniText() {
-    std::string text;
-    if (*kPackagingDir && ReadTextFile(std::string(kPackagingDir) + "/Tavrossimer.ini", &text)) return text;
-    return kFallbackIni;
-}
-
-std::string DefaultCustomListText() {
-    std::string text;
-    if (*kPackagingDir && ReadTextFile(std::string(kPackagingDir) + "/Tavrossimer_CustomPeds.txt", &text))
-        return text;
-    return std::string(kCustomListHeader) + "\nCS_SheriffOwens\nS_M_M_Army_01\nEND_LIST\n";
-}
-
 bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* error) {
     std::error_code ec;
     fs::create_directories(dir, ec);
-    if (!fs::is_directory(dir)) {
-        *error = "cannot make the working folder " + dir + (ec ? ": " + ec.message() : "");
-        return false;
-    }
+    if (!fs::is_directory(dir))
+        return Fail(error, "cannot make the working folder " + dir + (ec ? ": " + ec.message() : ""));
     if (!ChangeInto(dir, out, error)) return false;
     out->temporary = false;
     if (fresh) {
@@ -89,10 +80,7 @@ bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* 
 
 bool OpenTemporaryWorkDir(WorkDir* out, std::string* error) {
     std::string pattern = (fs::temp_directory_path() / "tavrossimer-sim-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        *error = "cannot make a temporary working folder";
-        return false;
-    }
+    if (!mkdtemp(pattern.data())) return Fail(error, "cannot make a temporary working folder");
     if (!ChangeInto(pattern, out, error)) return false;
     out->temporary = true;
     return true;
@@ -117,44 +105,31 @@ void SetIniValue(const std::string& key, const std::string& value) {
     std::string content;
     ReadTextFile(INI_FILE, &content);
     std::vector<std::string> lines;
-    {
-        std::istringstream in(content);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines.push_back(line);
-        }
-    }
+    std::istringstream in(content);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(!line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line);
     const std::string newLine = key + "=" + value;
+    // The [SETTINGS] section runs from its heading to the next heading.
     int sectionStart = -1, sectionEnd = static_cast<int>(lines.size());
     bool replaced = false;
-    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+    for (int i = 0; i < sectionEnd; ++i) {
         const std::string t = Trim(lines[i]);
-        if (!t.empty() && t[0] == '[') {
-            if (sectionStart >= 0) {
-                sectionEnd = i;
-                break;
-            }
-            if (Lower(t) == "[settings]") sectionStart = i;
-            continue;
-        }
-        if (sectionStart < 0 || t.empty() || t[0] == ';') continue;
         std::string k, v;
-        if (SplitAssignment(t, &k, &v) && Lower(k) == Lower(key)) {
+        if (!t.empty() && t[0] == '[') {
+            if (sectionStart >= 0) sectionEnd = i;
+            if (sectionStart < 0 && Lower(t) == "[settings]") sectionStart = i;
+        } else if (sectionStart >= 0 && t[0] != ';' && SplitAssignment(t, &k, &v) && Lower(k) == Lower(key)) {
             lines[i] = newLine;
             replaced = true;
         }
     }
-    if (!replaced) {
-        if (sectionStart < 0) {
-            lines.push_back("[SETTINGS]");
-            lines.push_back(newLine);
-        } else {
-            // After the section's last non-empty line.
-            int at = sectionEnd;
-            while (at > sectionStart + 1 && Trim(lines[at - 1]).empty()) --at;
-            lines.insert(lines.begin() + at, newLine);
-        }
+    if (sectionStart < 0) {
+        lines.push_back("[SETTINGS]");
+        lines.push_back(newLine);
+    } else if (!replaced) {
+        // After the section's last non-empty line.
+        while (sectionEnd > sectionStart + 1 && Trim(lines[sectionEnd - 1]).empty()) --sectionEnd;
+        lines.insert(lines.begin() + sectionEnd, newLine);
     }
     std::string out;
     for (const std::string& l : lines) out += l + "\n";

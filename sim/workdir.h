@@ -50,8 +50,4 @@ bool ReadTextFile(const std::string& path, std::string* content);
 // A path the user gave, taken relative to where the simulator was started.
 std::string UserPath(const WorkDir& dir, const std::string& path);
 
-// The documented default settings file and sample custom list.
-std::string DefaultIniText();
-std::string DefaultCustomListText();
-
 }  // namespace sim

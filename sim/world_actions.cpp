@@ -91,9 +91,8 @@ bool CompleteShownPrompt(EventLog& log, std::int32_t prompt) {
 }
 
 bool CompletePromptByText(EventLog& log, const std::string& text) {
-    const std::string wanted = Lower(text);
     for (const ShownPrompt& s : ShownPrompts()) {
-        if (Lower(s.text) == wanted) return CompleteShownPrompt(log, s.handle);
+        if (SameText(s.text, text)) return CompleteShownPrompt(log, s.handle);
     }
     return false;
 }

@@ -1,11 +1,13 @@
 #include "world_view.h"
 
-#include <cmath>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "behaviour/behaviour.h"
 #include "catalog/catalog.h"
 #include "config/settings.h"
+#include "driver.h"
 #include "event_log.h"
 #include "keys.h"
 #include "menu/state.h"
@@ -16,8 +18,6 @@ namespace sim {
 
 namespace {
 
-constexpr float kTextTop = 0.19f, kHighlightTop = 0.2064f, kPitch = 0.04f;
-
 std::string Hex(std::uint32_t v) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%08X", v);
@@ -26,6 +26,33 @@ std::string Hex(std::uint32_t v) {
 
 bool PromptShownNow(const standin::Prompt& p) {
     return !p.deleted && p.enabled && p.visible;
+}
+
+// A bodyguard's prompts, in the order the world panel lists them.
+std::array<std::int32_t, 6> PromptsOf(const BodyguardRecord& r) {
+    return {r.showCommandsPrompt, r.hideCommandsPrompt, r.stayPrompt,
+            r.followPrompt,       r.dismissPrompt,      r.helpPrompt};
+}
+
+// The slot holding the ped, or -1.
+int SlotOfPed(std::int32_t ped) {
+    if (ped == 0) return -1;
+    for (int i = 0; i < ROSTER_SIZE; ++i) {
+        if (roster[i].ped == ped) return i;
+    }
+    return -1;
+}
+
+// The weapon's name from the sidearm and longarm tables, else its hash in hex.
+std::string WeaponName(std::uint32_t hash) {
+    if (hash == 0) return "nothing";
+    for (int i = 0; i < SIDEARM_COUNT; ++i) {
+        if (sidearmHashes[i] == hash) return sidearmNames[i];
+    }
+    for (int i = 0; i < LONGARM_COUNT; ++i) {
+        if (longarmHashes[i] == hash) return longarmNames[i];
+    }
+    return Hex(hash);
 }
 
 }  // namespace
@@ -46,7 +73,6 @@ std::string SlotView::Label() const {
 
 SlotView ViewOfSlot(int slot) {
     SlotView v;
-    v.slot = slot;
     if (slot < 0 || slot >= ROSTER_SIZE) return v;
     const BodyguardRecord& r = roster[slot];
     if (r.ped == 0) return v;
@@ -79,9 +105,7 @@ SlotView ViewOfSlot(int slot) {
                r.modelIndex < modelCatalogue[r.modelCategory].count) {
         v.model = modelCatalogue[r.modelCategory].names[r.modelIndex];
     }
-    const std::int32_t prompts[] = {r.showCommandsPrompt, r.hideCommandsPrompt, r.stayPrompt,
-                                    r.followPrompt,       r.dismissPrompt,      r.helpPrompt};
-    for (std::int32_t h : prompts) {
+    for (std::int32_t h : PromptsOf(r)) {
         const standin::Prompt* p = w.FindPrompt(h);
         if (h != 0 && p && PromptShownNow(*p)) v.prompts.push_back(p->text);
     }
@@ -92,14 +116,6 @@ int OccupiedSlots() {
     int n = 0;
     for (const BodyguardRecord& r : roster) n += r.ped != 0 ? 1 : 0;
     return n;
-}
-
-int SlotOfPed(std::int32_t ped) {
-    if (ped == 0) return -1;
-    for (int i = 0; i < ROSTER_SIZE; ++i) {
-        if (roster[i].ped == ped) return i;
-    }
-    return -1;
 }
 
 std::vector<ShownPrompt> ShownPrompts() {
@@ -113,13 +129,9 @@ std::vector<ShownPrompt> ShownPrompts() {
         ShownPrompt s;
         s.handle = h;
         s.text = p.text;
-        s.control = p.controlName;
         for (int i = 0; i < ROSTER_SIZE && s.slot < 0; ++i) {
-            const BodyguardRecord& r = roster[i];
-            if (r.ped == 0) continue;
-            if (h == r.showCommandsPrompt || h == r.hideCommandsPrompt || h == r.stayPrompt ||
-                h == r.followPrompt || h == r.dismissPrompt || h == r.helpPrompt)
-                s.slot = i;
+            const auto own = PromptsOf(roster[i]);
+            if (roster[i].ped != 0 && std::find(own.begin(), own.end(), h) != own.end()) s.slot = i;
         }
         out.push_back(s);
     }
@@ -129,17 +141,6 @@ std::vector<ShownPrompt> ShownPrompts() {
 std::string ModelName(std::uint32_t model) {
     const std::string n = standin::GetWorld().NameOfHash(model);
     return n.empty() ? Hex(model) : n;
-}
-
-std::string WeaponName(std::uint32_t hash) {
-    if (hash == 0) return "nothing";
-    for (int i = 0; i < SIDEARM_COUNT; ++i) {
-        if (sidearmHashes[i] == hash) return sidearmNames[i];
-    }
-    for (int i = 0; i < LONGARM_COUNT; ++i) {
-        if (longarmHashes[i] == hash) return longarmNames[i];
-    }
-    return Hex(hash);
 }
 
 std::string PedLabel(std::int32_t handle) {
@@ -162,20 +163,8 @@ PlayerView ViewOfPlayer() {
     v.moving = me.inVehicle ? "in a vehicle" : (me.mount != 0 ? "mounted" : "on foot");
     v.crouching = me.crouching;
     v.inCombat = w.InCombat(me.handle);
-    v.money = w.player.money;
-    v.health = me.health;
-    v.target = w.player.target;
-    v.aimed = w.player.aimed;
-    v.interior = w.player.interior;
-    for (int id : SALOON_INTERIORS) v.inSaloon = v.inSaloon || (id == v.interior && id != 0);
+    for (int id : SALOON_INTERIORS) v.inSaloon = v.inSaloon || (id == w.player.interior && id != 0);
     return v;
-}
-
-int TextRowOfY(float y) {
-    return static_cast<int>(std::lround((y - kTextTop) / kPitch));
-}
-int HighlightRowOfY(float y) {
-    return static_cast<int>(std::lround((y - kHighlightTop) / kPitch));
 }
 
 bool MenuView::Empty() const {
@@ -193,18 +182,15 @@ MenuView ViewOfMenu(const std::vector<standin::DisplayItem>& display) {
             case standin::DisplayItem::Sprite: m.panel = true; break;
             case standin::DisplayItem::Rect:
                 // The red frame of the highlight bar; the black fill drawn on it has the same centre.
-                if (d.r > d.g && d.r > d.b) m.highlightRow = HighlightRowOfY(d.y);
+                if (d.r > d.g && d.r > d.b) m.highlightRow = standin::HighlightRowOfY(d.y);
                 break;
             case standin::DisplayItem::Text: {
-                const int row = TextRowOfY(d.y);
+                const int row = standin::TextRowOfY(d.y);
                 const bool dimmed = d.colourSet && d.r < 200 && d.g < 200 && d.b < 200;
-                if (row >= 0 && row < MenuView::kRows) {
-                    m.rows[row].present = true;
-                    m.rows[row].text = d.plainText;
-                    m.rows[row].dimmed = dimmed;
-                } else {
+                if (row >= 0 && row < MenuView::kRows)
+                    m.rows[row] = {true, d.plainText, dimmed};
+                else
                     m.offRows.push_back(d.plainText);
-                }
                 break;
             }
         }
@@ -236,9 +222,10 @@ std::vector<WorldLine> DescribeWorld(std::int32_t picked) {
     out.push_back({p.alive ? WorldLine::Bold : WorldLine::Bad,
                    std::string("Player: ") + (p.alive ? "alive" : "DEAD") + ", " + p.moving +
                        (p.crouching ? ", crouching" : "") + (p.inCombat ? ", IN COMBAT" : "") + ", " +
-                       Dollars(p.money) + ", health " + std::to_string(p.health) +
+                       Dollars(w.player.money) + ", health " + std::to_string(w.PlayerPed().health) +
                        (p.inSaloon ? ", in a saloon" : "")});
-    out.push_back({WorldLine::Plain, "  targets " + PedLabel(p.target) + "; aims at " + PedLabel(p.aimed)});
+    out.push_back({WorldLine::Plain,
+                   "  targets " + PedLabel(w.player.target) + "; aims at " + PedLabel(w.player.aimed)});
     out.push_back({WorldLine::Dim, "Keys: menu " + KeyLabel(SPAWN_MENU_KEY) + ", attack " +
                                        KeyLabel(ATTACK_KEY) + ", follow-all " + KeyLabel(FOLLOW_ALL)});
     const std::pair<const char*, int> keys[] = {

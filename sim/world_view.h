@@ -13,7 +13,6 @@
 namespace sim {
 
 struct SlotView {
-    int slot = 0;
     bool occupied = false;
     std::int32_t ped = 0;
     std::string model;     // the game's model name
@@ -46,29 +45,20 @@ int OccupiedSlots();
 struct ShownPrompt {
     std::int32_t handle = 0;
     std::string text;
-    std::string control;
     int slot = -1;  // the bodyguard it belongs to, -1 when unknown
 };
 std::vector<ShownPrompt> ShownPrompts();
 
-// "slot 1 Dutch", "stranger #104 (A_M_M_ValTownfolk_01)", "the player", "nobody".
+// "slot 1 Dutch", "ped #104 (A_M_M_ValTownfolk_01)", "the player", "nobody".
 std::string PedLabel(std::int32_t handle);
 // The model name the world knows for a hash, else the hash in hex.
 std::string ModelName(std::uint32_t model);
-// The weapon's name from the sidearm and longarm tables, else its hash in hex.
-std::string WeaponName(std::uint32_t hash);
-// The slot holding the ped, or -1.
-int SlotOfPed(std::int32_t ped);
 
 struct PlayerView {
     bool alive = true;
     std::string moving;      // "on foot", "mounted", "in a vehicle"
     bool crouching = false;  // moves crouched (sneaking)
     bool inCombat = false;   // fights someone, or someone fights him
-    std::int64_t money = 0;  // cents
-    int health = 0;
-    std::int32_t target = 0, aimed = 0;
-    std::int32_t interior = 0;
     bool inSaloon = false;
 };
 PlayerView ViewOfPlayer();
@@ -88,9 +78,6 @@ struct MenuView {
     bool Empty() const;
 };
 MenuView ViewOfMenu(const std::vector<standin::DisplayItem>& display);
-// Screen row of a text's y and of a highlight centre's y.
-int TextRowOfY(float y);
-int HighlightRowOfY(float y);
 
 // Several lines: the menu panel as text ("> Random Bodyguard" on the highlighted
 // row, "(dim)" after dimmed lines).
@@ -117,7 +104,6 @@ struct Extras {
 Extras& GetExtras();
 void ForgetExtras();
 
-// A stranger ped near the player; its handle.
 std::int32_t SpawnStranger(EventLog& log, const std::string& model = "A_M_M_ValTownfolk_01");
 
 // Entities the player can pick: occupied slots first (slot order), then the strangers.
@@ -135,7 +121,6 @@ void DamagePed(EventLog& log, std::int32_t ped, int amount);
 void KillPed(EventLog& log, std::int32_t ped);
 void HealPed(EventLog& log, std::int32_t ped);
 
-// The player: on a horse, in a vehicle, dead or alive, where he stands.
 void SetMounted(EventLog& log, bool mounted);
 void SetInVehicle(EventLog& log, bool inVehicle);
 void KillPlayer(EventLog& log);
@@ -153,10 +138,6 @@ void WalkAway(EventLog& log, float metres);
 void SetInSaloon(EventLog& log, bool inside);
 void SetInterior(EventLog& log, std::int32_t interior);
 
-// The game knows the catalogue's models and more; the user names the more
-// (--known-model). A custom-list name that is neither, or carries stray
-// spaces (the game hashes them with the name), is refused as the game would:
-// IsModelValid answers 0 for it.
 // Why the world refuses a model name, in words; "" when it does not.
 std::string ModelRefusal(const std::string& name);
 

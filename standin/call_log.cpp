@@ -34,11 +34,7 @@ std::string Number(std::uint64_t slot) {
 }
 
 std::string Float(std::uint64_t slot) {
-    if (slot >> 32) return "bad-float:" + Number(slot);
-    const std::uint32_t bits = static_cast<std::uint32_t>(slot);
-    float f;
-    std::memcpy(&f, &bits, 4);
-    return FloatText(f);
+    return slot >> 32 ? "bad-float:" + Number(slot) : FloatText(SlotFloat(slot));
 }
 
 }  // namespace

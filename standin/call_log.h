@@ -11,6 +11,17 @@
 
 namespace standin {
 
+// A 64-bit argument or result slot as the game reads an int or a float: from its low four bytes.
+inline std::int32_t SlotInt(std::uint64_t slot) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(slot));
+}
+inline float SlotFloat(std::uint64_t slot) {
+    const std::uint32_t bits = static_cast<std::uint32_t>(slot);
+    float f;
+    std::memcpy(&f, &bits, 4);
+    return f;
+}
+
 struct Call {
     int frame = 0;
     std::uint64_t hash = 0;  // 0 for a host function
@@ -19,20 +30,11 @@ struct Call {
     std::vector<std::string> strings;  // per argument: a copy of the text for string arguments
     std::uint64_t result[3] = {0, 0, 0};
 
-    std::int32_t I(std::size_t i) const {
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(args.at(i)));
-    }
+    std::int32_t I(std::size_t i) const { return SlotInt(args.at(i)); }
     std::uint32_t U(std::size_t i) const { return static_cast<std::uint32_t>(args.at(i)); }
-    float F(std::size_t i) const {
-        const std::uint32_t bits = static_cast<std::uint32_t>(args.at(i));
-        float f;
-        std::memcpy(&f, &bits, 4);
-        return f;
-    }
+    float F(std::size_t i) const { return SlotFloat(args.at(i)); }
     const std::string& S(std::size_t i) const { return strings.at(i); }
-    std::int32_t ResultInt() const {
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(result[0]));
-    }
+    std::int32_t ResultInt() const { return SlotInt(result[0]); }
     bool Is(const char* n) const { return std::strcmp(name, n) == 0; }
 };
 

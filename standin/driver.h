@@ -77,6 +77,9 @@ std::vector<MenuLine> MenuLines();
 std::string MenuLineAt(int row);
 // The row of the highlight bar drawn this frame, or -1.
 int HighlightRow();
+// The screen row of a menu text's y, and of a highlight bar's centre y.
+int TextRowOfY(float y);
+int HighlightRowOfY(float y);
 
 // Puts every piece of the plug-in's state back to its load value and reads the
 // settings file again, as loading the module afresh would.

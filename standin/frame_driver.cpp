@@ -49,16 +49,14 @@ void BeginFrame() {
     }
 }
 
-void LogHostCall(const char* name, std::uint64_t arg, bool hasArg) {
+void LogHostCall(const char* name, std::uint64_t arg) {
     CallLog& log = GetCallLog();
     if (!log.enabled) return;
     Call c;
     c.frame = GetWorld().frame;
     c.name = name;
-    if (hasArg) {
-        c.args.push_back(arg);
-        c.strings.resize(1);
-    }
+    c.args.push_back(arg);
+    c.strings.resize(1);
     log.calls.push_back(std::move(c));
 }
 
@@ -143,14 +141,14 @@ void scriptRegister(HINSTANCE module, void (*entry)()) {
     host.module = module;
     host.scriptEntry = entry;
     ++host.scriptRegisterCalls;
-    LogHostCall("scriptRegister", reinterpret_cast<std::uintptr_t>(module), true);
+    LogHostCall("scriptRegister", reinterpret_cast<std::uintptr_t>(module));
 }
 
 void scriptUnregister(HINSTANCE module) {
     HostState& host = GetHost();
     host.scriptEntry = nullptr;
     ++host.scriptUnregisterCalls;
-    LogHostCall("scriptUnregister", reinterpret_cast<std::uintptr_t>(module), true);
+    LogHostCall("scriptUnregister", reinterpret_cast<std::uintptr_t>(module));
     OnScriptUnregistered();
 }
 
@@ -158,12 +156,12 @@ void keyboardHandlerRegister(KeyboardHandler handler) {
     HostState& host = GetHost();
     host.keyboardHandler = handler;
     ++host.keyboardRegisterCalls;
-    LogHostCall("keyboardHandlerRegister", reinterpret_cast<std::uintptr_t>(handler), true);
+    LogHostCall("keyboardHandlerRegister", reinterpret_cast<std::uintptr_t>(handler));
 }
 
 void keyboardHandlerUnregister(KeyboardHandler handler) {
     HostState& host = GetHost();
     if (host.keyboardHandler == handler) host.keyboardHandler = nullptr;
     ++host.keyboardUnregisterCalls;
-    LogHostCall("keyboardHandlerUnregister", reinterpret_cast<std::uintptr_t>(handler), true);
+    LogHostCall("keyboardHandlerUnregister", reinterpret_cast<std::uintptr_t>(handler));
 }

@@ -16,7 +16,7 @@ void ResetHostForNewGame();
 // are delivered. The host then gives the script its turn.
 void BeginFrame();
 // Logs a call of one of the host's own functions (hash 0 in the call log).
-void LogHostCall(const char* name, std::uint64_t arg, bool hasArg);
+void LogHostCall(const char* name, std::uint64_t arg);
 // What each host undoes when the plug-in unregisters its script.
 void OnScriptUnregistered();
 

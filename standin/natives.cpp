@@ -26,12 +26,13 @@ T Arg(A a, int i) {
     if constexpr (std::is_integral_v<T>) return static_cast<T>(a.I(i));
 }
 
-// Handlers that only store their second argument in a field of a ped (`Live`:
-// not a deleted one) or of a prompt, or answer a ped's field (0 for no ped).
-template <auto Field, bool Live = true>
+// Handlers that only store an argument (the second unless said) in a field of
+// a ped (`Live`: not a deleted one) or of a prompt, or answer a ped's field (0
+// for no ped).
+template <auto Field, bool Live = true, int From = 1>
 void SetPedField(World& w, A a, R) {
     Ped* p = Live ? LivePed(w, a.I(0)) : w.FindPed(a.I(0));
-    if (p) p->*Field = Arg<std::remove_reference_t<decltype(p->*Field)>>(a, 1);
+    if (p) p->*Field = Arg<std::remove_reference_t<decltype(p->*Field)>>(a, From);
 }
 template <auto Field>
 void SetPromptField(World& w, A a, R) {
@@ -271,10 +272,7 @@ const NativeInfo kNatives[] = {
          }
      }},
     {0x6373d1349925a70e, "PedLoadoutFlag", "ei", SetPedField<&Ped::ambientAnimations>},
-    {0x2e2f4240b3f24647, "SetPedGroupOption", "eii",
-     [](World& w, A a, R) {
-         if (Ped* p = LivePed(w, a.I(0))) p->teleportsToLeader = a.I(2) != 0;
-     }},
+    {0x2e2f4240b3f24647, "SetPedGroupOption", "eii", SetPedField<&Ped::teleportsToLeader, true, 2>},
     {0xc7622c0d36b2fda8, "SetPedIntOptionA", "ei", SetPedField<&Ped::intOptionA>},
     {0x4d9ca1009afbd057, "SetPedIntOptionB", "ei", SetPedField<&Ped::intOptionB>},
     {0x9f7794730795e019, "SetPedAttribute", "eii",
@@ -309,11 +307,7 @@ const NativeInfo kNatives[] = {
     {0xe7e11b8dcbed1058, "GetMount", "e", PedField<&Ped::mount>},
     {0x4859f1fc66a6278e, "IsPedInAnyVehicle", "ei",
      [](World& w, A a, R r) { SetInt(r, w.InCombat(a.I(0)) ? 1 : 0); }},
-    {0xd5fe956c70ff370b, "IsPedOnFoot", "e",
-     [](World& w, A a, R r) {
-         Ped* p = LivePed(w, a.I(0));
-         SetInt(r, p && p->crouching ? 1 : 0);
-     }},
+    {0xd5fe956c70ff370b, "IsPedOnFoot", "e", PedField<&Ped::crouching, true>},
     {0x34d6ac1157c8226c, "IsPedUsingScenario", "ei",
      [](World& w, A a, R r) {
          Ped* p = LivePed(w, a.I(0));

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "call_log.h"
 #include "world.h"
 
 namespace standin {
@@ -14,14 +15,9 @@ struct NativeArgs {
     const unsigned long long* slots;
     int count;
 
-    std::int32_t I(int i) const { return static_cast<std::int32_t>(static_cast<std::uint32_t>(slots[i])); }
+    std::int32_t I(int i) const { return SlotInt(slots[i]); }
     std::uint32_t U(int i) const { return static_cast<std::uint32_t>(slots[i]); }
-    float F(int i) const {
-        const std::uint32_t bits = static_cast<std::uint32_t>(slots[i]);
-        float f;
-        std::memcpy(&f, &bits, 4);
-        return f;
-    }
+    float F(int i) const { return SlotFloat(slots[i]); }
     const char* S(int i) const {
         return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(slots[i]));
     }

@@ -134,24 +134,17 @@ void RunFrame() {
 
 void RunOnScript(std::function<void()> fn) {
     HostState& host = GetHost();
-    if (jobRunning) {
-        std::fprintf(stderr, "stand-in host: RunOnScript called from inside a script job\n");
+    auto fail = [](const char* what) {
+        std::fprintf(stderr, "stand-in host: %s (frame %d)\n", what, GetWorld().frame);
         std::abort();
-    }
+    };
+    if (jobRunning) fail("RunOnScript called from inside a script job");
     pendingJob = std::move(fn);
     jobDone = false;
     while (!jobDone) {
-        if (!host.scriptEntry) {
-            std::fprintf(stderr, "stand-in host: RunOnScript with no script registered (frame %d)\n",
-                         GetWorld().frame);
-            std::abort();
-        }
+        if (!host.scriptEntry) fail("RunOnScript with no script registered");
         RunFrame();
-        if (!host.scriptRunning && !jobDone) {
-            std::fprintf(stderr, "stand-in host: the script ended before its job finished (frame %d)\n",
-                         GetWorld().frame);
-            std::abort();
-        }
+        if (!host.scriptRunning && !jobDone) fail("the script ended before its job finished");
     }
     jobDone = false;
 }
@@ -164,7 +157,7 @@ void OnScriptUnregistered() {}
 using namespace standin;
 
 void scriptWait(unsigned long ms) {
-    LogHostCall("scriptWait", ms, true);
+    LogHostCall("scriptWait", ms);
     HostState& host = GetHost();
     host.wakeAtMs = GetWorld().timeMs + static_cast<std::int64_t>(ms);
     std::unique_lock<std::mutex> lock(handoffMutex);

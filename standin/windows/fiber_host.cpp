@@ -131,7 +131,7 @@ using namespace standin;
 
 void scriptWait(unsigned long ms) {
     if (!onScriptFiber) HostFail("scriptWait called outside the script");
-    LogHostCall("scriptWait", ms, true);
+    LogHostCall("scriptWait", ms);
     HostState& host = GetHost();
     host.wakeAtMs = GetWorld().timeMs + static_cast<std::int64_t>(ms);
     host.scriptBlocked = true;
