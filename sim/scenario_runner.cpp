@@ -80,10 +80,7 @@ struct Runner {
         calls.clear();
     }
     void Wait(const Duration& d) {
-        if (d.frames)
-            session.Frames(static_cast<int>(d.amount));
-        else
-            session.RunMs(static_cast<int>(d.amount));
+        d.frames ? session.Frames(static_cast<int>(d.amount)) : session.RunMs(static_cast<int>(d.amount));
     }
     void Tap(int vk) {
         session.QueueKey(vk);
@@ -177,7 +174,7 @@ void Runner::Show(const Args& what) {
 enum VerbFlags { kNoGame = 1, kOutput = 2, kFrameAfter = 4 };
 
 struct Verb {
-    const char* usage;  // the name, then the argument pattern (see MatchUsage)
+    const char* usage;  // the name, then the argument pattern (see CheckUsage)
     const char* help;
     int flags;
     // Runs a checked command; sets *failure when it cannot.
@@ -234,12 +231,9 @@ const Verb kVerbs[] = {
      }},
     {"random N...", "the next random numbers the game hands out, in order", kNoGame,
      [](Runner& r, const Args& a, std::string*) {
-         for (const std::string& n : a) {
-             if (r.session.Started())
-                 standin::GetWorld().scriptedRandom.push_back(static_cast<int>(ToInt(n)));
-             else
-                 r.session.Setup().pendingRandom.push_back(static_cast<int>(ToInt(n)));
-         }
+         auto& queue =
+             r.session.Started() ? standin::GetWorld().scriptedRandom : r.session.Setup().pendingRandom;
+         for (const std::string& n : a) queue.push_back(static_cast<int>(ToInt(n)));
      }},
     {"model-unavailable NAME", "the game refuses this model (IsModelAvailable 0)", kNoGame,
      [](Runner& r, const Args& a, std::string*) { SetModel(r, a[0], false); }},
@@ -297,10 +291,10 @@ const Verb kVerbs[] = {
      [](Runner& r, const Args& a, std::string*) { r.Wait(DurationAt(a, 0)); }},
     {"wait-for CONDITION [within DURATION]", "run frames until the condition holds (default 10 s)", 0,
      [](Runner& r, const Args& a, std::string* failure) {
-         std::size_t end = 0;
-         while (end < a.size() && a[end] != "within") ++end;
-         const Duration limit = DurationAt(a, end + 1, kDefaultWaitForMs);
-         const Args cond(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(end));
+         const auto within = std::find(a.begin(), a.end(), "within");
+         const Duration limit =
+             DurationAt(a, static_cast<std::size_t>(within - a.begin()) + 1, kDefaultWaitForMs);
+         const Args cond(a.begin(), within);
          const standin::World& w = standin::GetWorld();
          const int startFrame = w.frame;
          const long long startMs = w.timeMs;
@@ -419,20 +413,13 @@ const Verb kVerbs[] = {
      }},
 };
 
-const Verb* FindVerb(const std::string& name) {
-    for (const Verb& v : kVerbs) {
-        if (name == NameOf(v.usage)) return &v;
-    }
-    return nullptr;
-}
-
 RunResult Runner::Run(const Scenario& scenario) {
     RunResult result;
     if (options.showCalls) session.SetCallSink(&calls);
     Print("== scenario " + scenario.name + (scenario.description.empty() ? "" : ": " + scenario.description));
     Print("   working folder " + dir.path);
     for (const Command& c : scenario.commands) {
-        const Verb& verb = *FindVerb(c.verb);
+        const Verb& verb = *FindByName(kVerbs, c.verb);
         const std::uint64_t mark = session.Log().Count();
         if (!(verb.flags & kNoGame) && !session.Started()) session.Start();
         PrintEventsSince(mark);
@@ -479,7 +466,7 @@ RunResult Runner::Run(const Scenario& scenario) {
 }  // namespace
 
 bool CheckCommand(const Command& command, std::string* error) {
-    const Verb* v = FindVerb(command.verb);
+    const Verb* v = FindByName(kVerbs, command.verb);
     if (!v) return Fail(error, "unknown command \"" + command.verb + "\" (see --help-scenarios)");
     return CheckUsage(v->usage, command.args, 0, error);
 }
@@ -505,8 +492,7 @@ std::string ScenarioHelp() {
 
 RunResult RunScenario(const Scenario& scenario, Session& session, const WorkDir& workDir,
                       const RunOptions& options, std::ostream& out) {
-    Runner runner{session, workDir, options, out, 0, 0, {}};
-    return runner.Run(scenario);
+    return Runner{session, workDir, options, out, 0, 0, {}}.Run(scenario);
 }
 
 }  // namespace sim
