@@ -1,6 +1,4 @@
 #include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <iterator>
 
 #include "event_log.h"
@@ -8,8 +6,6 @@
 #include "menu/state.h"
 #include "roster/roster.h"
 #include "scenario.h"
-#include "session.h"
-#include "workdir.h"
 #include "world.h"
 #include "world_view.h"
 

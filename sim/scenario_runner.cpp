@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -69,13 +68,11 @@ struct Runner {
     void Print(const std::string& line) {
         if (!options.quiet) out << line << "\n";
     }
-    void PrintEventsSince(std::uint64_t mark) {
+    // The events since `mark`, then the game calls made since the last time.
+    void PrintSince(std::uint64_t mark) {
         for (const Event& e : session.Log().Since(mark))
             Print(Stamp(e.frame, e.timeMs) + "     " + (e.kind == EventKind::Warning ? "!! " : "* ") +
                   e.text);
-    }
-    void PrintCalls() {
-        if (!options.showCalls) return;
         for (const std::string& c : calls) Print("                      | " + c);
         calls.clear();
     }
@@ -127,12 +124,9 @@ void Runner::ShowFile(const char* name) {
 }
 
 void Runner::Show(const Args& what) {
-    auto wants = [&](const char* w) {
-        if (what.empty()) return std::string(w) != "files" && std::string(w) != "display";
-        for (const std::string& s : what) {
-            if (SameText(s, w)) return true;
-        }
-        return false;
+    auto wants = [&](const std::string& w) {
+        if (what.empty()) return w != "files" && w != "display";
+        return std::any_of(what.begin(), what.end(), [&](const std::string& s) { return SameText(s, w); });
     };
     if (wants("menu")) {
         Print("        menu (" + std::string(PageName(menu.menuPage)) + "):");
@@ -146,11 +140,9 @@ void Runner::Show(const Args& what) {
         // The frame's display list as the plug-in drew it, in drawing order.
         for (const standin::DisplayItem& d : session.ShownDisplay()) {
             char buf[256];
-            const char* kind = d.kind == standin::DisplayItem::Sprite ? "sprite"
-                               : d.kind == standin::DisplayItem::Rect ? "rect"
-                                                                      : "text";
-            std::snprintf(buf, sizeof buf, "        %-6s x %.4f y %.4f w %.4f h %.4f rgba %d %d %d %d", kind,
-                          d.x, d.y, d.width, d.height, d.r, d.g, d.b, d.a);
+            static const char* const kKinds[] = {"sprite", "rect", "text"};
+            std::snprintf(buf, sizeof buf, "        %-6s x %.4f y %.4f w %.4f h %.4f rgba %d %d %d %d",
+                          kKinds[d.kind], d.x, d.y, d.width, d.height, d.r, d.g, d.b, d.a);
             std::string line = buf;
             if (d.kind == standin::DisplayItem::Text) {
                 std::snprintf(buf, sizeof buf, " scale %.2f", d.scaleY);
@@ -422,8 +414,7 @@ RunResult Runner::Run(const Scenario& scenario) {
         const Verb& verb = *FindByName(kVerbs, c.verb);
         const std::uint64_t mark = session.Log().Count();
         if (!(verb.flags & kNoGame) && !session.Started()) session.Start();
-        PrintEventsSince(mark);
-        PrintCalls();
+        PrintSince(mark);
         const std::uint64_t commandMark = session.Log().Count();
         // `expect event` looks at what the last action brought about.
         if (!(verb.flags & kOutput)) eventsOfLastAction = mark;
@@ -432,8 +423,7 @@ RunResult Runner::Run(const Scenario& scenario) {
         verb.run(*this, c.args, &failure);
         if (failure.empty() && (verb.flags & kFrameAfter)) session.Frame();
         ++result.commands;
-        PrintEventsSince(commandMark);
-        PrintCalls();
+        PrintSince(commandMark);
         if (!failure.empty()) {
             const standin::World& w = standin::GetWorld();
             result.ok = false;

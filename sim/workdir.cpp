@@ -2,9 +2,9 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "keys.h"
@@ -145,20 +145,15 @@ void WriteCustomList(const std::vector<std::string>& names) {
 
 bool WriteTextFile(const std::string& path, const std::string& content) {
     std::error_code ec;
-    const fs::path p(path);
-    if (p.has_parent_path()) fs::create_directories(p.parent_path(), ec);
+    fs::create_directories(fs::path(path).parent_path(), ec);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << content;
-    return static_cast<bool>(out);
+    return static_cast<bool>(out << content);
 }
 
 bool ReadTextFile(const std::string& path, std::string* content) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    *content = s.str();
+    content->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
 }
 
