@@ -25,10 +25,6 @@ ConditionResult Result(bool ok, const std::string& actual) {
     return {ok, actual};
 }
 
-MenuView CurrentMenu(const ConditionContext& c) {
-    return ViewOfMenu(c.session->ShownDisplay());
-}
-
 std::string MenuSummary(const MenuView& m) {
     if (m.Empty()) return "the menu is closed";
     std::string out;
@@ -139,7 +135,7 @@ struct Test {
 const Test kTests[] = {
     {"menu-line ROW \"TEXT\" [dimmed|white]", "",
      [](const Words& w, const ConditionContext& c) {
-         const MenuView m = CurrentMenu(c);
+         const MenuView m = ViewOfMenu(c.session->ShownDisplay());
          const long long row = ToInt(w[0]);
          if (row < 0 || row >= MenuView::kRows) return Result(false, "row out of range");
          const MenuRow& r = m.rows[row];
@@ -152,14 +148,14 @@ const Test kTests[] = {
      }},
     {"menu-contains \"TEXT\"", "",
      [](const Words& w, const ConditionContext& c) {
-         const MenuView m = CurrentMenu(c);
+         const MenuView m = ViewOfMenu(c.session->ShownDisplay());
          bool found = false;
          for (const MenuRow& r : m.rows) found = found || (r.present && r.text == w[0]);
          return Result(found, MenuSummary(m));
      }},
     {"highlight ROW|\"TEXT\"", "",
      [](const Words& w, const ConditionContext& c) {
-         const MenuView m = CurrentMenu(c);
+         const MenuView m = ViewOfMenu(c.session->ShownDisplay());
          const bool ok = IsInteger(w[0]) ? m.highlightRow == ToInt(w[0])
                                          : m.highlightRow >= 0 && m.highlightRow < MenuView::kRows &&
                                                m.rows[m.highlightRow].text == w[0];

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -86,11 +87,9 @@ std::string UsageText() {
 bool ParseOptions(int argc, const char* const* argv, Options* out, std::string* error) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i] == std::string("-h") ? "--help" : argv[i];
-        const Option* o = nullptr;
-        for (const Option& candidate : kOptions) {
-            if (a == candidate.name) o = &candidate;
-        }
-        if (!o) return Fail(error, "unknown option " + a + " (see --help)");
+        const Option* o = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                       [&](const Option& c) { return a == c.name; });
+        if (o == std::end(kOptions)) return Fail(error, "unknown option " + a + " (see --help)");
         if (o->flag) {
             out->*(o->flag) = true;
             continue;

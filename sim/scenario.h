@@ -49,7 +49,6 @@ bool LoadScenarioFile(const std::string& path, Scenario* out, std::string* error
 // Checks one command's arguments; false with a message.
 bool CheckCommand(const Command& command, std::string* error);
 
-// The help text for scenario writers.
 std::string ScenarioHelp();
 
 // A table entry's name: the first word of its usage ("slot N TEST": "slot").
@@ -103,7 +102,6 @@ ConditionResult EvaluateCondition(const std::vector<std::string>& words, std::si
 // "horse", "none": 0); 0 and a message when there is none such.
 std::int32_t ResolveWho(const std::vector<std::string>& words, std::size_t at, std::string* failure);
 
-// The help lines for the conditions.
 std::string ConditionHelp();
 
 // "995", "$995", "995.50" in dollars into cents; false for anything else.

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <sstream>
 
 #include "driver.h"
@@ -61,7 +60,7 @@ struct Runner {
     const RunOptions& options;
     std::ostream& out;
     std::uint64_t eventsOfLastAction = 0;
-    int expectations = 0;
+    RunResult result;
     std::vector<std::string> calls;
 
     RunResult Run(const Scenario& scenario);
@@ -212,10 +211,7 @@ const Verb kVerbs[] = {
          if (!WriteTextFile(a[0], a[1])) *failure = "cannot write " + a[0];
      }},
     {"delete-file FILE", "remove a file from the working folder", kNoGame,
-     [](Runner&, const Args& a, std::string*) {
-         std::error_code ec;
-         std::filesystem::remove(a[0], ec);
-     }},
+     [](Runner&, const Args& a, std::string*) { std::remove(a[0].c_str()); }},
     {"seed N", "seed the game's random numbers", kNoGame,
      [](Runner& r, const Args& a, std::string*) {
          r.session.Setup().seed = static_cast<std::uint32_t>(ToInt(a[0]));
@@ -397,7 +393,7 @@ const Verb kVerbs[] = {
      [](Runner& r, const Args& a, std::string* failure) {
          const bool negate = a[0] == "not";
          ConditionResult c;
-         ++r.expectations;
+         ++r.result.expectations;
          if (Evaluate(r, a, negate ? 1 : 0, &c) == negate)
              *failure = c.actual;
          else
@@ -406,7 +402,6 @@ const Verb kVerbs[] = {
 };
 
 RunResult Runner::Run(const Scenario& scenario) {
-    RunResult result;
     if (options.showCalls) session.SetCallSink(&calls);
     Print("== scenario " + scenario.name + (scenario.description.empty() ? "" : ": " + scenario.description));
     Print("   working folder " + dir.path);
@@ -424,25 +419,22 @@ RunResult Runner::Run(const Scenario& scenario) {
         if (failure.empty() && (verb.flags & kFrameAfter)) session.Frame();
         ++result.commands;
         PrintSince(commandMark);
-        if (!failure.empty()) {
-            const standin::World& w = standin::GetWorld();
-            result.ok = false;
-            result.failedLine = c.line;
-            result.failedFrame = w.frame;
-            const std::string start =
-                session.Starts() > 1 ? ", game start " + std::to_string(session.Starts()) : std::string();
-            result.message = "FAILED at frame " + std::to_string(w.frame) + " (" + Seconds(w.timeMs, 2) +
-                             " s of game time" + start + "), " +
-                             (scenario.path.empty() ? scenario.name : scenario.path) + " line " +
-                             std::to_string(c.line) + ": " + c.source + "\n    " + failure;
-            break;
-        }
+        if (failure.empty()) continue;
+        const standin::World& w = standin::GetWorld();
+        result.ok = false;
+        result.failedLine = c.line;
+        result.failedFrame = w.frame;
+        const std::string start =
+            session.Starts() > 1 ? ", game start " + std::to_string(session.Starts()) : std::string();
+        result.message = "FAILED at frame " + std::to_string(w.frame) + " (" + Seconds(w.timeMs, 2) +
+                         " s of game time" + start + "), " +
+                         (scenario.path.empty() ? scenario.name : scenario.path) + " line " +
+                         std::to_string(c.line) + ": " + c.source + "\n    " + failure;
+        out << result.message << "\n";
+        break;
     }
     session.SetCallSink(nullptr);
-    result.expectations = expectations;
-    if (!result.ok) {
-        out << result.message << "\n";
-    } else {
+    if (result.ok) {
         out << "PASSED " << scenario.name << ": " << result.commands << " commands, " << result.expectations
             << " expectations, " << session.TotalFrames() << " frames (" << Seconds(session.TotalMs(), 1)
             << " s of game time"
@@ -482,7 +474,7 @@ std::string ScenarioHelp() {
 
 RunResult RunScenario(const Scenario& scenario, Session& session, const WorkDir& workDir,
                       const RunOptions& options, std::ostream& out) {
-    return Runner{session, workDir, options, out, 0, 0, {}}.Run(scenario);
+    return Runner{session, workDir, options, out, 0, {}, {}}.Run(scenario);
 }
 
 }  // namespace sim
