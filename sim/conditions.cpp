@@ -340,9 +340,10 @@ bool CheckCondition(const std::vector<std::string>& words, std::size_t at, std::
     if (!t) return Fail(error, "unknown condition \"" + words[at] + "\"");
     if (NameOf(t->usage) != "slot") return CheckUsage(t->usage, words, at + 1, error);
     // "slot N" and a slot test with its own usage.
-    if (words.size() - at < 3 || !IsInteger(words[at + 1]) || ToInt(words[at + 1]) < 0 ||
-        ToInt(words[at + 1]) > 6)
-        return CheckUsage(t->usage, {}, 1, error);
+    Who slot;
+    std::size_t used = 0;
+    if (words.size() - at < 3 || !ParseWho(words, at, &slot, &used))
+        return Fail(error, "usage: " + std::string(t->usage));
     const SlotTest* s = FindByName(kSlotTests, words[at + 2]);
     if (!s) return Fail(error, "unknown slot test \"" + words[at + 2] + "\"");
     if (CheckUsage(s->usage, words, at + 3, error)) return true;

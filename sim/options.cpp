@@ -12,12 +12,6 @@ namespace sim {
 
 namespace {
 
-#ifdef TAVROSSIMER_SIM_SCENARIO_DIR
-constexpr const char* kScenarioDir = TAVROSSIMER_SIM_SCENARIO_DIR;
-#else
-constexpr const char* kScenarioDir = "sim/scenarios";
-#endif
-
 // One command-line option: a switch, a text, a number in a range, or a
 // settings line; its help line in the usage text.
 struct Option {
@@ -118,14 +112,14 @@ bool ParseOptions(int argc, const char* const* argv, Options* out, std::string* 
 }
 
 std::string ScenarioFolder() {
-    return kScenarioDir;
+    return TAVROSSIMER_SIM_SCENARIO_DIR;  // set by the build: the source tree's scenarios
 }
 
 std::string FindScenario(const std::string& nameOrPath) {
     namespace fs = std::filesystem;
     if (fs::exists(nameOrPath)) return nameOrPath;
     for (const std::string& candidate : {nameOrPath, nameOrPath + ".txt"}) {
-        const fs::path p = fs::path(kScenarioDir) / candidate;
+        const fs::path p = fs::path(ScenarioFolder()) / candidate;
         if (fs::exists(p)) return p.string();
     }
     return nameOrPath;

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 #include "driver.h"
@@ -211,7 +212,10 @@ const Verb kVerbs[] = {
          if (!WriteTextFile(a[0], a[1])) *failure = "cannot write " + a[0];
      }},
     {"delete-file FILE", "remove a file from the working folder", kNoGame,
-     [](Runner&, const Args& a, std::string*) { std::remove(a[0].c_str()); }},
+     [](Runner&, const Args& a, std::string*) {
+         std::error_code ec;
+         std::filesystem::remove(a[0], ec);
+     }},
     {"seed N", "seed the game's random numbers", kNoGame,
      [](Runner& r, const Args& a, std::string*) {
          r.session.Setup().seed = static_cast<std::uint32_t>(ToInt(a[0]));

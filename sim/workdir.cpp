@@ -15,12 +15,8 @@ namespace sim {
 
 namespace {
 
-// The files the plug-in ships with, when the simulator runs from a source tree.
-#ifdef TAVROSSIMER_PACKAGING_DIR
+// The files the plug-in ships with, in the source tree the simulator was built from.
 constexpr const char* kPackagingDir = TAVROSSIMER_PACKAGING_DIR;
-#else
-constexpr const char* kPackagingDir = "";
-#endif
 
 constexpr const char* kFallbackIni =
     "; Tavrossimer settings, read once when the game starts.\n"
@@ -57,7 +53,7 @@ void SeedMissingFiles() {
     for (const auto& [name, fallback] : files) {
         std::string text;
         if (fs::exists(name)) continue;
-        if (!*kPackagingDir || !ReadTextFile(std::string(kPackagingDir) + "/" + name, &text)) text = fallback;
+        if (!ReadTextFile(std::string(kPackagingDir) + "/" + name, &text)) text = fallback;
         WriteTextFile(name, text);
     }
 }
