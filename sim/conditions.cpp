@@ -50,9 +50,9 @@ struct SlotTest {
     ConditionResult (*eval)(const SlotView& v, const Words& w);  // w: the words after the name
 };
 
-std::string Join(const std::vector<std::string>& v) {
+std::string Join(const std::vector<std::string>& v, const char* separator = ", ") {
     std::string out;
-    for (const std::string& s : v) out += (out.empty() ? "" : ", ") + s;
+    for (const std::string& s : v) out += (out.empty() ? "" : separator) + s;
     return out.empty() ? "none" : out;
 }
 
@@ -205,12 +205,8 @@ const Test kTests[] = {
     {"prompt \"TEXT\"", "",
      [](const Words& w, const ConditionContext&) {
          std::vector<std::string> shown;
-         bool found = false;
-         for (const ShownPrompt& p : ShownPrompts()) {
-             shown.push_back(p.text);
-             found = found || SameText(p.text, w[0]);
-         }
-         return Result(found, "prompts shown: " + Join(shown));
+         for (const ShownPrompt& p : ShownPrompts()) shown.push_back(p.text);
+         return Result(Contains(shown, w[0]), "prompts shown: " + Join(shown));
      }},
     {"file-contains FILE \"TEXT\"", "",
      [](const Words& w, const ConditionContext&) {
@@ -251,12 +247,12 @@ const Test kTests[] = {
      }},
     {"event \"TEXT\"", "an event of the last action contains it",
      [](const Words& w, const ConditionContext& c) {
-         std::string seen;
+         std::vector<std::string> seen;
          for (const Event& e : c.session->Log().Since(c.eventsFrom)) {
              if (Lower(e.text).find(Lower(w[0])) != std::string::npos) return Result(true, e.text);
-             seen += (seen.empty() ? "" : " | ") + e.text;
+             seen.push_back(e.text);
          }
-         return Result(false, "events: " + (seen.empty() ? std::string("none") : seen));
+         return Result(false, "events: " + Join(seen, " | "));
      }},
     {"player alive|dead|on-foot|mounted|in-vehicle|crouching|standing|in-combat|out-of-combat", "",
      [](const Words& w, const ConditionContext&) {

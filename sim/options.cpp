@@ -1,7 +1,6 @@
 #include "options.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -90,15 +89,13 @@ bool ParseOptions(int argc, const char* const* argv, Options* out, std::string* 
         }
         if (i + 1 >= argc) return Fail(error, a + " needs a value");
         const std::string v = argv[++i];
-        char* end = nullptr;
-        const long n = std::strtol(v.c_str(), &end, 10);
         std::string key, value;
         if (o->text) {
             out->*(o->text) = v;
         } else if (o->list) {
             (out->*(o->list)).push_back(v);
-        } else if (o->number && !v.empty() && *end == '\0' && n >= o->min && n <= o->max) {
-            out->*(o->number) = static_cast<int>(n);
+        } else if (o->number && IsInteger(v) && ToInt(v) >= o->min && ToInt(v) <= o->max) {
+            out->*(o->number) = static_cast<int>(ToInt(v));
         } else if (!o->number && SplitAssignment(v, &key, &value)) {
             out->iniSets.emplace_back(key, value);
         } else {
