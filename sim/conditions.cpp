@@ -68,7 +68,7 @@ ConditionResult Number(long long have, const std::string& want, const std::strin
 }
 
 // A yes-or-no test, described either way.
-ConditionResult Flag(bool is, const char* yes, const char* no) {
+ConditionResult Flag(bool is, const std::string& yes, const std::string& no) {
     return Result(is, is ? yes : no);
 }
 
@@ -219,8 +219,7 @@ const Test kTests[] = {
     {"file-exists FILE", "",
      [](const Words& w, const ConditionContext&) {
          std::string text;
-         const bool exists = ReadTextFile(w[0], &text);
-         return Result(exists, w[0] + (exists ? " exists" : " does not exist"));
+         return Flag(ReadTextFile(w[0], &text), w[0] + " exists", w[0] + " does not exist");
      }},
     {"money DOLLARS", "",
      [](const Words& w, const ConditionContext&) {

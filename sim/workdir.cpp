@@ -35,12 +35,13 @@ constexpr const char* kFallbackIni =
 constexpr const char* kCustomListHeader =
     "Tavrossimer custom bodyguards: one ped model name per line below this first line, ended by END_LIST";
 
-bool ChangeInto(const fs::path& dir, WorkDir* out, std::string* error) {
+bool ChangeInto(const fs::path& dir, bool temporary, WorkDir* out, std::string* error) {
     std::error_code ec;
     out->previousCwd = fs::current_path(ec).string();
     out->path = fs::absolute(dir, ec).lexically_normal().string();
     fs::current_path(out->path, ec);
     if (ec) return Fail(error, "cannot change into " + out->path + ": " + ec.message());
+    out->temporary = temporary;
     return true;
 }
 
@@ -65,8 +66,7 @@ bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* 
     fs::create_directories(dir, ec);
     if (!fs::is_directory(dir))
         return Fail(error, "cannot make the working folder " + dir + (ec ? ": " + ec.message() : ""));
-    if (!ChangeInto(dir, out, error)) return false;
-    out->temporary = false;
+    if (!ChangeInto(dir, false, out, error)) return false;
     if (fresh) {
         for (const char* f : {INI_FILE, SAVE_FILE, CUSTOM_LIST_FILE}) fs::remove(f, ec);
     }
@@ -77,9 +77,7 @@ bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* 
 bool OpenTemporaryWorkDir(WorkDir* out, std::string* error) {
     std::string pattern = (fs::temp_directory_path() / "tavrossimer-sim-XXXXXX").string();
     if (!mkdtemp(pattern.data())) return Fail(error, "cannot make a temporary working folder");
-    if (!ChangeInto(pattern, out, error)) return false;
-    out->temporary = true;
-    return true;
+    return ChangeInto(pattern, true, out, error);
 }
 
 void CloseWorkDir(WorkDir& dir, bool keep) {
