@@ -28,8 +28,7 @@ std::string Stamp(int frame, long long timeMs) {
 
 // A checked duration from the words at `at`, or `fallback` ms when there is none.
 Duration DurationAt(const Args& a, std::size_t at, long long fallback = 0) {
-    Duration d;
-    d.amount = fallback;
+    Duration d{false, fallback};
     std::size_t used = 0;
     ParseDuration(a, at, &d, &used);
     return d;
