@@ -1,6 +1,4 @@
 #include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <iterator>
 
 #include "event_log.h"
@@ -8,8 +6,6 @@
 #include "menu/state.h"
 #include "roster/roster.h"
 #include "scenario.h"
-#include "session.h"
-#include "workdir.h"
 #include "world.h"
 #include "world_view.h"
 
@@ -27,11 +23,6 @@ std::string Quote(const std::string& s) {
 
 ConditionResult Result(bool ok, const std::string& actual) {
     return {ok, actual};
-}
-
-MenuView CurrentMenu(const ConditionContext& c) {
-    if (c.session) return ViewOfMenu(c.session->ShownDisplay());
-    return ViewOfMenu(standin::GetWorld().display);
 }
 
 std::string MenuSummary(const MenuView& m) {
@@ -55,13 +46,13 @@ ConditionResult FileTest(const std::string& name, Test holds) {
 
 // Slot conditions: the words after "slot N". A free slot meets only the first, "empty".
 struct SlotTest {
-    const char* usage;  // the name, then the argument pattern (see MatchUsage)
+    const char* usage;  // the name, then the argument pattern (see CheckUsage)
     ConditionResult (*eval)(const SlotView& v, const Words& w);  // w: the words after the name
 };
 
-std::string Join(const std::vector<std::string>& v) {
+std::string Join(const std::vector<std::string>& v, const char* separator = ", ") {
     std::string out;
-    for (const std::string& s : v) out += (out.empty() ? "" : ", ") + s;
+    for (const std::string& s : v) out += (out.empty() ? "" : separator) + s;
     return out.empty() ? "none" : out;
 }
 
@@ -74,6 +65,11 @@ bool Contains(const std::vector<std::string>& list, const std::string& text) {
 
 ConditionResult Number(long long have, const std::string& want, const std::string& actual) {
     return Result(have == ToInt(want), actual + std::to_string(have));
+}
+
+// A yes-or-no test, described either way.
+ConditionResult Flag(bool is, const std::string& yes, const std::string& no) {
+    return Result(is, is ? yes : no);
 }
 
 const SlotTest kSlotTests[] = {
@@ -114,17 +110,13 @@ const SlotTest kSlotTests[] = {
      }},
     {"in-group",
      [](const SlotView& v, const Words&) {
-         return Result(v.inPlayerGroup,
-                       v.inPlayerGroup ? "it is in the player's group" : "it is not in the player's group");
+         return Flag(v.inPlayerGroup, "it is in the player's group", "it is not in the player's group");
      }},
-    {"in-combat",
-     [](const SlotView& v, const Words&) {
-         return Result(v.inCombat, v.inCombat ? "it is in combat" : "it is out of combat");
-     }},
+    {"in-combat", [](const SlotView& v,
+                     const Words&) { return Flag(v.inCombat, "it is in combat", "it is out of combat"); }},
     {"senses-lowered",
      [](const SlotView& v, const Words&) {
-         return Result(v.sensesLowered,
-                       v.sensesLowered ? "its senses are lowered" : "its senses are as usual");
+         return Flag(v.sensesLowered, "its senses are lowered", "its senses are as usual");
      }},
     {"attacks slot N|stranger N",
      [](const SlotView& v, const Words& w) {
@@ -135,22 +127,15 @@ const SlotTest kSlotTests[] = {
 };
 
 struct Test {
-    const char* usage;  // the name, then the argument pattern (see MatchUsage)
+    const char* usage;  // the name, then the argument pattern (see CheckUsage)
     const char* help;
     ConditionResult (*eval)(const Words& w, const ConditionContext& c);
 };
 
-const SlotTest* FindSlotTest(const std::string& name) {
-    for (const SlotTest& t : kSlotTests) {
-        if (NameOf(t.usage) == name) return &t;
-    }
-    return nullptr;
-}
-
 const Test kTests[] = {
     {"menu-line ROW \"TEXT\" [dimmed|white]", "",
      [](const Words& w, const ConditionContext& c) {
-         const MenuView m = CurrentMenu(c);
+         const MenuView m = ViewOfMenu(c.session->ShownDisplay());
          const long long row = ToInt(w[0]);
          if (row < 0 || row >= MenuView::kRows) return Result(false, "row out of range");
          const MenuRow& r = m.rows[row];
@@ -163,21 +148,17 @@ const Test kTests[] = {
      }},
     {"menu-contains \"TEXT\"", "",
      [](const Words& w, const ConditionContext& c) {
-         const MenuView m = CurrentMenu(c);
+         const MenuView m = ViewOfMenu(c.session->ShownDisplay());
          bool found = false;
          for (const MenuRow& r : m.rows) found = found || (r.present && r.text == w[0]);
          return Result(found, MenuSummary(m));
      }},
     {"highlight ROW|\"TEXT\"", "",
      [](const Words& w, const ConditionContext& c) {
-         const MenuView m = CurrentMenu(c);
-         bool ok;
-         if (IsInteger(w[0])) {
-             ok = m.highlightRow == ToInt(w[0]);
-         } else {
-             ok = m.highlightRow >= 0 && m.highlightRow < MenuView::kRows &&
-                  m.rows[m.highlightRow].text == w[0];
-         }
+         const MenuView m = ViewOfMenu(c.session->ShownDisplay());
+         const bool ok = IsInteger(w[0]) ? m.highlightRow == ToInt(w[0])
+                                         : m.highlightRow >= 0 && m.highlightRow < MenuView::kRows &&
+                                               m.rows[m.highlightRow].text == w[0];
          return Result(ok,
                        "the highlight is on row " + std::to_string(m.highlightRow) + "; " + MenuSummary(m));
      }},
@@ -203,7 +184,7 @@ const Test kTests[] = {
      [](const Words& w, const ConditionContext&) {
          const int slot = static_cast<int>(ToInt(w[0]));
          const SlotView v = ViewOfSlot(slot);
-         const SlotTest* t = FindSlotTest(w[1]);
+         const SlotTest* t = FindByName(kSlotTests, w[1]);
          ConditionResult r =
              v.occupied ? t->eval(v, Words(w.begin() + 2, w.end())) : Result(t == kSlotTests, "it is free");
          r.actual = "slot " + std::to_string(slot) + ": " + r.actual;
@@ -224,12 +205,8 @@ const Test kTests[] = {
     {"prompt \"TEXT\"", "",
      [](const Words& w, const ConditionContext&) {
          std::vector<std::string> shown;
-         bool found = false;
-         for (const ShownPrompt& p : ShownPrompts()) {
-             shown.push_back(p.text);
-             found = found || SameText(p.text, w[0]);
-         }
-         return Result(found, "prompts shown: " + Join(shown));
+         for (const ShownPrompt& p : ShownPrompts()) shown.push_back(p.text);
+         return Result(Contains(shown, w[0]), "prompts shown: " + Join(shown));
      }},
     {"file-contains FILE \"TEXT\"", "",
      [](const Words& w, const ConditionContext&) {
@@ -242,8 +219,7 @@ const Test kTests[] = {
     {"file-exists FILE", "",
      [](const Words& w, const ConditionContext&) {
          std::string text;
-         const bool exists = ReadTextFile(w[0], &text);
-         return Result(exists, w[0] + (exists ? " exists" : " does not exist"));
+         return Flag(ReadTextFile(w[0], &text), w[0] + " exists", w[0] + " does not exist");
      }},
     {"money DOLLARS", "",
      [](const Words& w, const ConditionContext&) {
@@ -270,14 +246,12 @@ const Test kTests[] = {
      }},
     {"event \"TEXT\"", "an event of the last action contains it",
      [](const Words& w, const ConditionContext& c) {
-         if (!c.session) return Result(false, "no events");
-         const std::vector<Event> events = c.session->Log().Since(c.eventsFrom);
-         std::string seen;
-         for (const Event& e : events) {
+         std::vector<std::string> seen;
+         for (const Event& e : c.session->Log().Since(c.eventsFrom)) {
              if (Lower(e.text).find(Lower(w[0])) != std::string::npos) return Result(true, e.text);
-             seen += (seen.empty() ? "" : " | ") + e.text;
+             seen.push_back(e.text);
          }
-         return Result(false, "events: " + (seen.empty() ? std::string("none") : seen));
+         return Result(false, "events: " + Join(seen, " | "));
      }},
     {"player alive|dead|on-foot|mounted|in-vehicle|crouching|standing|in-combat|out-of-combat", "",
      [](const Words& w, const ConditionContext&) {
@@ -318,13 +292,6 @@ const Test kTests[] = {
      }},
 };
 
-const Test* FindTest(const std::string& name) {
-    for (const Test& t : kTests) {
-        if (NameOf(t.usage) == name) return &t;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 bool ParseDollars(const std::string& text, long long* cents) {
@@ -364,14 +331,15 @@ std::int32_t ResolveWho(const std::vector<std::string>& words, std::size_t at, s
 
 bool CheckCondition(const std::vector<std::string>& words, std::size_t at, std::string* error) {
     if (at >= words.size()) return Fail(error, "a condition is missing");
-    const Test* t = FindTest(words[at]);
+    const Test* t = FindByName(kTests, words[at]);
     if (!t) return Fail(error, "unknown condition \"" + words[at] + "\"");
     if (NameOf(t->usage) != "slot") return CheckUsage(t->usage, words, at + 1, error);
     // "slot N" and a slot test with its own usage.
-    if (words.size() - at < 3 || !IsInteger(words[at + 1]) || ToInt(words[at + 1]) < 0 ||
-        ToInt(words[at + 1]) > 6)
-        return CheckUsage(t->usage, {}, 1, error);
-    const SlotTest* s = FindSlotTest(words[at + 2]);
+    Who slot;
+    std::size_t used = 0;
+    if (words.size() - at < 3 || !ParseWho(words, at, &slot, &used))
+        return Fail(error, "usage: " + std::string(t->usage));
+    const SlotTest* s = FindByName(kSlotTests, words[at + 2]);
     if (!s) return Fail(error, "unknown slot test \"" + words[at + 2] + "\"");
     if (CheckUsage(s->usage, words, at + 3, error)) return true;
     return Fail(error, "usage: slot N " + std::string(s->usage));
@@ -379,8 +347,8 @@ bool CheckCondition(const std::vector<std::string>& words, std::size_t at, std::
 
 ConditionResult EvaluateCondition(const std::vector<std::string>& words, std::size_t at,
                                   const ConditionContext& context) {
-    return FindTest(words[at])->eval(Words(words.begin() + static_cast<std::ptrdiff_t>(at) + 1, words.end()),
-                                     context);
+    return FindByName(kTests, words[at])
+        ->eval(Words(words.begin() + static_cast<std::ptrdiff_t>(at) + 1, words.end()), context);
 }
 
 std::string ConditionHelp() {

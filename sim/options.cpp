@@ -1,6 +1,6 @@
 #include "options.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -10,12 +10,6 @@
 namespace sim {
 
 namespace {
-
-#ifdef TAVROSSIMER_SIM_SCENARIO_DIR
-constexpr const char* kScenarioDir = TAVROSSIMER_SIM_SCENARIO_DIR;
-#else
-constexpr const char* kScenarioDir = "sim/scenarios";
-#endif
 
 // One command-line option: a switch, a text, a number in a range, or a
 // settings line; its help line in the usage text.
@@ -86,26 +80,22 @@ std::string UsageText() {
 bool ParseOptions(int argc, const char* const* argv, Options* out, std::string* error) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i] == std::string("-h") ? "--help" : argv[i];
-        const Option* o = nullptr;
-        for (const Option& candidate : kOptions) {
-            if (a == candidate.name) o = &candidate;
-        }
-        if (!o) return Fail(error, "unknown option " + a + " (see --help)");
+        const Option* o = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                       [&](const Option& c) { return a == c.name; });
+        if (o == std::end(kOptions)) return Fail(error, "unknown option " + a + " (see --help)");
         if (o->flag) {
             out->*(o->flag) = true;
             continue;
         }
         if (i + 1 >= argc) return Fail(error, a + " needs a value");
         const std::string v = argv[++i];
-        char* end = nullptr;
-        const long n = std::strtol(v.c_str(), &end, 10);
         std::string key, value;
         if (o->text) {
             out->*(o->text) = v;
         } else if (o->list) {
             (out->*(o->list)).push_back(v);
-        } else if (o->number && !v.empty() && *end == '\0' && n >= o->min && n <= o->max) {
-            out->*(o->number) = static_cast<int>(n);
+        } else if (o->number && IsInteger(v) && ToInt(v) >= o->min && ToInt(v) <= o->max) {
+            out->*(o->number) = static_cast<int>(ToInt(v));
         } else if (!o->number && SplitAssignment(v, &key, &value)) {
             out->iniSets.emplace_back(key, value);
         } else {
@@ -119,14 +109,14 @@ bool ParseOptions(int argc, const char* const* argv, Options* out, std::string* 
 }
 
 std::string ScenarioFolder() {
-    return kScenarioDir;
+    return TAVROSSIMER_SIM_SCENARIO_DIR;  // set by the build: the source tree's scenarios
 }
 
 std::string FindScenario(const std::string& nameOrPath) {
     namespace fs = std::filesystem;
     if (fs::exists(nameOrPath)) return nameOrPath;
     for (const std::string& candidate : {nameOrPath, nameOrPath + ".txt"}) {
-        const fs::path p = fs::path(kScenarioDir) / candidate;
+        const fs::path p = fs::path(ScenarioFolder()) / candidate;
         if (fs::exists(p)) return p.string();
     }
     return nameOrPath;

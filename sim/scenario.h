@@ -49,28 +49,21 @@ bool LoadScenarioFile(const std::string& path, Scenario* out, std::string* error
 // Checks one command's arguments; false with a message.
 bool CheckCommand(const Command& command, std::string* error);
 
-// The help text for scenario writers.
 std::string ScenarioHelp();
-
-// Checks words (from `at` on) against a usage pattern, the words after a
-// command's or a condition's name as its help shows them:
-//   N, ROW, ID, METRES, AMOUNT, CENTS   a whole number
-//   KEY  a key name        DURATION  "2 s", "500 ms", "10 frames"
-//   DOLLARS  "995", "$12.50"          KEY=VALUE  a settings line
-//   CONDITION  a condition (up to a "within")
-//   slot N|stranger N|none|player|horse  a ped ("none", "player", "horse" where listed)
-//   a|b|N  one of these words (N: or a number)   lower-case  that very word
-//   [...]  optional        X...  once or more    anything else  any one word
-// False when they do not fit; `error` is set only for a specific fault (an
-// unknown key, a wrong condition), else the caller names the usage.
-bool MatchUsage(const std::string& pattern, const std::vector<std::string>& words, std::size_t at,
-                std::string* error);
 
 // A table entry's name: the first word of its usage ("slot N TEST": "slot").
 std::string NameOf(const char* usage);
-// Checks the words from `at` against the pattern after a usage's name; "usage:
-// ..." unless MatchUsage gave a finer message.
+// Checks the words from `at` against the pattern after a usage's name (see
+// scenario_parser.cpp); "usage: ..." unless a finer message fits.
 bool CheckUsage(const char* usage, const std::vector<std::string>& words, std::size_t at, std::string* error);
+// The entry of a verb or condition table with this name, or nullptr.
+template <typename Entry, std::size_t N>
+const Entry* FindByName(const Entry (&table)[N], const std::string& name) {
+    for (const Entry& e : table) {
+        if (NameOf(e.usage) == name) return &e;
+    }
+    return nullptr;
+}
 
 // "2 s", "500 ms", "10 frames" (also "frame", "f", "sec", "seconds") into a
 // count of milliseconds or frames. False for anything else.
@@ -109,7 +102,6 @@ ConditionResult EvaluateCondition(const std::vector<std::string>& words, std::si
 // "horse", "none": 0); 0 and a message when there is none such.
 std::int32_t ResolveWho(const std::vector<std::string>& words, std::size_t at, std::string* failure);
 
-// The help lines for the conditions.
 std::string ConditionHelp();
 
 // "995", "$995", "995.50" in dollars into cents; false for anything else.

@@ -13,10 +13,6 @@ namespace {
 
 using Words = std::vector<std::string>;
 
-bool IsNumberWord(const std::string& p) {
-    return p == "N" || p == "ROW" || p == "ID" || p == "METRES" || p == "AMOUNT" || p == "CENTS";
-}
-
 // How many words from `at` one pattern word takes (0: it does not fit).
 std::size_t MatchWord(const std::string& p, const Words& w, std::size_t at, std::string* error) {
     if (p == "CONDITION") {
@@ -30,12 +26,10 @@ std::size_t MatchWord(const std::string& p, const Words& w, std::size_t at, std:
     const std::string& s = w[at];
     std::size_t used = 0;
     if (p[0] == '@') {
+        // A slot or a stranger always, the others where the pattern lists them.
+        static const char* const kListed[] = {"|none", "", "", "|player", "|horse"};
         Who who;
-        const bool ok = ParseWho(w, at, &who, &used) &&
-                        (who.kind != Who::Horse || p.find("|horse") != std::string::npos) &&
-                        (who.kind != Who::None || p.find("|none") != std::string::npos) &&
-                        (who.kind != Who::Player || p.find("|player") != std::string::npos);
-        return ok ? used : 0;
+        return ParseWho(w, at, &who, &used) && p.find(kListed[who.kind]) != std::string::npos ? used : 0;
     }
     if (p.find('|') != std::string::npos) {
         std::istringstream choices(p);
@@ -44,7 +38,8 @@ std::size_t MatchWord(const std::string& p, const Words& w, std::size_t at, std:
         }
         return 0;
     }
-    if (IsNumberWord(p)) return IsInteger(s) ? 1 : 0;
+    if (std::string(" N ROW ID METRES AMOUNT CENTS ").find(" " + p + " ") != std::string::npos)
+        return IsInteger(s) ? 1 : 0;
     if (p == "KEY") return IsKeyName(s) ? 1 : Fail(error, "unknown key \"" + s + "\"");
     if (p == "DURATION") {
         Duration d;
@@ -89,10 +84,25 @@ bool MatchParts(const Words& p, std::size_t i, std::size_t end, const Words& w, 
 
 }  // namespace
 
-bool MatchUsage(const std::string& pattern, const std::vector<std::string>& words, std::size_t at,
+std::string NameOf(const char* usage) {
+    const std::string u = usage;
+    return u.substr(0, u.find(' '));
+}
+
+// The pattern is the words after a command's or a condition's name as its help
+// shows them:
+//   N, ROW, ID, METRES, AMOUNT, CENTS   a whole number
+//   KEY  a key name        DURATION  "2 s", "500 ms", "10 frames"
+//   DOLLARS  "995", "$12.50"          KEY=VALUE  a settings line
+//   CONDITION  a condition (up to a "within")
+//   slot N|stranger N|none|player|horse  a ped ("none", "player", "horse" where listed)
+//   a|b|N  one of these words (N: or a number)   lower-case  that very word
+//   [...]  optional        X...  once or more    anything else  any one word
+bool CheckUsage(const char* usage, const std::vector<std::string>& words, std::size_t at,
                 std::string* error) {
+    const std::string u = usage;
     std::string spaced;
-    for (char c : pattern)
+    for (char c : u.substr(NameOf(usage).size()))
         spaced += c == '[' ? std::string("[ ") : c == ']' ? std::string(" ]") : std::string(1, c);
     std::istringstream in(spaced);
     Words p;
@@ -104,20 +114,8 @@ bool MatchUsage(const std::string& pattern, const std::vector<std::string>& word
         }
         p.push_back(t);
     }
-    return MatchParts(p, 0, p.size(), words, at, error) && at == words.size();
-}
-
-std::string NameOf(const char* usage) {
-    const std::string u = usage;
-    return u.substr(0, u.find(' '));
-}
-
-bool CheckUsage(const char* usage, const std::vector<std::string>& words, std::size_t at,
-                std::string* error) {
-    const std::string u = usage;
-    const std::size_t space = u.find(' ');
     error->clear();
-    if (MatchUsage(space == std::string::npos ? "" : u.substr(space + 1), words, at, error)) return true;
+    if (MatchParts(p, 0, p.size(), words, at, error) && at == words.size()) return true;
     if (error->empty()) *error = "usage: " + u;
     return false;
 }
@@ -208,18 +206,14 @@ bool ParseScenario(const std::string& text, const std::string& name, Scenario* o
             if (out->description.empty() && out->commands.empty()) out->description = Trim(trimmed.substr(1));
             continue;
         }
-        Command c;
-        c.line = line;
         std::vector<std::string> words;
         std::string message;
         std::size_t commentAt = 0;
         if (!SplitWords(trimmed, &words, &message, &commentAt))
             return Fail(error, std::to_string(line) + ": " + message);
-        if (words.empty()) continue;
         // The source without a trailing comment, for the transcript.
-        c.source = Trim(trimmed.substr(0, commentAt));
-        c.verb = Lower(words[0]);
-        c.args.assign(words.begin() + 1, words.end());
+        const Command c{line, Trim(trimmed.substr(0, commentAt)), Lower(words[0]),
+                        Words(words.begin() + 1, words.end())};
         if (!CheckCommand(c, &message)) return Fail(error, std::to_string(line) + ": " + message);
         out->commands.push_back(c);
     }

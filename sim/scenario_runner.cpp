@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -29,8 +28,7 @@ std::string Stamp(int frame, long long timeMs) {
 
 // A checked duration from the words at `at`, or `fallback` ms when there is none.
 Duration DurationAt(const Args& a, std::size_t at, long long fallback = 0) {
-    Duration d;
-    d.amount = fallback;
+    Duration d{false, fallback};
     std::size_t used = 0;
     ParseDuration(a, at, &d, &used);
     return d;
@@ -62,28 +60,23 @@ struct Runner {
     const RunOptions& options;
     std::ostream& out;
     std::uint64_t eventsOfLastAction = 0;
-    int expectations = 0;
+    RunResult result;
     std::vector<std::string> calls;
 
     RunResult Run(const Scenario& scenario);
     void Print(const std::string& line) {
         if (!options.quiet) out << line << "\n";
     }
-    void PrintEventsSince(std::uint64_t mark) {
+    // The events since `mark`, then the game calls made since the last time.
+    void PrintSince(std::uint64_t mark) {
         for (const Event& e : session.Log().Since(mark))
             Print(Stamp(e.frame, e.timeMs) + "     " + (e.kind == EventKind::Warning ? "!! " : "* ") +
                   e.text);
-    }
-    void PrintCalls() {
-        if (!options.showCalls) return;
         for (const std::string& c : calls) Print("                      | " + c);
         calls.clear();
     }
     void Wait(const Duration& d) {
-        if (d.frames)
-            session.Frames(static_cast<int>(d.amount));
-        else
-            session.RunMs(static_cast<int>(d.amount));
+        d.frames ? session.Frames(static_cast<int>(d.amount)) : session.RunMs(static_cast<int>(d.amount));
     }
     void Tap(int vk) {
         session.QueueKey(vk);
@@ -130,12 +123,9 @@ void Runner::ShowFile(const char* name) {
 }
 
 void Runner::Show(const Args& what) {
-    auto wants = [&](const char* w) {
-        if (what.empty()) return std::string(w) != "files" && std::string(w) != "display";
-        for (const std::string& s : what) {
-            if (SameText(s, w)) return true;
-        }
-        return false;
+    auto wants = [&](const std::string& w) {
+        if (what.empty()) return w != "files" && w != "display";
+        return std::any_of(what.begin(), what.end(), [&](const std::string& s) { return SameText(s, w); });
     };
     if (wants("menu")) {
         Print("        menu (" + std::string(PageName(menu.menuPage)) + "):");
@@ -149,11 +139,9 @@ void Runner::Show(const Args& what) {
         // The frame's display list as the plug-in drew it, in drawing order.
         for (const standin::DisplayItem& d : session.ShownDisplay()) {
             char buf[256];
-            const char* kind = d.kind == standin::DisplayItem::Sprite ? "sprite"
-                               : d.kind == standin::DisplayItem::Rect ? "rect"
-                                                                      : "text";
-            std::snprintf(buf, sizeof buf, "        %-6s x %.4f y %.4f w %.4f h %.4f rgba %d %d %d %d", kind,
-                          d.x, d.y, d.width, d.height, d.r, d.g, d.b, d.a);
+            static const char* const kKinds[] = {"sprite", "rect", "text"};
+            std::snprintf(buf, sizeof buf, "        %-6s x %.4f y %.4f w %.4f h %.4f rgba %d %d %d %d",
+                          kKinds[d.kind], d.x, d.y, d.width, d.height, d.r, d.g, d.b, d.a);
             std::string line = buf;
             if (d.kind == standin::DisplayItem::Text) {
                 std::snprintf(buf, sizeof buf, " scale %.2f", d.scaleY);
@@ -177,7 +165,7 @@ void Runner::Show(const Args& what) {
 enum VerbFlags { kNoGame = 1, kOutput = 2, kFrameAfter = 4 };
 
 struct Verb {
-    const char* usage;  // the name, then the argument pattern (see MatchUsage)
+    const char* usage;  // the name, then the argument pattern (see CheckUsage)
     const char* help;
     int flags;
     // Runs a checked command; sets *failure when it cannot.
@@ -234,12 +222,9 @@ const Verb kVerbs[] = {
      }},
     {"random N...", "the next random numbers the game hands out, in order", kNoGame,
      [](Runner& r, const Args& a, std::string*) {
-         for (const std::string& n : a) {
-             if (r.session.Started())
-                 standin::GetWorld().scriptedRandom.push_back(static_cast<int>(ToInt(n)));
-             else
-                 r.session.Setup().pendingRandom.push_back(static_cast<int>(ToInt(n)));
-         }
+         auto& queue =
+             r.session.Started() ? standin::GetWorld().scriptedRandom : r.session.Setup().pendingRandom;
+         for (const std::string& n : a) queue.push_back(static_cast<int>(ToInt(n)));
      }},
     {"model-unavailable NAME", "the game refuses this model (IsModelAvailable 0)", kNoGame,
      [](Runner& r, const Args& a, std::string*) { SetModel(r, a[0], false); }},
@@ -297,10 +282,10 @@ const Verb kVerbs[] = {
      [](Runner& r, const Args& a, std::string*) { r.Wait(DurationAt(a, 0)); }},
     {"wait-for CONDITION [within DURATION]", "run frames until the condition holds (default 10 s)", 0,
      [](Runner& r, const Args& a, std::string* failure) {
-         std::size_t end = 0;
-         while (end < a.size() && a[end] != "within") ++end;
-         const Duration limit = DurationAt(a, end + 1, kDefaultWaitForMs);
-         const Args cond(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(end));
+         const auto within = std::find(a.begin(), a.end(), "within");
+         const Duration limit =
+             DurationAt(a, static_cast<std::size_t>(within - a.begin()) + 1, kDefaultWaitForMs);
+         const Args cond(a.begin(), within);
          const standin::World& w = standin::GetWorld();
          const int startFrame = w.frame;
          const long long startMs = w.timeMs;
@@ -411,7 +396,7 @@ const Verb kVerbs[] = {
      [](Runner& r, const Args& a, std::string* failure) {
          const bool negate = a[0] == "not";
          ConditionResult c;
-         ++r.expectations;
+         ++r.result.expectations;
          if (Evaluate(r, a, negate ? 1 : 0, &c) == negate)
              *failure = c.actual;
          else
@@ -419,24 +404,15 @@ const Verb kVerbs[] = {
      }},
 };
 
-const Verb* FindVerb(const std::string& name) {
-    for (const Verb& v : kVerbs) {
-        if (name == NameOf(v.usage)) return &v;
-    }
-    return nullptr;
-}
-
 RunResult Runner::Run(const Scenario& scenario) {
-    RunResult result;
     if (options.showCalls) session.SetCallSink(&calls);
     Print("== scenario " + scenario.name + (scenario.description.empty() ? "" : ": " + scenario.description));
     Print("   working folder " + dir.path);
     for (const Command& c : scenario.commands) {
-        const Verb& verb = *FindVerb(c.verb);
+        const Verb& verb = *FindByName(kVerbs, c.verb);
         const std::uint64_t mark = session.Log().Count();
         if (!(verb.flags & kNoGame) && !session.Started()) session.Start();
-        PrintEventsSince(mark);
-        PrintCalls();
+        PrintSince(mark);
         const std::uint64_t commandMark = session.Log().Count();
         // `expect event` looks at what the last action brought about.
         if (!(verb.flags & kOutput)) eventsOfLastAction = mark;
@@ -445,27 +421,23 @@ RunResult Runner::Run(const Scenario& scenario) {
         verb.run(*this, c.args, &failure);
         if (failure.empty() && (verb.flags & kFrameAfter)) session.Frame();
         ++result.commands;
-        PrintEventsSince(commandMark);
-        PrintCalls();
-        if (!failure.empty()) {
-            const standin::World& w = standin::GetWorld();
-            result.ok = false;
-            result.failedLine = c.line;
-            result.failedFrame = w.frame;
-            const std::string start =
-                session.Starts() > 1 ? ", game start " + std::to_string(session.Starts()) : std::string();
-            result.message = "FAILED at frame " + std::to_string(w.frame) + " (" + Seconds(w.timeMs, 2) +
-                             " s of game time" + start + "), " +
-                             (scenario.path.empty() ? scenario.name : scenario.path) + " line " +
-                             std::to_string(c.line) + ": " + c.source + "\n    " + failure;
-            break;
-        }
+        PrintSince(commandMark);
+        if (failure.empty()) continue;
+        const standin::World& w = standin::GetWorld();
+        result.ok = false;
+        result.failedLine = c.line;
+        result.failedFrame = w.frame;
+        const std::string start =
+            session.Starts() > 1 ? ", game start " + std::to_string(session.Starts()) : std::string();
+        result.message = "FAILED at frame " + std::to_string(w.frame) + " (" + Seconds(w.timeMs, 2) +
+                         " s of game time" + start + "), " +
+                         (scenario.path.empty() ? scenario.name : scenario.path) + " line " +
+                         std::to_string(c.line) + ": " + c.source + "\n    " + failure;
+        out << result.message << "\n";
+        break;
     }
     session.SetCallSink(nullptr);
-    result.expectations = expectations;
-    if (!result.ok) {
-        out << result.message << "\n";
-    } else {
+    if (result.ok) {
         out << "PASSED " << scenario.name << ": " << result.commands << " commands, " << result.expectations
             << " expectations, " << session.TotalFrames() << " frames (" << Seconds(session.TotalMs(), 1)
             << " s of game time"
@@ -479,7 +451,7 @@ RunResult Runner::Run(const Scenario& scenario) {
 }  // namespace
 
 bool CheckCommand(const Command& command, std::string* error) {
-    const Verb* v = FindVerb(command.verb);
+    const Verb* v = FindByName(kVerbs, command.verb);
     if (!v) return Fail(error, "unknown command \"" + command.verb + "\" (see --help-scenarios)");
     return CheckUsage(v->usage, command.args, 0, error);
 }
@@ -505,8 +477,7 @@ std::string ScenarioHelp() {
 
 RunResult RunScenario(const Scenario& scenario, Session& session, const WorkDir& workDir,
                       const RunOptions& options, std::ostream& out) {
-    Runner runner{session, workDir, options, out, 0, 0, {}};
-    return runner.Run(scenario);
+    return Runner{session, workDir, options, out, 0, {}, {}}.Run(scenario);
 }
 
 }  // namespace sim

@@ -2,9 +2,9 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "keys.h"
@@ -15,12 +15,8 @@ namespace sim {
 
 namespace {
 
-// The files the plug-in ships with, when the simulator runs from a source tree.
-#ifdef TAVROSSIMER_PACKAGING_DIR
+// The files the plug-in ships with, in the source tree the simulator was built from.
 constexpr const char* kPackagingDir = TAVROSSIMER_PACKAGING_DIR;
-#else
-constexpr const char* kPackagingDir = "";
-#endif
 
 constexpr const char* kFallbackIni =
     "; Tavrossimer settings, read once when the game starts.\n"
@@ -39,12 +35,13 @@ constexpr const char* kFallbackIni =
 constexpr const char* kCustomListHeader =
     "Tavrossimer custom bodyguards: one ped model name per line below this first line, ended by END_LIST";
 
-bool ChangeInto(const fs::path& dir, WorkDir* out, std::string* error) {
+bool ChangeInto(const fs::path& dir, bool temporary, WorkDir* out, std::string* error) {
     std::error_code ec;
     out->previousCwd = fs::current_path(ec).string();
     out->path = fs::absolute(dir, ec).lexically_normal().string();
     fs::current_path(out->path, ec);
     if (ec) return Fail(error, "cannot change into " + out->path + ": " + ec.message());
+    out->temporary = temporary;
     return true;
 }
 
@@ -57,7 +54,7 @@ void SeedMissingFiles() {
     for (const auto& [name, fallback] : files) {
         std::string text;
         if (fs::exists(name)) continue;
-        if (!*kPackagingDir || !ReadTextFile(std::string(kPackagingDir) + "/" + name, &text)) text = fallback;
+        if (!ReadTextFile(std::string(kPackagingDir) + "/" + name, &text)) text = fallback;
         WriteTextFile(name, text);
     }
 }
@@ -69,8 +66,7 @@ bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* 
     fs::create_directories(dir, ec);
     if (!fs::is_directory(dir))
         return Fail(error, "cannot make the working folder " + dir + (ec ? ": " + ec.message() : ""));
-    if (!ChangeInto(dir, out, error)) return false;
-    out->temporary = false;
+    if (!ChangeInto(dir, false, out, error)) return false;
     if (fresh) {
         for (const char* f : {INI_FILE, SAVE_FILE, CUSTOM_LIST_FILE}) fs::remove(f, ec);
     }
@@ -81,9 +77,7 @@ bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* 
 bool OpenTemporaryWorkDir(WorkDir* out, std::string* error) {
     std::string pattern = (fs::temp_directory_path() / "tavrossimer-sim-XXXXXX").string();
     if (!mkdtemp(pattern.data())) return Fail(error, "cannot make a temporary working folder");
-    if (!ChangeInto(pattern, out, error)) return false;
-    out->temporary = true;
-    return true;
+    return ChangeInto(pattern, true, out, error);
 }
 
 void CloseWorkDir(WorkDir& dir, bool keep) {
@@ -145,20 +139,15 @@ void WriteCustomList(const std::vector<std::string>& names) {
 
 bool WriteTextFile(const std::string& path, const std::string& content) {
     std::error_code ec;
-    const fs::path p(path);
-    if (p.has_parent_path()) fs::create_directories(p.parent_path(), ec);
+    fs::create_directories(fs::path(path).parent_path(), ec);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << content;
-    return static_cast<bool>(out);
+    return static_cast<bool>(out << content);
 }
 
 bool ReadTextFile(const std::string& path, std::string* content) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    *content = s.str();
+    content->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
 }
 
