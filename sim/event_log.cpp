@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -30,6 +31,10 @@ std::vector<Event> EventLog::Since(std::uint64_t count) const {
     return std::vector<Event>(events_.begin() + static_cast<std::ptrdiff_t>(start), events_.end());
 }
 
+namespace {
+
+std::vector<std::string> saveProblems;
+
 SaveStamp StampOf(const char* path) {
     SaveStamp s;
     struct stat st;
@@ -41,9 +46,7 @@ SaveStamp StampOf(const char* path) {
     return s;
 }
 
-namespace {
-std::vector<std::string> saveProblems;
-}
+}  // namespace
 
 void NoteSaveProblem(const std::string& what) {
     saveProblems.push_back(what);
@@ -93,12 +96,9 @@ int PageOfWord(const std::string& word) {
 }
 
 std::string Dollars(std::int64_t cents) {
-    const bool negative = cents < 0;
-    const std::uint64_t c =
-        negative ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%s$%llu.%02llu", negative ? "-" : "",
-                  static_cast<unsigned long long>(c / 100), static_cast<unsigned long long>(c % 100));
+    std::snprintf(buf, sizeof buf, "%s$%lld.%02lld", cents < 0 ? "-" : "", std::llabs(cents / 100),
+                  std::llabs(cents % 100));
     return buf;
 }
 

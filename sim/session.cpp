@@ -47,6 +47,11 @@ void Hold(int vk, bool down) {
         standin::KeyUp(vk);
 }
 
+// The controller's way into the menu: d-pad up and cancel held together.
+void HoldChord(bool down) {
+    for (int pad : {PAD_UP, PAD_CANCEL}) standin::HoldControl(PadControl(pad), down);
+}
+
 }  // namespace
 
 void Session::Start() {
@@ -127,21 +132,15 @@ bool Session::MenuGateOpenNextFrame() const {
 void Session::DeliverKeys() {
     if (current_.vk >= 0 || keyQueue_.empty() || !ScriptTakesKeysNextFrame()) return;
     const int vk = keyQueue_.front();
-    if (vk == PAD_MENU_CHORD) {
-        keyQueue_.pop_front();
-        current_.vk = vk;
-        standin::HoldControl(PadControl(PAD_UP), true);
-        standin::HoldControl(PadControl(PAD_CANCEL), true);
-        current_.deadlineMs = standin::GetWorld().timeMs + standin::GetWorld().frameMs + kChordHoldMs;
-        return;
-    }
     const bool menuKey = vk == VK_RETURN || vk == VK_BACK || PadControl(vk) || IsNavigationKey(vk);
     if (menuKey && menu.menuPage != PAGE_CLOSED && !MenuGateOpenNextFrame()) return;
     keyQueue_.pop_front();
-    current_.vk = vk;
-    current_.navigation = IsNavigationKey(vk);
-    current_.deadlineMs = standin::GetWorld().timeMs + standin::GetWorld().frameMs + kNavigationHoldMs;
-    if (current_.navigation)
+    const standin::World& w = standin::GetWorld();
+    const bool chord = vk == PAD_MENU_CHORD;
+    current_ = {vk, IsNavigationKey(vk), w.timeMs + w.frameMs + (chord ? kChordHoldMs : kNavigationHoldMs)};
+    if (chord)
+        HoldChord(true);
+    else if (current_.navigation)
         Hold(vk, true);
     else if (const char* control = PadControl(vk))
         standin::TriggerControl(control);
@@ -153,8 +152,7 @@ void Session::ReleaseKeys() {
     if (current_.vk < 0) return;
     if (current_.vk == PAD_MENU_CHORD) {
         if (standin::GetWorld().timeMs < current_.deadlineMs) return;
-        standin::HoldControl(PadControl(PAD_UP), false);
-        standin::HoldControl(PadControl(PAD_CANCEL), false);
+        HoldChord(false);
         standin::TriggerControl(PadControl(PAD_CANCEL));  // the game reports cancel's release
     } else if (current_.navigation) {
         if (!LastFrameCalled("SetMenuTimer") && standin::GetWorld().timeMs < current_.deadlineMs) return;

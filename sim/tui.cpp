@@ -112,24 +112,20 @@ attr_t EventAttr(EventKind k) {
 
 // ---- drawing helpers
 
-void Put(WINDOW* w, int y, int x, const std::string& text, int width, attr_t attr = 0) {
+void Put(int y, int x, const std::string& text, int width, attr_t attr = 0) {
     if (width <= 0) return;
-    wattron(w, attr);
-    mvwaddnstr(w, y, x, text.c_str(), width);
-    wattroff(w, attr);
+    attron(attr);
+    mvaddnstr(y, x, text.c_str(), width);
+    attroff(attr);
 }
 
-void Frame(WINDOW* w, int y, int x, int h, int wd, const std::string& title) {
-    if (h < 2 || wd < 2) return;
-    mvwhline(w, y, x + 1, ACS_HLINE, wd - 2);
-    mvwhline(w, y + h - 1, x + 1, ACS_HLINE, wd - 2);
-    mvwvline(w, y + 1, x, ACS_VLINE, h - 2);
-    mvwvline(w, y + 1, x + wd - 1, ACS_VLINE, h - 2);
-    mvwaddch(w, y, x, ACS_ULCORNER);
-    mvwaddch(w, y, x + wd - 1, ACS_URCORNER);
-    mvwaddch(w, y + h - 1, x, ACS_LLCORNER);
-    mvwaddch(w, y + h - 1, x + wd - 1, ACS_LRCORNER);
-    if (!title.empty()) Put(w, y, x + 2, " " + title + " ", wd - 4, A_BOLD);
+// A box with its title on the top edge.
+void Frame(int y, int x, int h, int w, const std::string& title) {
+    if (WINDOW* area = h >= 2 && w >= 2 ? derwin(stdscr, h, w, y, x) : nullptr) {
+        box(area, 0, 0);
+        delwin(area);
+    }
+    if (!title.empty()) Put(y, x + 2, " " + title + " ", w - 4, A_BOLD);
 }
 
 bool TooSmall() {
@@ -144,8 +140,8 @@ std::string Clock(long long ms) {
 
 // ---- the keys
 
-// Keys that go to the plug-in as Windows key codes; the menu, attack and
-// follow-all keys are the ones the settings file gives.
+// Keys that go to the plug-in as Windows key codes; a negative code -1-i
+// stands for the key the settings file gives, kKeySettings[i].
 constexpr int kMenuKey = -1, kAttackKey = -2, kFollowAllKey = -3;
 struct PluginKey {
     int ch;
@@ -159,27 +155,14 @@ constexpr PluginKey kPluginKeys[] = {
     {KEY_PPAGE, VK_PRIOR}, {KEY_NPAGE, VK_NEXT}, {'a', kAttackKey},      {'f', kFollowAllKey},
 };
 
-struct SettingKey {
-    int code;
-    const char* name;
-    const int* value;
-};
-const SettingKey kSettingKeys[] = {{kMenuKey, "SPAWN_MENU_KEY", &SPAWN_MENU_KEY},
-                                   {kAttackKey, "ATTACK_KEY", &ATTACK_KEY},
-                                   {kFollowAllKey, "FOLLOW_ALL", &FOLLOW_ALL}};
-
 // The key code a terminal key sends to the plug-in and, for the plug-in's own
 // keys, the setting that gives it; false when the key is the simulator's.
 bool PluginKeyOf(int ch, int* vk, const char** settingName) {
     *settingName = nullptr;
     for (const PluginKey& k : kPluginKeys) {
         if (k.ch != ch) continue;
-        *vk = k.vk;
-        for (const SettingKey& setting : kSettingKeys) {
-            if (k.vk != setting.code) continue;
-            *vk = *setting.value;
-            *settingName = setting.name;
-        }
+        *vk = k.vk >= 0 ? k.vk : *kKeySettings[-1 - k.vk].value;
+        if (k.vk < 0) *settingName = kKeySettings[-1 - k.vk].name;
         return true;
     }
     *vk = ch >= '0' && ch <= '9' ? ch : ch >= KEY_F(1) && ch <= KEY_F(12) ? VK_F1 + (ch - KEY_F(1)) : -1;
@@ -348,10 +331,11 @@ void Screen::HandleKey(int ch) {
     const char* setting = nullptr;
     if (PluginKeyOf(ch, &vk, &setting)) {
         // On a gamepad the menu's keys stand for the pad's frontend controls.
-        const int pad[] = {PAD_LEFT, PAD_UP, PAD_RIGHT, PAD_DOWN};
-        if (!standin::GetWorld().usingKeyboard && IsNavigationKey(vk)) vk = pad[vk - VK_LEFT];
-        if (!standin::GetWorld().usingKeyboard && (vk == VK_RETURN || vk == VK_BACK))
-            vk = vk == VK_RETURN ? PAD_ACCEPT : PAD_CANCEL;
+        if (!standin::GetWorld().usingKeyboard)
+            vk = vk >= VK_LEFT && vk <= VK_DOWN ? PAD_LEFT + vk - VK_LEFT
+                 : vk == VK_RETURN              ? PAD_ACCEPT
+                 : vk == VK_BACK                ? PAD_CANCEL
+                                                : vk;
         if (setting && !KeyReachable(vk)) return Status(KeyProblem(setting, vk));
         session.QueueKey(vk);
         return Status(PadControl(vk) ? "pad " + KeyName(vk) + " -> plug-in"
@@ -368,20 +352,20 @@ void Screen::HandleKey(int ch) {
 
 void Screen::DrawMenu(int y, int x, int h, int w) {
     const MenuView m = ViewOfMenu(session.ShownDisplay());
-    Frame(stdscr, y, x, h, w,
+    Frame(y, x, h, w,
           menu.menuPage == PAGE_CLOSED ? "Menu" : std::string("Menu: ") + PageName(menu.menuPage));
     const int inner = w - 2;
     if (m.Empty()) {
-        Put(stdscr, y + 2, x + 2, "(closed)", inner - 2, PairAttr(kDim));
+        Put(y + 2, x + 2, "(closed)", inner - 2, PairAttr(kDim));
         const bool reachable = KeyReachable(SPAWN_MENU_KEY);
         const std::string hint = MenuKeyHint();
         for (std::size_t i = 0, row = 4; i < hint.size() && row + 1 < static_cast<std::size_t>(h);
              i += inner - 2, ++row)
-            Put(stdscr, y + static_cast<int>(row), x + 2, hint.substr(i), inner - 2,
+            Put(y + static_cast<int>(row), x + 2, hint.substr(i), inner - 2,
                 reachable ? PairAttr(kDim) : PairAttr(kWarn) | A_BOLD);
         if (reachable && SPAWN_MENU_KEY != VK_HOME)
-            Put(stdscr, y + h - 3, x + 2, "(Home and End send it too)", inner - 2, PairAttr(kDim));
-        if (ONLY_IN_SALOONS) Put(stdscr, y + 5, x + 2, "(only in a saloon: s)", inner - 2, PairAttr(kDim));
+            Put(y + h - 3, x + 2, "(Home and End send it too)", inner - 2, PairAttr(kDim));
+        if (ONLY_IN_SALOONS) Put(y + 5, x + 2, "(only in a saloon: s)", inner - 2, PairAttr(kDim));
         return;
     }
     for (int r = 0; r < MenuView::kRows && r + 1 < h - 1; ++r) {
@@ -389,17 +373,16 @@ void Screen::DrawMenu(int y, int x, int h, int w) {
         const bool lit = m.highlightRow == r;
         std::string text = (lit ? "> " : "  ") + (row.present ? row.text : std::string());
         if (static_cast<int>(text.size()) < inner) text.resize(inner, ' ');
-        Put(stdscr, y + 1 + r, x + 1, text, inner,
+        Put(y + 1 + r, x + 1, text, inner,
             lit          ? PairAttr(kHighlight) | A_BOLD
             : row.dimmed ? PairAttr(kDim)
                          : 0);
     }
-    if (!m.offRows.empty() && h > 12)
-        Put(stdscr, y + h - 1, x + 2, " +" + m.offRows.front() + " ", inner - 2);
+    if (!m.offRows.empty() && h > 12) Put(y + h - 1, x + 2, " +" + m.offRows.front() + " ", inner - 2);
 }
 
 void Screen::DrawWorld(int y, int x, int h, int w) {
-    Frame(stdscr, y, x, h, w, "World");
+    Frame(y, x, h, w, "World");
     std::vector<WorldLine> lines = DescribeWorld(Selected());
     const int room = h - 2;
     // Short of room, the weapon lines go first; what still does not fit scrolls with [ and ].
@@ -410,19 +393,19 @@ void Screen::DrawWorld(int y, int x, int h, int w) {
     worldScroll = std::max(0, std::min(worldScroll, count - room));
     for (int i = 0; i < room && worldScroll + i < count; ++i) {
         const WorldLine& l = lines[static_cast<std::size_t>(worldScroll + i)];
-        Put(stdscr, y + 1 + i, x + 2, l.text, w - 4, ToneAttr(l.tone));
+        Put(y + 1 + i, x + 2, l.text, w - 4, ToneAttr(l.tone));
     }
-    if (worldScroll > 0) Put(stdscr, y, x + w - 14, " [ more up ", 11, PairAttr(kKey));
-    if (worldScroll + room < count) Put(stdscr, y + h - 1, x + w - 16, " ] more down ", 13, PairAttr(kKey));
+    if (worldScroll > 0) Put(y, x + w - 14, " [ more up ", 11, PairAttr(kKey));
+    if (worldScroll + room < count) Put(y + h - 1, x + w - 16, " ] more down ", 13, PairAttr(kKey));
 }
 
 void Screen::DrawLog(int y, int x, int h, int w) {
-    Frame(stdscr, y, x, h, w, "What happened");
+    Frame(y, x, h, w, "What happened");
     const auto& events = log.Events();
     const int count = static_cast<int>(events.size());
     for (int i = std::max(0, count - (h - 2)), row = 0; i < count; ++i, ++row) {
         const Event& e = events[static_cast<std::size_t>(i)];
-        Put(stdscr, y + 1 + row, x + 2, Clock(e.timeMs) + "  " + e.text, w - 4, EventAttr(e.kind));
+        Put(y + 1 + row, x + 2, Clock(e.timeMs) + "  " + e.text, w - 4, EventAttr(e.kind));
     }
 }
 
@@ -444,14 +427,14 @@ void Screen::DrawHelp() {
     const int h = std::min(LINES, static_cast<int>(text.size()) + 2);
     const int y = (LINES - h) / 2, x = (COLS - w) / 2;
     for (int r = 0; r < h; ++r) mvhline(y + r, x, ' ', w);
-    Frame(stdscr, y, x, h, w, "Help");
-    for (int i = 0; i < h - 2; ++i) Put(stdscr, y + 1 + i, x + 1, text[static_cast<std::size_t>(i)], w - 2);
+    Frame(y, x, h, w, "Help");
+    for (int i = 0; i < h - 2; ++i) Put(y + 1 + i, x + 1, text[static_cast<std::size_t>(i)], w - 2);
 }
 
 void Screen::Draw() {
     erase();
     if (TooSmall()) {
-        Put(stdscr, 0, 0,
+        Put(0, 0,
             "Paused: make the terminal at least 80x24 (now " + std::to_string(COLS) + "x" +
                 std::to_string(LINES) + "); q quits.",
             COLS);
@@ -463,7 +446,7 @@ void Screen::Draw() {
                         Clock(world.timeMs) + " | x" + std::to_string(speed) + (paused ? " PAUSED" : "") +
                         (world.usingKeyboard ? "" : " | GAMEPAD") + " | " + dir.path;
     if (static_cast<int>(title.size()) < COLS) title.resize(COLS, ' ');
-    Put(stdscr, 0, 0, title, COLS, PairAttr(kTitle));
+    Put(0, 0, title, COLS, PairAttr(kTitle));
 
     const int logRows = std::max(6, LINES / 4);
     const int topRows = LINES - 1 - logRows - 3;
@@ -474,7 +457,7 @@ void Screen::Draw() {
     std::string status =
         session.QueuedKeys() ? "queued keys: " + std::to_string(session.QueuedKeys()) : "? lists every key";
     const bool fresh = !statusText.empty() && world.timeMs < statusUntilMs;
-    Put(stdscr, LINES - 3, 1, fresh ? statusText : status, COLS - 2, fresh ? A_BOLD : PairAttr(kDim));
+    Put(LINES - 3, 1, fresh ? statusText : status, COLS - 2, fresh ? A_BOLD : PairAttr(kDim));
     std::string bar = (KeyReachable(SPAWN_MENU_KEY) ? "Home menu" : "Home (menu key off)") +
                       std::string("  arrows Enter Backspace  a attack  f follow-all |");
     for (const WorldKey& k : kWorldKeys) bar += std::string("  ") + k.label;
@@ -490,8 +473,8 @@ void Screen::Draw() {
             (i == cursor ? " >[" : "  [") + p.text + "]" + (p.slot >= 0 ? " " + std::to_string(p.slot) : "");
     }
     line += shown.empty() ? " none (t targets the pick)" : "  (p next, c complete)";
-    Put(stdscr, LINES - 2, 1, line, COLS - 2, shown.empty() ? PairAttr(kDim) : A_BOLD);
-    Put(stdscr, LINES - 1, 0, bar, COLS, PairAttr(kKey));
+    Put(LINES - 2, 1, line, COLS - 2, shown.empty() ? PairAttr(kDim) : A_BOLD);
+    Put(LINES - 1, 0, bar, COLS, PairAttr(kKey));
     if (help) DrawHelp();
     refresh();
 }

@@ -34,15 +34,6 @@ std::array<std::int32_t, 6> PromptsOf(const BodyguardRecord& r) {
             r.followPrompt,       r.dismissPrompt,      r.helpPrompt};
 }
 
-// The slot holding the ped, or -1.
-int SlotOfPed(std::int32_t ped) {
-    if (ped == 0) return -1;
-    for (int i = 0; i < ROSTER_SIZE; ++i) {
-        if (roster[i].ped == ped) return i;
-    }
-    return -1;
-}
-
 // The weapon's name from the sidearm and longarm tables, else its hash in hex.
 std::string WeaponName(std::uint32_t hash) {
     if (hash == 0) return "nothing";
@@ -147,8 +138,10 @@ std::string PedLabel(std::int32_t handle) {
     if (handle == 0) return "nobody";
     standin::World& w = standin::GetWorld();
     if (handle == w.player.ped) return "the player";
-    const int slot = SlotOfPed(handle);
-    if (slot >= 0) return "slot " + std::to_string(slot) + " " + ViewOfSlot(slot).Label();
+    for (int slot = 0; slot < ROSTER_SIZE; ++slot) {
+        if (roster[slot].ped == handle)
+            return "slot " + std::to_string(slot) + " " + ViewOfSlot(slot).Label();
+    }
     const standin::Ped* p = w.FindPed(handle);
     if (!p) return "entity #" + std::to_string(handle);
     if (w.PlayerPed().mount == handle) return "the player's horse #" + std::to_string(handle);
@@ -199,11 +192,8 @@ MenuView ViewOfMenu(const std::vector<standin::DisplayItem>& display) {
 }
 
 std::vector<std::string> DescribeMenu(const MenuView& menu) {
+    if (menu.Empty()) return {"(menu closed)"};
     std::vector<std::string> out;
-    if (menu.Empty()) {
-        out.push_back("(menu closed)");
-        return out;
-    }
     for (int r = 0; r < MenuView::kRows; ++r) {
         const MenuRow& row = menu.rows[r];
         std::string line = std::to_string(r) + (menu.highlightRow == r ? " > " : "   ");
@@ -228,10 +218,8 @@ std::vector<WorldLine> DescribeWorld(std::int32_t picked) {
                    "  targets " + PedLabel(w.player.target) + "; aims at " + PedLabel(w.player.aimed)});
     out.push_back({WorldLine::Dim, "Keys: menu " + KeyLabel(SPAWN_MENU_KEY) + ", attack " +
                                        KeyLabel(ATTACK_KEY) + ", follow-all " + KeyLabel(FOLLOW_ALL)});
-    const std::pair<const char*, int> keys[] = {
-        {"SPAWN_MENU_KEY", SPAWN_MENU_KEY}, {"ATTACK_KEY", ATTACK_KEY}, {"FOLLOW_ALL", FOLLOW_ALL}};
-    for (const auto& [setting, vk] : keys) {
-        if (!KeyReachable(vk)) out.push_back({WorldLine::Warn, "  " + KeyProblem(setting, vk)});
+    for (const KeySetting& k : kKeySettings) {
+        if (!KeyReachable(*k.value)) out.push_back({WorldLine::Warn, "  " + KeyProblem(k.name, *k.value)});
     }
     out.push_back(
         {WorldLine::Dim,
