@@ -1,7 +1,8 @@
 #include "session.h"
 
-#include <cstring>
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <utility>
 
 #include "driver.h"
@@ -23,10 +24,7 @@ bool IsRoutineCall(const standin::Call& c) {
                                            "SetTextScale",    "SetTextColor",  "CreateVarString",
                                            "GetMenuTimer",    "IsControlHeld", "IsControlTriggered",
                                            "IsUsingKeyboard", "HashOfName"};
-    for (const char* n : kRoutine) {
-        if (c.Is(n)) return true;
-    }
-    return false;
+    return std::any_of(std::begin(kRoutine), std::end(kRoutine), [&c](const char* n) { return c.Is(n); });
 }
 
 void DescribeCalls(const std::vector<standin::Call>& calls, std::vector<std::string>* sink) {
@@ -109,10 +107,8 @@ void Session::Settle() {
 }
 
 bool Session::LastFrameCalled(const char* name) const {
-    for (const standin::Call& c : lastCalls_) {
-        if (std::strcmp(c.name, name) == 0) return true;
-    }
-    return false;
+    return std::any_of(lastCalls_.begin(), lastCalls_.end(),
+                       [name](const standin::Call& c) { return c.Is(name); });
 }
 
 // A key is best given when the script starts a new frame of its loop next:

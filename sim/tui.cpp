@@ -54,20 +54,18 @@ void OnCrashSignal(int sig) {
             if (write(savedStderr, part, std::strlen(part)) < 0) break;
         }
     }
-    signal(sig, SIG_DFL);
     raise(sig);
 }
 
 void InstallSignalHandlers() {
-    struct sigaction quit = {};
-    quit.sa_handler = OnQuitSignal;
-    sigemptyset(&quit.sa_mask);
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &quit, nullptr);
-    struct sigaction crash = {};
-    crash.sa_handler = OnCrashSignal;
-    crash.sa_flags = SA_RESETHAND;
-    sigemptyset(&crash.sa_mask);
-    for (int s : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) sigaction(s, &crash, nullptr);
+    struct sigaction action = {};
+    sigemptyset(&action.sa_mask);
+    action.sa_handler = OnQuitSignal;
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+    // The crash handler is reset on entry, so the signal raised again takes its default course.
+    action.sa_handler = OnCrashSignal;
+    action.sa_flags = SA_RESETHAND;
+    for (int s : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) sigaction(s, &action, nullptr);
 }
 
 // ---- colours

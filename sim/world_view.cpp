@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <iterator>
 
 #include "behaviour/behaviour.h"
 #include "catalog/catalog.h"
@@ -104,9 +105,8 @@ SlotView ViewOfSlot(int slot) {
 }
 
 int OccupiedSlots() {
-    int n = 0;
-    for (const BodyguardRecord& r : roster) n += r.ped != 0 ? 1 : 0;
-    return n;
+    return static_cast<int>(std::count_if(std::begin(roster), std::end(roster),
+                                          [](const BodyguardRecord& r) { return r.ped != 0; }));
 }
 
 std::vector<ShownPrompt> ShownPrompts() {
@@ -117,9 +117,7 @@ std::vector<ShownPrompt> ShownPrompts() {
     for (const auto& [h, p] : w.prompts) {
         if (!PromptShownNow(p)) continue;
         if (p.grouped && (targetGroup == 0 || p.group != targetGroup)) continue;
-        ShownPrompt s;
-        s.handle = h;
-        s.text = p.text;
+        ShownPrompt s{h, p.text};
         for (int i = 0; i < ROSTER_SIZE && s.slot < 0; ++i) {
             const auto own = PromptsOf(roster[i]);
             if (roster[i].ped != 0 && std::find(own.begin(), own.end(), h) != own.end()) s.slot = i;
@@ -161,11 +159,8 @@ PlayerView ViewOfPlayer() {
 }
 
 bool MenuView::Empty() const {
-    if (panel || highlightRow >= 0 || !offRows.empty()) return false;
-    for (const MenuRow& r : rows) {
-        if (r.present) return false;
-    }
-    return true;
+    return !panel && highlightRow < 0 && offRows.empty() &&
+           std::none_of(std::begin(rows), std::end(rows), [](const MenuRow& r) { return r.present; });
 }
 
 MenuView ViewOfMenu(const std::vector<standin::DisplayItem>& display) {
