@@ -53,13 +53,11 @@ void HoldChord(bool down) {
 }  // namespace
 
 void Session::Start() {
-    if (started_) standin::EndGame();
     Launch(true, "Game started in " + std::filesystem::current_path().string());
 }
 
 void Session::Restart(bool freshWorld) {
     if (!started_) return Start();
-    standin::EndGame();
     Launch(freshWorld, freshWorld ? "Game restarted: the plug-in reads its files again"
                                   : "Game restarted in the same world: the plug-in reads its files again");
 }
@@ -67,6 +65,7 @@ void Session::Restart(bool freshWorld) {
 // A game start after the previous one (if any) has ended: a fresh world when
 // asked, the plug-in loaded again, and frames until it is in its frame loop.
 void Session::Launch(bool freshWorld, const std::string& message) {
+    if (started_) standin::EndGame();
     if (freshWorld) {
         standin::ResetWorld();
         ForgetExtras();

@@ -189,23 +189,104 @@ struct WorldKey {
 struct Screen {
     Screen(Session& s, const WorkDir& d, const Options& o)
         : session(s), log(s.Log()), dir(d), options(o), speed(o.speed) {}
-    void Run();
     void Status(const std::string& s) {
         statusText = s;
         statusUntilMs = standin::GetWorld().timeMs + 4000;
     }
-    void CyclePick(int step);
     void ChangeSpeed(bool faster) {
         speed = faster ? std::min(64, speed * 2) : std::max(1, speed / 2);
         Status("speed x" + std::to_string(speed));
     }
     void HandleKey(int ch);
     void Draw();
-    void DrawMenu(int y, int x, int h, int w);
-    void DrawWorld(int y, int x, int h, int w);
-    void DrawLog(int y, int x, int h, int w);
     void DrawHelp();
-    std::int32_t Selected();
+
+    std::int32_t Selected() {
+        const std::vector<std::int32_t> all = PickableEntities();
+        if (all.empty()) return selected = 0;
+        if (std::find(all.begin(), all.end(), selected) == all.end()) selected = all.front();
+        return selected;
+    }
+    void CyclePick(int step) {
+        const std::vector<std::int32_t> all = PickableEntities();
+        if (all.empty()) return Status("nobody to pick: hire a bodyguard or press n for a stranger");
+        const auto n = static_cast<std::ptrdiff_t>(all.size());
+        const std::ptrdiff_t i = std::find(all.begin(), all.end(), Selected()) - all.begin();
+        selected = all[static_cast<std::size_t>((i + step + n) % n)];
+        Status("picked " + PedLabel(selected));
+    }
+    void DrawMenu(int y, int x, int h, int w) {
+        const MenuView m = ViewOfMenu(session.ShownDisplay());
+        Frame(y, x, h, w,
+              menu.menuPage == PAGE_CLOSED ? "Menu" : std::string("Menu: ") + PageName(menu.menuPage));
+        const int inner = w - 2;
+        if (m.Empty()) {
+            Put(y + 2, x + 2, "(closed)", inner - 2, PairAttr(kDim));
+            const bool reachable = KeyReachable(SPAWN_MENU_KEY);
+            const std::string hint = MenuKeyHint();
+            for (std::size_t i = 0, row = 4; i < hint.size() && row + 1 < static_cast<std::size_t>(h);
+                 i += inner - 2, ++row)
+                Put(y + static_cast<int>(row), x + 2, hint.substr(i), inner - 2,
+                    reachable ? PairAttr(kDim) : PairAttr(kWarn) | A_BOLD);
+            if (reachable && SPAWN_MENU_KEY != VK_HOME)
+                Put(y + h - 3, x + 2, "(Home and End send it too)", inner - 2, PairAttr(kDim));
+            if (ONLY_IN_SALOONS) Put(y + 5, x + 2, "(only in a saloon: s)", inner - 2, PairAttr(kDim));
+            return;
+        }
+        for (int r = 0; r < MenuView::kRows && r + 1 < h - 1; ++r) {
+            const MenuRow& row = m.rows[r];
+            const bool lit = m.highlightRow == r;
+            std::string text = (lit ? "> " : "  ") + (row.present ? row.text : std::string());
+            if (static_cast<int>(text.size()) < inner) text.resize(inner, ' ');
+            Put(y + 1 + r, x + 1, text, inner,
+                lit          ? PairAttr(kHighlight) | A_BOLD
+                : row.dimmed ? PairAttr(kDim)
+                             : 0);
+        }
+        if (!m.offRows.empty() && h > 12) Put(y + h - 1, x + 2, " +" + m.offRows.front() + " ", inner - 2);
+    }
+    void DrawWorld(int y, int x, int h, int w) {
+        Frame(y, x, h, w, "World");
+        std::vector<WorldLine> lines = DescribeWorld(Selected());
+        const int room = h - 2;
+        // Short of room, the weapon lines go first; what still does not fit scrolls with [ and ].
+        if (static_cast<int>(lines.size()) > room)
+            lines.erase(
+                std::remove_if(lines.begin(), lines.end(), [](const WorldLine& l) { return l.detail; }),
+                lines.end());
+        const int count = static_cast<int>(lines.size());
+        worldScroll = std::max(0, std::min(worldScroll, count - room));
+        for (int i = 0; i < room && worldScroll + i < count; ++i) {
+            const WorldLine& l = lines[static_cast<std::size_t>(worldScroll + i)];
+            Put(y + 1 + i, x + 2, l.text, w - 4, ToneAttr(l.tone));
+        }
+        if (worldScroll > 0) Put(y, x + w - 14, " [ more up ", 11, PairAttr(kKey));
+        if (worldScroll + room < count) Put(y + h - 1, x + w - 16, " ] more down ", 13, PairAttr(kKey));
+    }
+    void DrawLog(int y, int x, int h, int w) {
+        Frame(y, x, h, w, "What happened");
+        const auto& events = log.Events();
+        const int count = static_cast<int>(events.size());
+        for (int i = std::max(0, count - (h - 2)), row = 0; i < count; ++i, ++row) {
+            const Event& e = events[static_cast<std::size_t>(i)];
+            Put(y + 1 + row, x + 2, Clock(e.timeMs) + "  " + e.text, w - 4, EventAttr(e.kind));
+        }
+    }
+    void Run() {
+        using SteadyClock = std::chrono::steady_clock;
+        const auto frameTime = std::chrono::microseconds(1000000 / std::max(30, std::min(60, options.fps)));
+        auto next = SteadyClock::now();
+        while (!quit && !quitRequested) {
+            for (int ch = getch(); ch != ERR; ch = getch()) HandleKey(ch);
+            // Below the smallest usable screen the game waits until it is large enough.
+            if (!paused && !TooSmall()) {
+                for (int i = 0; i < speed; ++i) session.Frame();
+            }
+            Draw();
+            next = std::max(next + frameTime, SteadyClock::now());
+            std::this_thread::sleep_until(next);
+        }
+    }
 
     Session& session;
     EventLog& log;
@@ -302,22 +383,6 @@ const WorldKey kWorldKeys[] = {
     {"qQ\x1b", "q", "quit", false, [](Screen& s) { s.quit = true; }},
 };
 
-std::int32_t Screen::Selected() {
-    const std::vector<std::int32_t> all = PickableEntities();
-    if (all.empty()) return selected = 0;
-    if (std::find(all.begin(), all.end(), selected) == all.end()) selected = all.front();
-    return selected;
-}
-
-void Screen::CyclePick(int step) {
-    const std::vector<std::int32_t> all = PickableEntities();
-    if (all.empty()) return Status("nobody to pick: hire a bodyguard or press n for a stranger");
-    const auto n = static_cast<std::ptrdiff_t>(all.size());
-    const std::ptrdiff_t i = std::find(all.begin(), all.end(), Selected()) - all.begin();
-    selected = all[static_cast<std::size_t>((i + step + n) % n)];
-    Status("picked " + PedLabel(selected));
-}
-
 void Screen::HandleKey(int ch) {
     if (help) {
         // Any key only closes the help.
@@ -345,65 +410,6 @@ void Screen::HandleKey(int ch) {
         pick = Selected();
         if (k.needsPick && !pick) return Status("nobody picked (Tab)");
         return k.run(*this);
-    }
-}
-
-void Screen::DrawMenu(int y, int x, int h, int w) {
-    const MenuView m = ViewOfMenu(session.ShownDisplay());
-    Frame(y, x, h, w,
-          menu.menuPage == PAGE_CLOSED ? "Menu" : std::string("Menu: ") + PageName(menu.menuPage));
-    const int inner = w - 2;
-    if (m.Empty()) {
-        Put(y + 2, x + 2, "(closed)", inner - 2, PairAttr(kDim));
-        const bool reachable = KeyReachable(SPAWN_MENU_KEY);
-        const std::string hint = MenuKeyHint();
-        for (std::size_t i = 0, row = 4; i < hint.size() && row + 1 < static_cast<std::size_t>(h);
-             i += inner - 2, ++row)
-            Put(y + static_cast<int>(row), x + 2, hint.substr(i), inner - 2,
-                reachable ? PairAttr(kDim) : PairAttr(kWarn) | A_BOLD);
-        if (reachable && SPAWN_MENU_KEY != VK_HOME)
-            Put(y + h - 3, x + 2, "(Home and End send it too)", inner - 2, PairAttr(kDim));
-        if (ONLY_IN_SALOONS) Put(y + 5, x + 2, "(only in a saloon: s)", inner - 2, PairAttr(kDim));
-        return;
-    }
-    for (int r = 0; r < MenuView::kRows && r + 1 < h - 1; ++r) {
-        const MenuRow& row = m.rows[r];
-        const bool lit = m.highlightRow == r;
-        std::string text = (lit ? "> " : "  ") + (row.present ? row.text : std::string());
-        if (static_cast<int>(text.size()) < inner) text.resize(inner, ' ');
-        Put(y + 1 + r, x + 1, text, inner,
-            lit          ? PairAttr(kHighlight) | A_BOLD
-            : row.dimmed ? PairAttr(kDim)
-                         : 0);
-    }
-    if (!m.offRows.empty() && h > 12) Put(y + h - 1, x + 2, " +" + m.offRows.front() + " ", inner - 2);
-}
-
-void Screen::DrawWorld(int y, int x, int h, int w) {
-    Frame(y, x, h, w, "World");
-    std::vector<WorldLine> lines = DescribeWorld(Selected());
-    const int room = h - 2;
-    // Short of room, the weapon lines go first; what still does not fit scrolls with [ and ].
-    if (static_cast<int>(lines.size()) > room)
-        lines.erase(std::remove_if(lines.begin(), lines.end(), [](const WorldLine& l) { return l.detail; }),
-                    lines.end());
-    const int count = static_cast<int>(lines.size());
-    worldScroll = std::max(0, std::min(worldScroll, count - room));
-    for (int i = 0; i < room && worldScroll + i < count; ++i) {
-        const WorldLine& l = lines[static_cast<std::size_t>(worldScroll + i)];
-        Put(y + 1 + i, x + 2, l.text, w - 4, ToneAttr(l.tone));
-    }
-    if (worldScroll > 0) Put(y, x + w - 14, " [ more up ", 11, PairAttr(kKey));
-    if (worldScroll + room < count) Put(y + h - 1, x + w - 16, " ] more down ", 13, PairAttr(kKey));
-}
-
-void Screen::DrawLog(int y, int x, int h, int w) {
-    Frame(y, x, h, w, "What happened");
-    const auto& events = log.Events();
-    const int count = static_cast<int>(events.size());
-    for (int i = std::max(0, count - (h - 2)), row = 0; i < count; ++i, ++row) {
-        const Event& e = events[static_cast<std::size_t>(i)];
-        Put(y + 1 + row, x + 2, Clock(e.timeMs) + "  " + e.text, w - 4, EventAttr(e.kind));
     }
 }
 
@@ -475,22 +481,6 @@ void Screen::Draw() {
     Put(LINES - 1, 0, bar, COLS, PairAttr(kKey));
     if (help) DrawHelp();
     refresh();
-}
-
-void Screen::Run() {
-    using SteadyClock = std::chrono::steady_clock;
-    const auto frameTime = std::chrono::microseconds(1000000 / std::max(30, std::min(60, options.fps)));
-    auto next = SteadyClock::now();
-    while (!quit && !quitRequested) {
-        for (int ch = getch(); ch != ERR; ch = getch()) HandleKey(ch);
-        // Below the smallest usable screen the game waits until it is large enough.
-        if (!paused && !TooSmall()) {
-            for (int i = 0; i < speed; ++i) session.Frame();
-        }
-        Draw();
-        next = std::max(next + frameTime, SteadyClock::now());
-        std::this_thread::sleep_until(next);
-    }
 }
 
 }  // namespace
