@@ -11,7 +11,6 @@
 #include "keys.h"
 #include "menu/state.h"
 #include "persist/custom_peds.h"
-#include "workdir.h"
 #include "world.h"
 #include "world_view.h"
 

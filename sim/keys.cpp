@@ -1,10 +1,5 @@
 #include "keys.h"
 
-#include <cctype>
-#include <cstdlib>
-
-#include "config/settings.h"
-
 namespace sim {
 
 namespace {

@@ -124,8 +124,7 @@ bool WriteFramePng(const std::vector<standin::DisplayItem>& display, const std::
     cairo_destroy(cr);
     cairo_surface_flush(surface);
     std::error_code ec;
-    const std::filesystem::path p(path);
-    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path(), ec);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
     cairo_surface_destroy(surface);
     if (status != CAIRO_STATUS_SUCCESS)

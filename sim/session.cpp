@@ -18,18 +18,16 @@ constexpr int kNavigationHoldMs = 500;  // an arrow nobody acts on is let go aft
 constexpr int kChordHoldMs = 100;       // how long the menu chord's two buttons stay down
 constexpr int kSettleFrameLimit = 60;
 
-// Calls that every frame makes in numbers and that say little on their own.
-bool IsRoutineCall(const standin::Call& c) {
+// The calls described for the transcript, leaving out those that every frame
+// makes in numbers and that say little on their own.
+void DescribeCalls(const std::vector<standin::Call>& calls, std::vector<std::string>* sink) {
     static const char* const kRoutine[] = {"DrawRect",        "DrawSprite",    "DisplayText",
                                            "SetTextScale",    "SetTextColor",  "CreateVarString",
                                            "GetMenuTimer",    "IsControlHeld", "IsControlTriggered",
                                            "IsUsingKeyboard", "HashOfName"};
-    return std::any_of(std::begin(kRoutine), std::end(kRoutine), [&c](const char* n) { return c.Is(n); });
-}
-
-void DescribeCalls(const std::vector<standin::Call>& calls, std::vector<std::string>* sink) {
     for (const standin::Call& c : calls) {
-        if (c.hash == 0 || IsRoutineCall(c)) continue;
+        const auto same = [&c](const char* n) { return c.Is(n); };
+        if (c.hash == 0 || std::any_of(std::begin(kRoutine), std::end(kRoutine), same)) continue;
         sink->push_back("[" + std::to_string(c.frame) + "] " + standin::CallLog::Describe(c) + " -> " +
                         std::to_string(c.result[0]));
     }

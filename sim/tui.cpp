@@ -20,7 +20,6 @@
 #include "keys.h"
 #include "menu/state.h"
 #include "png_renderer.h"
-#include "roster/roster.h"
 #include "world_view.h"
 
 namespace sim {

@@ -1,9 +1,6 @@
 #include <algorithm>
-#include <cctype>
 
-#include "catalog/catalog.h"
 #include "keys.h"
-#include "persist/custom_peds.h"
 #include "roster/roster.h"
 #include "script/frame_tick.h"
 #include "world.h"
@@ -12,11 +9,7 @@
 namespace sim {
 
 namespace {
-
 Extras theExtras;
-
-constexpr const char* kHorseModel = "A_C_Horse_Morgan_Bay";
-
 }  // namespace
 
 std::string ModelRefusal(const std::string& name) {
@@ -123,9 +116,9 @@ void SetMounted(EventLog& log, bool mounted) {
     standin::World& w = standin::GetWorld();
     standin::Ped& me = w.PlayerPed();
     if (mounted) {
-        if (theExtras.horse == 0 || !w.FindPed(theExtras.horse)) {
-            theExtras.horse = w.SpawnPed(w.HashName(kHorseModel), {me.pos.x + 1.5f, me.pos.y, me.pos.z});
-        }
+        if (theExtras.horse == 0 || !w.FindPed(theExtras.horse))
+            theExtras.horse =
+                w.SpawnPed(w.HashName("A_C_Horse_Morgan_Bay"), {me.pos.x + 1.5f, me.pos.y, me.pos.z});
         me.inVehicle = false;
         me.mount = theExtras.horse;
         me.crouching = false;

@@ -9,7 +9,6 @@
 #include "catalog/catalog.h"
 #include "config/settings.h"
 #include "driver.h"
-#include "event_log.h"
 #include "keys.h"
 #include "menu/state.h"
 #include "roster/roster.h"
