@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
@@ -24,10 +25,9 @@ void EventLog::Add(EventKind kind, const std::string& text) {
 }
 
 std::vector<Event> EventLog::Since(std::uint64_t count) const {
-    const std::uint64_t wanted = count >= count_ ? 0 : count_ - count;
-    const std::size_t have = events_.size();
-    const std::size_t start = wanted >= have ? 0 : have - static_cast<std::size_t>(wanted);
-    return std::vector<Event>(events_.begin() + static_cast<std::ptrdiff_t>(start), events_.end());
+    const std::uint64_t wanted =
+        std::min<std::uint64_t>(count >= count_ ? 0 : count_ - count, events_.size());
+    return std::vector<Event>(events_.end() - static_cast<std::ptrdiff_t>(wanted), events_.end());
 }
 
 namespace {

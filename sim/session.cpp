@@ -174,10 +174,6 @@ void Session::Frame() {
     ReleaseKeys();
 }
 
-void Session::Frames(int count) {
-    for (int i = 0; i < count; ++i) Frame();
-}
-
 void Session::RunMs(int ms) {
     const std::int64_t until = standin::GetWorld().timeMs + ms;
     while (started_ && standin::GetWorld().timeMs < until) Frame();
@@ -194,10 +190,6 @@ void Session::QueueKey(int vk) {
 bool Session::KeysIdle() const {
     if (current_.vk >= 0 || !keyQueue_.empty() || !ScriptTakesKeysNextFrame()) return false;
     return menu.menuPage == PAGE_CLOSED || MenuGateOpenNextFrame();
-}
-
-void Session::SettleKeys(int maxFrames) {
-    for (int i = 0; i < maxFrames && !KeysIdle(); ++i) Frame();
 }
 
 }  // namespace sim

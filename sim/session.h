@@ -45,7 +45,9 @@ class Session {
     // One frame: queued keys delivered, clocks advanced, the script run for a
     // frame, then the frame's events noted.
     void Frame();
-    void Frames(int count);
+    void Frames(int count) {
+        for (int i = 0; i < count; ++i) Frame();
+    }
     void RunMs(int ms);
 
     // A key pressed once, as a person does it. Keys go to the plug-in one at a
@@ -57,7 +59,9 @@ class Session {
     // True when no key is queued or held and the menu would take input now.
     bool KeysIdle() const;
     // Runs frames until KeysIdle (at most `maxFrames`).
-    void SettleKeys(int maxFrames = 200);
+    void SettleKeys(int maxFrames = 200) {
+        for (int i = 0; i < maxFrames && !KeysIdle(); ++i) Frame();
+    }
     int QueuedKeys() const { return static_cast<int>(keyQueue_.size()) + (current_.vk >= 0 ? 1 : 0); }
 
     // Whether the last frame called the named game function.

@@ -32,8 +32,7 @@ void ForgetExtras() {
 }
 
 std::int32_t PedOfSlot(int slot) {
-    if (slot < 0 || slot >= ROSTER_SIZE) return 0;
-    return roster[slot].ped;
+    return slot >= 0 && slot < ROSTER_SIZE ? roster[slot].ped : 0;
 }
 
 std::int32_t SpawnStranger(EventLog& log, const std::string& model) {

@@ -64,9 +64,8 @@ std::string SlotView::Label() const {
 
 SlotView ViewOfSlot(int slot) {
     SlotView v;
-    if (slot < 0 || slot >= ROSTER_SIZE) return v;
+    if (PedOfSlot(slot) == 0) return v;
     const BodyguardRecord& r = roster[slot];
-    if (r.ped == 0) return v;
     standin::World& w = standin::GetWorld();
     v.occupied = true;
     v.ped = r.ped;
