@@ -35,14 +35,11 @@ namespace {
 std::vector<std::string> saveProblems;
 
 SaveStamp StampOf(const char* path) {
-    SaveStamp s;
     struct stat st;
-    if (stat(path, &st) != 0) return s;
-    s.exists = true;
-    s.inode = static_cast<std::uint64_t>(st.st_ino);
-    s.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-    s.size = static_cast<std::int64_t>(st.st_size);
-    return s;
+    if (stat(path, &st) != 0) return {};
+    return {true, static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec,
+            static_cast<std::int64_t>(st.st_size)};
 }
 
 }  // namespace

@@ -35,12 +35,8 @@ void DescribeCalls(const std::vector<standin::Call>& calls, std::vector<std::str
 
 // A key or a pad's control held down, or let go.
 void Hold(int vk, bool down) {
-    if (const char* control = PadControl(vk))
-        standin::HoldControl(control, down);
-    else if (down)
-        standin::KeyDown(vk);
-    else
-        standin::KeyUp(vk);
+    if (const char* control = PadControl(vk)) return standin::HoldControl(control, down);
+    down ? standin::KeyDown(vk) : standin::KeyUp(vk);
 }
 
 // The controller's way into the menu: d-pad up and cancel held together.

@@ -330,10 +330,9 @@ const WorldKey kWorldKeys[] = {
     {"b", "b", "the pick attacks you (again: stop)", true,
      [](Screen& s) {
          standin::World& w = standin::GetWorld();
-         if (w.FindPed(s.pick) && w.FindPed(s.pick)->combatTarget == w.player.ped)
-             EndFights(s.log, s.pick);
-         else
-             StartFight(s.log, s.pick, w.player.ped);
+         const standin::Ped* p = w.FindPed(s.pick);
+         p && p->combatTarget == w.player.ped ? EndFights(s.log, s.pick)
+                                              : StartFight(s.log, s.pick, w.player.ped);
      }},
     {"x", "x", "the player dies, or respawns", false,
      [](Screen& s) { Me().dead ? RespawnPlayer(s.log) : KillPlayer(s.log); }},
