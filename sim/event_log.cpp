@@ -108,12 +108,8 @@ std::string DescribeSaveFile(const std::string& content) {
         if (values[i] >= 0 && values[i] <= 4) ++bodyguards;
     }
     std::string out = std::to_string(bodyguards) + (bodyguards == 1 ? " bodyguard" : " bodyguards");
-    if (values.size() >= 43) {
-        out += ", formation " + (values[42] == 11 ? std::string("Auto") : std::to_string(values[42]));
-    } else {
-        out += " (" + std::to_string(values.size()) + " of 43 values)";
-    }
-    return out;
+    if (values.size() < 43) return out + " (" + std::to_string(values.size()) + " of 43 values)";
+    return out + ", formation " + (values[42] == 11 ? std::string("Auto") : std::to_string(values[42]));
 }
 
 namespace {

@@ -114,18 +114,13 @@ void HealPed(EventLog& log, std::int32_t ped) {
 void SetMounted(EventLog& log, bool mounted) {
     standin::World& w = standin::GetWorld();
     standin::Ped& me = w.PlayerPed();
-    if (mounted) {
-        if (theExtras.horse == 0 || !w.FindPed(theExtras.horse))
-            theExtras.horse =
-                w.SpawnPed(w.HashName("A_C_Horse_Morgan_Bay"), {me.pos.x + 1.5f, me.pos.y, me.pos.z});
-        me.inVehicle = false;
-        me.mount = theExtras.horse;
-        me.crouching = false;
-        log.Add(EventKind::Action, "The player mounts his horse");
-    } else {
-        me.mount = 0;
-        log.Add(EventKind::Action, "The player dismounts");
-    }
+    if (mounted && (theExtras.horse == 0 || !w.FindPed(theExtras.horse)))
+        theExtras.horse =
+            w.SpawnPed(w.HashName("A_C_Horse_Morgan_Bay"), {me.pos.x + 1.5f, me.pos.y, me.pos.z});
+    me.mount = mounted ? theExtras.horse : 0;
+    me.inVehicle = me.inVehicle && !mounted;
+    me.crouching = me.crouching && !mounted;
+    log.Add(EventKind::Action, mounted ? "The player mounts his horse" : "The player dismounts");
 }
 
 void SetInVehicle(EventLog& log, bool inVehicle) {
