@@ -177,8 +177,7 @@ void Session::RunMs(int ms) {
 
 void Session::QueueKey(int vk) {
     // Auto-repeat of a key already waiting adds nothing beyond a short type-ahead.
-    int same = current_.vk == vk ? 1 : 0;
-    for (int k : keyQueue_) same += k == vk ? 1 : 0;
+    const auto same = (current_.vk == vk) + std::count(keyQueue_.begin(), keyQueue_.end(), vk);
     if (IsNavigationKey(vk) && same >= 2) return;
     keyQueue_.push_back(vk);
 }

@@ -497,7 +497,7 @@ int RunInteractive(Session& session, const WorkDir& dir, const Options& options)
     }
 
     std::setlocale(LC_ALL, "");
-    if (!getenv("ESCDELAY")) setenv("ESCDELAY", "25", 1);
+    setenv("ESCDELAY", "25", 0);  // unless the user set it
     InstallSignalHandlers();
     std::atexit(RestoreTerminal);
     if (!initscr()) {
