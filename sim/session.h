@@ -58,14 +58,11 @@ class Session {
     void QueueKey(int vk);
     // True when no key is queued or held and the menu would take input now.
     bool KeysIdle() const;
-    // Runs frames until KeysIdle (at most `maxFrames`).
     void SettleKeys(int maxFrames = 200) {
         for (int i = 0; i < maxFrames && !KeysIdle(); ++i) Frame();
     }
     int QueuedKeys() const { return static_cast<int>(keyQueue_.size()) + (current_.vk >= 0 ? 1 : 0); }
 
-    // Whether the last frame called the named game function.
-    bool LastFrameCalled(const char* name) const;
     // The menu as last drawn. While the script sleeps inside a frame (a model
     // loading, the pause after a spawn) nothing is drawn; the menu stays open,
     // so the last drawing is kept until the next one.
@@ -90,6 +87,7 @@ class Session {
     };
 
     void Settle();
+    bool LastFrameCalled(const char* name) const;
     bool MenuGateOpenNextFrame() const;
     bool ScriptTakesKeysNextFrame() const;
     void DeliverKeys();
