@@ -122,7 +122,6 @@ bool WriteFramePng(const std::vector<standin::DisplayItem>& display, const std::
         if (d.kind == standin::DisplayItem::Text) DrawText(cr, d);
     }
     cairo_destroy(cr);
-    cairo_surface_flush(surface);
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
