@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -10,7 +12,6 @@
 #include "keys.h"
 #include "menu/state.h"
 #include "persist/custom_peds.h"
-#include "workdir.h"
 #include "world.h"
 #include "world_view.h"
 
@@ -24,26 +25,24 @@ void EventLog::Add(EventKind kind, const std::string& text) {
 }
 
 std::vector<Event> EventLog::Since(std::uint64_t count) const {
-    const std::uint64_t wanted = count >= count_ ? 0 : count_ - count;
-    const std::size_t have = events_.size();
-    const std::size_t start = wanted >= have ? 0 : have - static_cast<std::size_t>(wanted);
-    return std::vector<Event>(events_.begin() + static_cast<std::ptrdiff_t>(start), events_.end());
-}
-
-SaveStamp StampOf(const char* path) {
-    SaveStamp s;
-    struct stat st;
-    if (stat(path, &st) != 0) return s;
-    s.exists = true;
-    s.inode = static_cast<std::uint64_t>(st.st_ino);
-    s.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-    s.size = static_cast<std::int64_t>(st.st_size);
-    return s;
+    const std::uint64_t wanted =
+        std::min<std::uint64_t>(count >= count_ ? 0 : count_ - count, events_.size());
+    return std::vector<Event>(events_.end() - static_cast<std::ptrdiff_t>(wanted), events_.end());
 }
 
 namespace {
+
 std::vector<std::string> saveProblems;
+
+SaveStamp StampOf(const char* path) {
+    struct stat st;
+    if (stat(path, &st) != 0) return {};
+    return {true, static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec,
+            static_cast<std::int64_t>(st.st_size)};
 }
+
+}  // namespace
 
 void NoteSaveProblem(const std::string& what) {
     saveProblems.push_back(what);
@@ -93,12 +92,9 @@ int PageOfWord(const std::string& word) {
 }
 
 std::string Dollars(std::int64_t cents) {
-    const bool negative = cents < 0;
-    const std::uint64_t c =
-        negative ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%s$%llu.%02llu", negative ? "-" : "",
-                  static_cast<unsigned long long>(c / 100), static_cast<unsigned long long>(c % 100));
+    std::snprintf(buf, sizeof buf, "%s$%lld.%02lld", cents < 0 ? "-" : "", std::llabs(cents / 100),
+                  std::llabs(cents % 100));
     return buf;
 }
 
@@ -112,12 +108,8 @@ std::string DescribeSaveFile(const std::string& content) {
         if (values[i] >= 0 && values[i] <= 4) ++bodyguards;
     }
     std::string out = std::to_string(bodyguards) + (bodyguards == 1 ? " bodyguard" : " bodyguards");
-    if (values.size() >= 43) {
-        out += ", formation " + (values[42] == 11 ? std::string("Auto") : std::to_string(values[42]));
-    } else {
-        out += " (" + std::to_string(values.size()) + " of 43 values)";
-    }
-    return out;
+    if (values.size() < 43) return out + " (" + std::to_string(values.size()) + " of 43 values)";
+    return out + ", formation " + (values[42] == 11 ? std::string("Auto") : std::to_string(values[42]));
 }
 
 namespace {

@@ -65,7 +65,6 @@ struct SaveStamp {
         return exists != o.exists || inode != o.inode || mtimeNs != o.mtimeNs || size != o.size;
     }
 };
-SaveStamp StampOf(const char* path);
 
 // The part of the world and the plug-in that events are read from.
 struct WorldSnapshot {

@@ -1,10 +1,5 @@
 #include "keys.h"
 
-#include <cctype>
-#include <cstdlib>
-
-#include "config/settings.h"
-
 namespace sim {
 
 namespace {
@@ -63,8 +58,7 @@ int KeyCodeOfName(const std::string& name) {
         const int f = std::atoi(n.c_str() + 1);
         if (f >= 1 && f <= 24) return VK_F1 + f - 1;
     }
-    if (n.size() == 1 && std::isdigit(static_cast<unsigned char>(n[0]))) return '0' + (n[0] - '0');
-    if (n.size() == 1 && n[0] >= 'a' && n[0] <= 'z') return 'A' + (n[0] - 'a');
+    if (n.size() == 1 && std::isalnum(static_cast<unsigned char>(n[0]))) return std::toupper(n[0]);
     return -1;
 }
 

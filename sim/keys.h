@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "config/settings.h"
+
 namespace sim {
 
 constexpr int VK_BACK = 8, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_MENU = 18, VK_ESCAPE = 27,
@@ -38,6 +40,14 @@ int KeyCodeOfName(const std::string& name);
 
 // Whether the name is a key name (the plug-in's own keys always are).
 bool IsKeyName(const std::string& name);
+
+// The plug-in's own keys, by the settings that give them.
+struct KeySetting {
+    const char* name;
+    const int* value;
+};
+inline const KeySetting kKeySettings[] = {
+    {"SPAWN_MENU_KEY", &SPAWN_MENU_KEY}, {"ATTACK_KEY", &ATTACK_KEY}, {"FOLLOW_ALL", &FOLLOW_ALL}};
 
 // Whether a person can press the key: the plug-in ignores codes of 255 and
 // more, and no key sends 0.

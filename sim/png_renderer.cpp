@@ -11,6 +11,15 @@ namespace sim {
 
 namespace {
 
+constexpr int PNG_WIDTH = 1920;
+constexpr int PNG_HEIGHT = 1080;
+// The game's text line at scale 1.0, as a share of the screen height. The
+// menu draws at scale 0.4, so a line is 0.4 x 0.08 = 0.032 of the screen high:
+// it fits the menu's row pitch of 0.04, and its middle lies on the centre of
+// the highlight bar (0.0164 below the text's y). The letters take the middle
+// GLYPH_SHARE of the line.
+constexpr double BASE_TEXT_HEIGHT = 0.08;
+constexpr double GLYPH_SHARE = 0.75;
 constexpr const char* kFontFace = "DejaVu Sans";
 
 double Channel(int v) {
@@ -63,16 +72,13 @@ void DrawText(cairo_t* cr, const standin::DisplayItem& d) {
     cairo_text_extents_t probe;
     cairo_text_extents(cr, "Ay", &probe);
     if (probe.height <= 0) return;
-    cairo_text_extents_t unit = probe;
-    unit.height /= kProbeSize;
-    unit.y_bearing /= kProbeSize;
-    const double size = GLYPH_SHARE * lineHeight / unit.height;
+    // At this size the letters fill GLYPH_SHARE of the line.
+    const double size = GLYPH_SHARE * lineHeight * kProbeSize / probe.height;
     cairo_set_font_size(cr, size);
-    const int r = d.colourSet ? d.r : 255, g = d.colourSet ? d.g : 255, b = d.colourSet ? d.b : 255;
-    const int a = d.colourSet ? d.a : 255;
-    const double glyphs = unit.height * size;
-    const double baseline = d.y * PNG_HEIGHT + (lineHeight - glyphs) / 2 - unit.y_bearing * size;
-    cairo_set_source_rgba(cr, Channel(r), Channel(g), Channel(b), Channel(a));
+    const double baseline =
+        d.y * PNG_HEIGHT + lineHeight * (1 - GLYPH_SHARE) / 2 - probe.y_bearing / kProbeSize * size;
+    const auto channel = [&d](int v) { return d.colourSet ? Channel(v) : 1.0; };
+    cairo_set_source_rgba(cr, channel(d.r), channel(d.g), channel(d.b), channel(d.a));
     cairo_move_to(cr, d.x * PNG_WIDTH, baseline);
     cairo_show_text(cr, d.plainText.c_str());
 }
@@ -116,10 +122,8 @@ bool WriteFramePng(const std::vector<standin::DisplayItem>& display, const std::
         if (d.kind == standin::DisplayItem::Text) DrawText(cr, d);
     }
     cairo_destroy(cr);
-    cairo_surface_flush(surface);
     std::error_code ec;
-    const std::filesystem::path p(path);
-    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path(), ec);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
     cairo_surface_destroy(surface);
     if (status != CAIRO_STATUS_SUCCESS)

@@ -1,7 +1,8 @@
 #include "session.h"
 
-#include <cstring>
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <utility>
 
 #include "driver.h"
@@ -17,21 +18,16 @@ constexpr int kNavigationHoldMs = 500;  // an arrow nobody acts on is let go aft
 constexpr int kChordHoldMs = 100;       // how long the menu chord's two buttons stay down
 constexpr int kSettleFrameLimit = 60;
 
-// Calls that every frame makes in numbers and that say little on their own.
-bool IsRoutineCall(const standin::Call& c) {
+// The calls described for the transcript, leaving out those that every frame
+// makes in numbers and that say little on their own.
+void DescribeCalls(const std::vector<standin::Call>& calls, std::vector<std::string>* sink) {
     static const char* const kRoutine[] = {"DrawRect",        "DrawSprite",    "DisplayText",
                                            "SetTextScale",    "SetTextColor",  "CreateVarString",
                                            "GetMenuTimer",    "IsControlHeld", "IsControlTriggered",
                                            "IsUsingKeyboard", "HashOfName"};
-    for (const char* n : kRoutine) {
-        if (c.Is(n)) return true;
-    }
-    return false;
-}
-
-void DescribeCalls(const std::vector<standin::Call>& calls, std::vector<std::string>* sink) {
     for (const standin::Call& c : calls) {
-        if (c.hash == 0 || IsRoutineCall(c)) continue;
+        const auto same = [&c](const char* n) { return c.Is(n); };
+        if (c.hash == 0 || std::any_of(std::begin(kRoutine), std::end(kRoutine), same)) continue;
         sink->push_back("[" + std::to_string(c.frame) + "] " + standin::CallLog::Describe(c) + " -> " +
                         std::to_string(c.result[0]));
     }
@@ -39,24 +35,23 @@ void DescribeCalls(const std::vector<standin::Call>& calls, std::vector<std::str
 
 // A key or a pad's control held down, or let go.
 void Hold(int vk, bool down) {
-    if (const char* control = PadControl(vk))
-        standin::HoldControl(control, down);
-    else if (down)
-        standin::KeyDown(vk);
-    else
-        standin::KeyUp(vk);
+    if (const char* control = PadControl(vk)) return standin::HoldControl(control, down);
+    down ? standin::KeyDown(vk) : standin::KeyUp(vk);
+}
+
+// The controller's way into the menu: d-pad up and cancel held together.
+void HoldChord(bool down) {
+    for (int pad : {PAD_UP, PAD_CANCEL}) standin::HoldControl(PadControl(pad), down);
 }
 
 }  // namespace
 
 void Session::Start() {
-    if (started_) standin::EndGame();
     Launch(true, "Game started in " + std::filesystem::current_path().string());
 }
 
 void Session::Restart(bool freshWorld) {
     if (!started_) return Start();
-    standin::EndGame();
     Launch(freshWorld, freshWorld ? "Game restarted: the plug-in reads its files again"
                                   : "Game restarted in the same world: the plug-in reads its files again");
 }
@@ -64,6 +59,7 @@ void Session::Restart(bool freshWorld) {
 // A game start after the previous one (if any) has ended: a fresh world when
 // asked, the plug-in loaded again, and frames until it is in its frame loop.
 void Session::Launch(bool freshWorld, const std::string& message) {
+    if (started_) standin::EndGame();
     if (freshWorld) {
         standin::ResetWorld();
         ForgetExtras();
@@ -104,10 +100,8 @@ void Session::Settle() {
 }
 
 bool Session::LastFrameCalled(const char* name) const {
-    for (const standin::Call& c : lastCalls_) {
-        if (std::strcmp(c.name, name) == 0) return true;
-    }
-    return false;
+    return std::any_of(lastCalls_.begin(), lastCalls_.end(),
+                       [name](const standin::Call& c) { return c.Is(name); });
 }
 
 // A key is best given when the script starts a new frame of its loop next:
@@ -127,21 +121,15 @@ bool Session::MenuGateOpenNextFrame() const {
 void Session::DeliverKeys() {
     if (current_.vk >= 0 || keyQueue_.empty() || !ScriptTakesKeysNextFrame()) return;
     const int vk = keyQueue_.front();
-    if (vk == PAD_MENU_CHORD) {
-        keyQueue_.pop_front();
-        current_.vk = vk;
-        standin::HoldControl(PadControl(PAD_UP), true);
-        standin::HoldControl(PadControl(PAD_CANCEL), true);
-        current_.deadlineMs = standin::GetWorld().timeMs + standin::GetWorld().frameMs + kChordHoldMs;
-        return;
-    }
     const bool menuKey = vk == VK_RETURN || vk == VK_BACK || PadControl(vk) || IsNavigationKey(vk);
     if (menuKey && menu.menuPage != PAGE_CLOSED && !MenuGateOpenNextFrame()) return;
     keyQueue_.pop_front();
-    current_.vk = vk;
-    current_.navigation = IsNavigationKey(vk);
-    current_.deadlineMs = standin::GetWorld().timeMs + standin::GetWorld().frameMs + kNavigationHoldMs;
-    if (current_.navigation)
+    const standin::World& w = standin::GetWorld();
+    const bool chord = vk == PAD_MENU_CHORD;
+    current_ = {vk, IsNavigationKey(vk), w.timeMs + w.frameMs + (chord ? kChordHoldMs : kNavigationHoldMs)};
+    if (chord)
+        HoldChord(true);
+    else if (current_.navigation)
         Hold(vk, true);
     else if (const char* control = PadControl(vk))
         standin::TriggerControl(control);
@@ -153,8 +141,7 @@ void Session::ReleaseKeys() {
     if (current_.vk < 0) return;
     if (current_.vk == PAD_MENU_CHORD) {
         if (standin::GetWorld().timeMs < current_.deadlineMs) return;
-        standin::HoldControl(PadControl(PAD_UP), false);
-        standin::HoldControl(PadControl(PAD_CANCEL), false);
+        HoldChord(false);
         standin::TriggerControl(PadControl(PAD_CANCEL));  // the game reports cancel's release
     } else if (current_.navigation) {
         if (!LastFrameCalled("SetMenuTimer") && standin::GetWorld().timeMs < current_.deadlineMs) return;
@@ -183,10 +170,6 @@ void Session::Frame() {
     ReleaseKeys();
 }
 
-void Session::Frames(int count) {
-    for (int i = 0; i < count; ++i) Frame();
-}
-
 void Session::RunMs(int ms) {
     const std::int64_t until = standin::GetWorld().timeMs + ms;
     while (started_ && standin::GetWorld().timeMs < until) Frame();
@@ -194,8 +177,7 @@ void Session::RunMs(int ms) {
 
 void Session::QueueKey(int vk) {
     // Auto-repeat of a key already waiting adds nothing beyond a short type-ahead.
-    int same = current_.vk == vk ? 1 : 0;
-    for (int k : keyQueue_) same += k == vk ? 1 : 0;
+    const auto same = (current_.vk == vk) + std::count(keyQueue_.begin(), keyQueue_.end(), vk);
     if (IsNavigationKey(vk) && same >= 2) return;
     keyQueue_.push_back(vk);
 }
@@ -203,10 +185,6 @@ void Session::QueueKey(int vk) {
 bool Session::KeysIdle() const {
     if (current_.vk >= 0 || !keyQueue_.empty() || !ScriptTakesKeysNextFrame()) return false;
     return menu.menuPage == PAGE_CLOSED || MenuGateOpenNextFrame();
-}
-
-void Session::SettleKeys(int maxFrames) {
-    for (int i = 0; i < maxFrames && !KeysIdle(); ++i) Frame();
 }
 
 }  // namespace sim

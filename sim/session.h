@@ -45,7 +45,9 @@ class Session {
     // One frame: queued keys delivered, clocks advanced, the script run for a
     // frame, then the frame's events noted.
     void Frame();
-    void Frames(int count);
+    void Frames(int count) {
+        for (int i = 0; i < count; ++i) Frame();
+    }
     void RunMs(int ms);
 
     // A key pressed once, as a person does it. Keys go to the plug-in one at a
@@ -56,12 +58,11 @@ class Session {
     void QueueKey(int vk);
     // True when no key is queued or held and the menu would take input now.
     bool KeysIdle() const;
-    // Runs frames until KeysIdle (at most `maxFrames`).
-    void SettleKeys(int maxFrames = 200);
+    void SettleKeys(int maxFrames = 200) {
+        for (int i = 0; i < maxFrames && !KeysIdle(); ++i) Frame();
+    }
     int QueuedKeys() const { return static_cast<int>(keyQueue_.size()) + (current_.vk >= 0 ? 1 : 0); }
 
-    // Whether the last frame called the named game function.
-    bool LastFrameCalled(const char* name) const;
     // The menu as last drawn. While the script sleeps inside a frame (a model
     // loading, the pause after a spawn) nothing is drawn; the menu stays open,
     // so the last drawing is kept until the next one.
@@ -86,6 +87,7 @@ class Session {
     };
 
     void Settle();
+    bool LastFrameCalled(const char* name) const;
     bool MenuGateOpenNextFrame() const;
     bool ScriptTakesKeysNextFrame() const;
     void DeliverKeys();

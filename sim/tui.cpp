@@ -20,7 +20,6 @@
 #include "keys.h"
 #include "menu/state.h"
 #include "png_renderer.h"
-#include "roster/roster.h"
 #include "world_view.h"
 
 namespace sim {
@@ -54,20 +53,18 @@ void OnCrashSignal(int sig) {
             if (write(savedStderr, part, std::strlen(part)) < 0) break;
         }
     }
-    signal(sig, SIG_DFL);
     raise(sig);
 }
 
 void InstallSignalHandlers() {
-    struct sigaction quit = {};
-    quit.sa_handler = OnQuitSignal;
-    sigemptyset(&quit.sa_mask);
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &quit, nullptr);
-    struct sigaction crash = {};
-    crash.sa_handler = OnCrashSignal;
-    crash.sa_flags = SA_RESETHAND;
-    sigemptyset(&crash.sa_mask);
-    for (int s : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) sigaction(s, &crash, nullptr);
+    struct sigaction action = {};
+    sigemptyset(&action.sa_mask);
+    action.sa_handler = OnQuitSignal;
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+    // The crash handler is reset on entry, so the signal raised again takes its default course.
+    action.sa_handler = OnCrashSignal;
+    action.sa_flags = SA_RESETHAND;
+    for (int s : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) sigaction(s, &action, nullptr);
 }
 
 // ---- colours
@@ -112,24 +109,20 @@ attr_t EventAttr(EventKind k) {
 
 // ---- drawing helpers
 
-void Put(WINDOW* w, int y, int x, const std::string& text, int width, attr_t attr = 0) {
+void Put(int y, int x, const std::string& text, int width, attr_t attr = 0) {
     if (width <= 0) return;
-    wattron(w, attr);
-    mvwaddnstr(w, y, x, text.c_str(), width);
-    wattroff(w, attr);
+    attron(attr);
+    mvaddnstr(y, x, text.c_str(), width);
+    attroff(attr);
 }
 
-void Frame(WINDOW* w, int y, int x, int h, int wd, const std::string& title) {
-    if (h < 2 || wd < 2) return;
-    mvwhline(w, y, x + 1, ACS_HLINE, wd - 2);
-    mvwhline(w, y + h - 1, x + 1, ACS_HLINE, wd - 2);
-    mvwvline(w, y + 1, x, ACS_VLINE, h - 2);
-    mvwvline(w, y + 1, x + wd - 1, ACS_VLINE, h - 2);
-    mvwaddch(w, y, x, ACS_ULCORNER);
-    mvwaddch(w, y, x + wd - 1, ACS_URCORNER);
-    mvwaddch(w, y + h - 1, x, ACS_LLCORNER);
-    mvwaddch(w, y + h - 1, x + wd - 1, ACS_LRCORNER);
-    if (!title.empty()) Put(w, y, x + 2, " " + title + " ", wd - 4, A_BOLD);
+// A box with its title on the top edge.
+void Frame(int y, int x, int h, int w, const std::string& title) {
+    if (WINDOW* area = h >= 2 && w >= 2 ? derwin(stdscr, h, w, y, x) : nullptr) {
+        box(area, 0, 0);
+        delwin(area);
+    }
+    if (!title.empty()) Put(y, x + 2, " " + title + " ", w - 4, A_BOLD);
 }
 
 bool TooSmall() {
@@ -144,8 +137,8 @@ std::string Clock(long long ms) {
 
 // ---- the keys
 
-// Keys that go to the plug-in as Windows key codes; the menu, attack and
-// follow-all keys are the ones the settings file gives.
+// Keys that go to the plug-in as Windows key codes; a negative code -1-i
+// stands for the key the settings file gives, kKeySettings[i].
 constexpr int kMenuKey = -1, kAttackKey = -2, kFollowAllKey = -3;
 struct PluginKey {
     int ch;
@@ -159,27 +152,14 @@ constexpr PluginKey kPluginKeys[] = {
     {KEY_PPAGE, VK_PRIOR}, {KEY_NPAGE, VK_NEXT}, {'a', kAttackKey},      {'f', kFollowAllKey},
 };
 
-struct SettingKey {
-    int code;
-    const char* name;
-    const int* value;
-};
-const SettingKey kSettingKeys[] = {{kMenuKey, "SPAWN_MENU_KEY", &SPAWN_MENU_KEY},
-                                   {kAttackKey, "ATTACK_KEY", &ATTACK_KEY},
-                                   {kFollowAllKey, "FOLLOW_ALL", &FOLLOW_ALL}};
-
 // The key code a terminal key sends to the plug-in and, for the plug-in's own
 // keys, the setting that gives it; false when the key is the simulator's.
 bool PluginKeyOf(int ch, int* vk, const char** settingName) {
     *settingName = nullptr;
     for (const PluginKey& k : kPluginKeys) {
         if (k.ch != ch) continue;
-        *vk = k.vk;
-        for (const SettingKey& setting : kSettingKeys) {
-            if (k.vk != setting.code) continue;
-            *vk = *setting.value;
-            *settingName = setting.name;
-        }
+        *vk = k.vk >= 0 ? k.vk : *kKeySettings[-1 - k.vk].value;
+        if (k.vk < 0) *settingName = kKeySettings[-1 - k.vk].name;
         return true;
     }
     *vk = ch >= '0' && ch <= '9' ? ch : ch >= KEY_F(1) && ch <= KEY_F(12) ? VK_F1 + (ch - KEY_F(1)) : -1;
@@ -208,23 +188,104 @@ struct WorldKey {
 struct Screen {
     Screen(Session& s, const WorkDir& d, const Options& o)
         : session(s), log(s.Log()), dir(d), options(o), speed(o.speed) {}
-    void Run();
     void Status(const std::string& s) {
         statusText = s;
         statusUntilMs = standin::GetWorld().timeMs + 4000;
     }
-    void CyclePick(int step);
     void ChangeSpeed(bool faster) {
         speed = faster ? std::min(64, speed * 2) : std::max(1, speed / 2);
         Status("speed x" + std::to_string(speed));
     }
     void HandleKey(int ch);
     void Draw();
-    void DrawMenu(int y, int x, int h, int w);
-    void DrawWorld(int y, int x, int h, int w);
-    void DrawLog(int y, int x, int h, int w);
     void DrawHelp();
-    std::int32_t Selected();
+
+    std::int32_t Selected() {
+        const std::vector<std::int32_t> all = PickableEntities();
+        if (all.empty()) return selected = 0;
+        if (std::find(all.begin(), all.end(), selected) == all.end()) selected = all.front();
+        return selected;
+    }
+    void CyclePick(int step) {
+        const std::vector<std::int32_t> all = PickableEntities();
+        if (all.empty()) return Status("nobody to pick: hire a bodyguard or press n for a stranger");
+        const auto n = static_cast<std::ptrdiff_t>(all.size());
+        const std::ptrdiff_t i = std::find(all.begin(), all.end(), Selected()) - all.begin();
+        selected = all[static_cast<std::size_t>((i + step + n) % n)];
+        Status("picked " + PedLabel(selected));
+    }
+    void DrawMenu(int y, int x, int h, int w) {
+        const MenuView m = ViewOfMenu(session.ShownDisplay());
+        Frame(y, x, h, w,
+              menu.menuPage == PAGE_CLOSED ? "Menu" : std::string("Menu: ") + PageName(menu.menuPage));
+        const int inner = w - 2;
+        if (m.Empty()) {
+            Put(y + 2, x + 2, "(closed)", inner - 2, PairAttr(kDim));
+            const bool reachable = KeyReachable(SPAWN_MENU_KEY);
+            const std::string hint = MenuKeyHint();
+            for (std::size_t i = 0, row = 4; i < hint.size() && row + 1 < static_cast<std::size_t>(h);
+                 i += inner - 2, ++row)
+                Put(y + static_cast<int>(row), x + 2, hint.substr(i), inner - 2,
+                    reachable ? PairAttr(kDim) : PairAttr(kWarn) | A_BOLD);
+            if (reachable && SPAWN_MENU_KEY != VK_HOME)
+                Put(y + h - 3, x + 2, "(Home and End send it too)", inner - 2, PairAttr(kDim));
+            if (ONLY_IN_SALOONS) Put(y + 5, x + 2, "(only in a saloon: s)", inner - 2, PairAttr(kDim));
+            return;
+        }
+        for (int r = 0; r < MenuView::kRows && r + 1 < h - 1; ++r) {
+            const MenuRow& row = m.rows[r];
+            const bool lit = m.highlightRow == r;
+            std::string text = (lit ? "> " : "  ") + (row.present ? row.text : std::string());
+            if (static_cast<int>(text.size()) < inner) text.resize(inner, ' ');
+            Put(y + 1 + r, x + 1, text, inner,
+                lit          ? PairAttr(kHighlight) | A_BOLD
+                : row.dimmed ? PairAttr(kDim)
+                             : 0);
+        }
+        if (!m.offRows.empty() && h > 12) Put(y + h - 1, x + 2, " +" + m.offRows.front() + " ", inner - 2);
+    }
+    void DrawWorld(int y, int x, int h, int w) {
+        Frame(y, x, h, w, "World");
+        std::vector<WorldLine> lines = DescribeWorld(Selected());
+        const int room = h - 2;
+        // Short of room, the weapon lines go first; what still does not fit scrolls with [ and ].
+        if (static_cast<int>(lines.size()) > room)
+            lines.erase(
+                std::remove_if(lines.begin(), lines.end(), [](const WorldLine& l) { return l.detail; }),
+                lines.end());
+        const int count = static_cast<int>(lines.size());
+        worldScroll = std::max(0, std::min(worldScroll, count - room));
+        for (int i = 0; i < room && worldScroll + i < count; ++i) {
+            const WorldLine& l = lines[static_cast<std::size_t>(worldScroll + i)];
+            Put(y + 1 + i, x + 2, l.text, w - 4, ToneAttr(l.tone));
+        }
+        if (worldScroll > 0) Put(y, x + w - 14, " [ more up ", 11, PairAttr(kKey));
+        if (worldScroll + room < count) Put(y + h - 1, x + w - 16, " ] more down ", 13, PairAttr(kKey));
+    }
+    void DrawLog(int y, int x, int h, int w) {
+        Frame(y, x, h, w, "What happened");
+        const auto& events = log.Events();
+        const int count = static_cast<int>(events.size());
+        for (int i = std::max(0, count - (h - 2)), row = 0; i < count; ++i, ++row) {
+            const Event& e = events[static_cast<std::size_t>(i)];
+            Put(y + 1 + row, x + 2, Clock(e.timeMs) + "  " + e.text, w - 4, EventAttr(e.kind));
+        }
+    }
+    void Run() {
+        using SteadyClock = std::chrono::steady_clock;
+        const auto frameTime = std::chrono::microseconds(1000000 / std::max(30, std::min(60, options.fps)));
+        auto next = SteadyClock::now();
+        while (!quit && !quitRequested) {
+            for (int ch = getch(); ch != ERR; ch = getch()) HandleKey(ch);
+            // Below the smallest usable screen the game waits until it is large enough.
+            if (!paused && !TooSmall()) {
+                for (int i = 0; i < speed; ++i) session.Frame();
+            }
+            Draw();
+            next = std::max(next + frameTime, SteadyClock::now());
+            std::this_thread::sleep_until(next);
+        }
+    }
 
     Session& session;
     EventLog& log;
@@ -269,10 +330,9 @@ const WorldKey kWorldKeys[] = {
     {"b", "b", "the pick attacks you (again: stop)", true,
      [](Screen& s) {
          standin::World& w = standin::GetWorld();
-         if (w.FindPed(s.pick) && w.FindPed(s.pick)->combatTarget == w.player.ped)
-             EndFights(s.log, s.pick);
-         else
-             StartFight(s.log, s.pick, w.player.ped);
+         const standin::Ped* p = w.FindPed(s.pick);
+         p && p->combatTarget == w.player.ped ? EndFights(s.log, s.pick)
+                                              : StartFight(s.log, s.pick, w.player.ped);
      }},
     {"x", "x", "the player dies, or respawns", false,
      [](Screen& s) { Me().dead ? RespawnPlayer(s.log) : KillPlayer(s.log); }},
@@ -321,22 +381,6 @@ const WorldKey kWorldKeys[] = {
     {"qQ\x1b", "q", "quit", false, [](Screen& s) { s.quit = true; }},
 };
 
-std::int32_t Screen::Selected() {
-    const std::vector<std::int32_t> all = PickableEntities();
-    if (all.empty()) return selected = 0;
-    if (std::find(all.begin(), all.end(), selected) == all.end()) selected = all.front();
-    return selected;
-}
-
-void Screen::CyclePick(int step) {
-    const std::vector<std::int32_t> all = PickableEntities();
-    if (all.empty()) return Status("nobody to pick: hire a bodyguard or press n for a stranger");
-    const auto n = static_cast<std::ptrdiff_t>(all.size());
-    const std::ptrdiff_t i = std::find(all.begin(), all.end(), Selected()) - all.begin();
-    selected = all[static_cast<std::size_t>((i + step + n) % n)];
-    Status("picked " + PedLabel(selected));
-}
-
 void Screen::HandleKey(int ch) {
     if (help) {
         // Any key only closes the help.
@@ -348,10 +392,11 @@ void Screen::HandleKey(int ch) {
     const char* setting = nullptr;
     if (PluginKeyOf(ch, &vk, &setting)) {
         // On a gamepad the menu's keys stand for the pad's frontend controls.
-        const int pad[] = {PAD_LEFT, PAD_UP, PAD_RIGHT, PAD_DOWN};
-        if (!standin::GetWorld().usingKeyboard && IsNavigationKey(vk)) vk = pad[vk - VK_LEFT];
-        if (!standin::GetWorld().usingKeyboard && (vk == VK_RETURN || vk == VK_BACK))
-            vk = vk == VK_RETURN ? PAD_ACCEPT : PAD_CANCEL;
+        if (!standin::GetWorld().usingKeyboard)
+            vk = vk >= VK_LEFT && vk <= VK_DOWN ? PAD_LEFT + vk - VK_LEFT
+                 : vk == VK_RETURN              ? PAD_ACCEPT
+                 : vk == VK_BACK                ? PAD_CANCEL
+                                                : vk;
         if (setting && !KeyReachable(vk)) return Status(KeyProblem(setting, vk));
         session.QueueKey(vk);
         return Status(PadControl(vk) ? "pad " + KeyName(vk) + " -> plug-in"
@@ -363,66 +408,6 @@ void Screen::HandleKey(int ch) {
         pick = Selected();
         if (k.needsPick && !pick) return Status("nobody picked (Tab)");
         return k.run(*this);
-    }
-}
-
-void Screen::DrawMenu(int y, int x, int h, int w) {
-    const MenuView m = ViewOfMenu(session.ShownDisplay());
-    Frame(stdscr, y, x, h, w,
-          menu.menuPage == PAGE_CLOSED ? "Menu" : std::string("Menu: ") + PageName(menu.menuPage));
-    const int inner = w - 2;
-    if (m.Empty()) {
-        Put(stdscr, y + 2, x + 2, "(closed)", inner - 2, PairAttr(kDim));
-        const bool reachable = KeyReachable(SPAWN_MENU_KEY);
-        const std::string hint = MenuKeyHint();
-        for (std::size_t i = 0, row = 4; i < hint.size() && row + 1 < static_cast<std::size_t>(h);
-             i += inner - 2, ++row)
-            Put(stdscr, y + static_cast<int>(row), x + 2, hint.substr(i), inner - 2,
-                reachable ? PairAttr(kDim) : PairAttr(kWarn) | A_BOLD);
-        if (reachable && SPAWN_MENU_KEY != VK_HOME)
-            Put(stdscr, y + h - 3, x + 2, "(Home and End send it too)", inner - 2, PairAttr(kDim));
-        if (ONLY_IN_SALOONS) Put(stdscr, y + 5, x + 2, "(only in a saloon: s)", inner - 2, PairAttr(kDim));
-        return;
-    }
-    for (int r = 0; r < MenuView::kRows && r + 1 < h - 1; ++r) {
-        const MenuRow& row = m.rows[r];
-        const bool lit = m.highlightRow == r;
-        std::string text = (lit ? "> " : "  ") + (row.present ? row.text : std::string());
-        if (static_cast<int>(text.size()) < inner) text.resize(inner, ' ');
-        Put(stdscr, y + 1 + r, x + 1, text, inner,
-            lit          ? PairAttr(kHighlight) | A_BOLD
-            : row.dimmed ? PairAttr(kDim)
-                         : 0);
-    }
-    if (!m.offRows.empty() && h > 12)
-        Put(stdscr, y + h - 1, x + 2, " +" + m.offRows.front() + " ", inner - 2);
-}
-
-void Screen::DrawWorld(int y, int x, int h, int w) {
-    Frame(stdscr, y, x, h, w, "World");
-    std::vector<WorldLine> lines = DescribeWorld(Selected());
-    const int room = h - 2;
-    // Short of room, the weapon lines go first; what still does not fit scrolls with [ and ].
-    if (static_cast<int>(lines.size()) > room)
-        lines.erase(std::remove_if(lines.begin(), lines.end(), [](const WorldLine& l) { return l.detail; }),
-                    lines.end());
-    const int count = static_cast<int>(lines.size());
-    worldScroll = std::max(0, std::min(worldScroll, count - room));
-    for (int i = 0; i < room && worldScroll + i < count; ++i) {
-        const WorldLine& l = lines[static_cast<std::size_t>(worldScroll + i)];
-        Put(stdscr, y + 1 + i, x + 2, l.text, w - 4, ToneAttr(l.tone));
-    }
-    if (worldScroll > 0) Put(stdscr, y, x + w - 14, " [ more up ", 11, PairAttr(kKey));
-    if (worldScroll + room < count) Put(stdscr, y + h - 1, x + w - 16, " ] more down ", 13, PairAttr(kKey));
-}
-
-void Screen::DrawLog(int y, int x, int h, int w) {
-    Frame(stdscr, y, x, h, w, "What happened");
-    const auto& events = log.Events();
-    const int count = static_cast<int>(events.size());
-    for (int i = std::max(0, count - (h - 2)), row = 0; i < count; ++i, ++row) {
-        const Event& e = events[static_cast<std::size_t>(i)];
-        Put(stdscr, y + 1 + row, x + 2, Clock(e.timeMs) + "  " + e.text, w - 4, EventAttr(e.kind));
     }
 }
 
@@ -444,14 +429,14 @@ void Screen::DrawHelp() {
     const int h = std::min(LINES, static_cast<int>(text.size()) + 2);
     const int y = (LINES - h) / 2, x = (COLS - w) / 2;
     for (int r = 0; r < h; ++r) mvhline(y + r, x, ' ', w);
-    Frame(stdscr, y, x, h, w, "Help");
-    for (int i = 0; i < h - 2; ++i) Put(stdscr, y + 1 + i, x + 1, text[static_cast<std::size_t>(i)], w - 2);
+    Frame(y, x, h, w, "Help");
+    for (int i = 0; i < h - 2; ++i) Put(y + 1 + i, x + 1, text[static_cast<std::size_t>(i)], w - 2);
 }
 
 void Screen::Draw() {
     erase();
     if (TooSmall()) {
-        Put(stdscr, 0, 0,
+        Put(0, 0,
             "Paused: make the terminal at least 80x24 (now " + std::to_string(COLS) + "x" +
                 std::to_string(LINES) + "); q quits.",
             COLS);
@@ -463,7 +448,7 @@ void Screen::Draw() {
                         Clock(world.timeMs) + " | x" + std::to_string(speed) + (paused ? " PAUSED" : "") +
                         (world.usingKeyboard ? "" : " | GAMEPAD") + " | " + dir.path;
     if (static_cast<int>(title.size()) < COLS) title.resize(COLS, ' ');
-    Put(stdscr, 0, 0, title, COLS, PairAttr(kTitle));
+    Put(0, 0, title, COLS, PairAttr(kTitle));
 
     const int logRows = std::max(6, LINES / 4);
     const int topRows = LINES - 1 - logRows - 3;
@@ -474,7 +459,7 @@ void Screen::Draw() {
     std::string status =
         session.QueuedKeys() ? "queued keys: " + std::to_string(session.QueuedKeys()) : "? lists every key";
     const bool fresh = !statusText.empty() && world.timeMs < statusUntilMs;
-    Put(stdscr, LINES - 3, 1, fresh ? statusText : status, COLS - 2, fresh ? A_BOLD : PairAttr(kDim));
+    Put(LINES - 3, 1, fresh ? statusText : status, COLS - 2, fresh ? A_BOLD : PairAttr(kDim));
     std::string bar = (KeyReachable(SPAWN_MENU_KEY) ? "Home menu" : "Home (menu key off)") +
                       std::string("  arrows Enter Backspace  a attack  f follow-all |");
     for (const WorldKey& k : kWorldKeys) bar += std::string("  ") + k.label;
@@ -490,26 +475,10 @@ void Screen::Draw() {
             (i == cursor ? " >[" : "  [") + p.text + "]" + (p.slot >= 0 ? " " + std::to_string(p.slot) : "");
     }
     line += shown.empty() ? " none (t targets the pick)" : "  (p next, c complete)";
-    Put(stdscr, LINES - 2, 1, line, COLS - 2, shown.empty() ? PairAttr(kDim) : A_BOLD);
-    Put(stdscr, LINES - 1, 0, bar, COLS, PairAttr(kKey));
+    Put(LINES - 2, 1, line, COLS - 2, shown.empty() ? PairAttr(kDim) : A_BOLD);
+    Put(LINES - 1, 0, bar, COLS, PairAttr(kKey));
     if (help) DrawHelp();
     refresh();
-}
-
-void Screen::Run() {
-    using SteadyClock = std::chrono::steady_clock;
-    const auto frameTime = std::chrono::microseconds(1000000 / std::max(30, std::min(60, options.fps)));
-    auto next = SteadyClock::now();
-    while (!quit && !quitRequested) {
-        for (int ch = getch(); ch != ERR; ch = getch()) HandleKey(ch);
-        // Below the smallest usable screen the game waits until it is large enough.
-        if (!paused && !TooSmall()) {
-            for (int i = 0; i < speed; ++i) session.Frame();
-        }
-        Draw();
-        next = std::max(next + frameTime, SteadyClock::now());
-        std::this_thread::sleep_until(next);
-    }
 }
 
 }  // namespace
@@ -528,7 +497,7 @@ int RunInteractive(Session& session, const WorkDir& dir, const Options& options)
     }
 
     std::setlocale(LC_ALL, "");
-    if (!getenv("ESCDELAY")) setenv("ESCDELAY", "25", 1);
+    setenv("ESCDELAY", "25", 0);  // unless the user set it
     InstallSignalHandlers();
     std::atexit(RestoreTerminal);
     if (!initscr()) {

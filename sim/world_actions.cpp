@@ -1,9 +1,6 @@
 #include <algorithm>
-#include <cctype>
 
-#include "catalog/catalog.h"
 #include "keys.h"
-#include "persist/custom_peds.h"
 #include "roster/roster.h"
 #include "script/frame_tick.h"
 #include "world.h"
@@ -12,11 +9,7 @@
 namespace sim {
 
 namespace {
-
 Extras theExtras;
-
-constexpr const char* kHorseModel = "A_C_Horse_Morgan_Bay";
-
 }  // namespace
 
 std::string ModelRefusal(const std::string& name) {
@@ -39,8 +32,7 @@ void ForgetExtras() {
 }
 
 std::int32_t PedOfSlot(int slot) {
-    if (slot < 0 || slot >= ROSTER_SIZE) return 0;
-    return roster[slot].ped;
+    return slot >= 0 && slot < ROSTER_SIZE ? roster[slot].ped : 0;
 }
 
 std::int32_t SpawnStranger(EventLog& log, const std::string& model) {
@@ -122,18 +114,13 @@ void HealPed(EventLog& log, std::int32_t ped) {
 void SetMounted(EventLog& log, bool mounted) {
     standin::World& w = standin::GetWorld();
     standin::Ped& me = w.PlayerPed();
-    if (mounted) {
-        if (theExtras.horse == 0 || !w.FindPed(theExtras.horse)) {
-            theExtras.horse = w.SpawnPed(w.HashName(kHorseModel), {me.pos.x + 1.5f, me.pos.y, me.pos.z});
-        }
-        me.inVehicle = false;
-        me.mount = theExtras.horse;
-        me.crouching = false;
-        log.Add(EventKind::Action, "The player mounts his horse");
-    } else {
-        me.mount = 0;
-        log.Add(EventKind::Action, "The player dismounts");
-    }
+    if (mounted && (theExtras.horse == 0 || !w.FindPed(theExtras.horse)))
+        theExtras.horse =
+            w.SpawnPed(w.HashName("A_C_Horse_Morgan_Bay"), {me.pos.x + 1.5f, me.pos.y, me.pos.z});
+    me.mount = mounted ? theExtras.horse : 0;
+    me.inVehicle = me.inVehicle && !mounted;
+    me.crouching = me.crouching && !mounted;
+    log.Add(EventKind::Action, mounted ? "The player mounts his horse" : "The player dismounts");
 }
 
 void SetInVehicle(EventLog& log, bool inVehicle) {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <iterator>
 
 #include "behaviour/behaviour.h"
 #include "catalog/catalog.h"
 #include "config/settings.h"
 #include "driver.h"
-#include "event_log.h"
 #include "keys.h"
 #include "menu/state.h"
 #include "roster/roster.h"
@@ -32,15 +32,6 @@ bool PromptShownNow(const standin::Prompt& p) {
 std::array<std::int32_t, 6> PromptsOf(const BodyguardRecord& r) {
     return {r.showCommandsPrompt, r.hideCommandsPrompt, r.stayPrompt,
             r.followPrompt,       r.dismissPrompt,      r.helpPrompt};
-}
-
-// The slot holding the ped, or -1.
-int SlotOfPed(std::int32_t ped) {
-    if (ped == 0) return -1;
-    for (int i = 0; i < ROSTER_SIZE; ++i) {
-        if (roster[i].ped == ped) return i;
-    }
-    return -1;
 }
 
 // The weapon's name from the sidearm and longarm tables, else its hash in hex.
@@ -73,9 +64,8 @@ std::string SlotView::Label() const {
 
 SlotView ViewOfSlot(int slot) {
     SlotView v;
-    if (slot < 0 || slot >= ROSTER_SIZE) return v;
+    if (PedOfSlot(slot) == 0) return v;
     const BodyguardRecord& r = roster[slot];
-    if (r.ped == 0) return v;
     standin::World& w = standin::GetWorld();
     v.occupied = true;
     v.ped = r.ped;
@@ -113,9 +103,8 @@ SlotView ViewOfSlot(int slot) {
 }
 
 int OccupiedSlots() {
-    int n = 0;
-    for (const BodyguardRecord& r : roster) n += r.ped != 0 ? 1 : 0;
-    return n;
+    return static_cast<int>(std::count_if(std::begin(roster), std::end(roster),
+                                          [](const BodyguardRecord& r) { return r.ped != 0; }));
 }
 
 std::vector<ShownPrompt> ShownPrompts() {
@@ -126,9 +115,7 @@ std::vector<ShownPrompt> ShownPrompts() {
     for (const auto& [h, p] : w.prompts) {
         if (!PromptShownNow(p)) continue;
         if (p.grouped && (targetGroup == 0 || p.group != targetGroup)) continue;
-        ShownPrompt s;
-        s.handle = h;
-        s.text = p.text;
+        ShownPrompt s{h, p.text};
         for (int i = 0; i < ROSTER_SIZE && s.slot < 0; ++i) {
             const auto own = PromptsOf(roster[i]);
             if (roster[i].ped != 0 && std::find(own.begin(), own.end(), h) != own.end()) s.slot = i;
@@ -147,8 +134,10 @@ std::string PedLabel(std::int32_t handle) {
     if (handle == 0) return "nobody";
     standin::World& w = standin::GetWorld();
     if (handle == w.player.ped) return "the player";
-    const int slot = SlotOfPed(handle);
-    if (slot >= 0) return "slot " + std::to_string(slot) + " " + ViewOfSlot(slot).Label();
+    for (int slot = 0; slot < ROSTER_SIZE; ++slot) {
+        if (roster[slot].ped == handle)
+            return "slot " + std::to_string(slot) + " " + ViewOfSlot(slot).Label();
+    }
     const standin::Ped* p = w.FindPed(handle);
     if (!p) return "entity #" + std::to_string(handle);
     if (w.PlayerPed().mount == handle) return "the player's horse #" + std::to_string(handle);
@@ -168,11 +157,8 @@ PlayerView ViewOfPlayer() {
 }
 
 bool MenuView::Empty() const {
-    if (panel || highlightRow >= 0 || !offRows.empty()) return false;
-    for (const MenuRow& r : rows) {
-        if (r.present) return false;
-    }
-    return true;
+    return !panel && highlightRow < 0 && offRows.empty() &&
+           std::none_of(std::begin(rows), std::end(rows), [](const MenuRow& r) { return r.present; });
 }
 
 MenuView ViewOfMenu(const std::vector<standin::DisplayItem>& display) {
@@ -199,11 +185,8 @@ MenuView ViewOfMenu(const std::vector<standin::DisplayItem>& display) {
 }
 
 std::vector<std::string> DescribeMenu(const MenuView& menu) {
+    if (menu.Empty()) return {"(menu closed)"};
     std::vector<std::string> out;
-    if (menu.Empty()) {
-        out.push_back("(menu closed)");
-        return out;
-    }
     for (int r = 0; r < MenuView::kRows; ++r) {
         const MenuRow& row = menu.rows[r];
         std::string line = std::to_string(r) + (menu.highlightRow == r ? " > " : "   ");
@@ -228,10 +211,8 @@ std::vector<WorldLine> DescribeWorld(std::int32_t picked) {
                    "  targets " + PedLabel(w.player.target) + "; aims at " + PedLabel(w.player.aimed)});
     out.push_back({WorldLine::Dim, "Keys: menu " + KeyLabel(SPAWN_MENU_KEY) + ", attack " +
                                        KeyLabel(ATTACK_KEY) + ", follow-all " + KeyLabel(FOLLOW_ALL)});
-    const std::pair<const char*, int> keys[] = {
-        {"SPAWN_MENU_KEY", SPAWN_MENU_KEY}, {"ATTACK_KEY", ATTACK_KEY}, {"FOLLOW_ALL", FOLLOW_ALL}};
-    for (const auto& [setting, vk] : keys) {
-        if (!KeyReachable(vk)) out.push_back({WorldLine::Warn, "  " + KeyProblem(setting, vk)});
+    for (const KeySetting& k : kKeySettings) {
+        if (!KeyReachable(*k.value)) out.push_back({WorldLine::Warn, "  " + KeyProblem(k.name, *k.value)});
     }
     out.push_back(
         {WorldLine::Dim,
