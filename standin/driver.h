@@ -20,7 +20,6 @@ struct HostState {
     int scriptRegisterCalls = 0, scriptUnregisterCalls = 0;
     int keyboardRegisterCalls = 0, keyboardUnregisterCalls = 0;
     bool scriptRunning = false;  // the script thread has started and not ended
-    bool scriptBlocked = false;  // it waits in scriptWait for a later frame
     std::int64_t wakeAtMs = 0;   // world time at which a waiting script resumes
 };
 HostState& GetHost();

@@ -51,13 +51,7 @@ void BeginFrame() {
 
 void LogHostCall(const char* name, std::uint64_t arg) {
     CallLog& log = GetCallLog();
-    if (!log.enabled) return;
-    Call c;
-    c.frame = GetWorld().frame;
-    c.name = name;
-    c.args.push_back(arg);
-    c.strings.resize(1);
-    log.calls.push_back(std::move(c));
+    if (log.enabled) log.calls.push_back({GetWorld().frame, 0, name, {arg}, {std::string()}, {}});
 }
 
 void RestartGame(bool freshWorld) {

@@ -1,5 +1,6 @@
 #include "natives.h"
 
+#include <algorithm>
 #include <cmath>
 #include <type_traits>
 #include <utility>
@@ -256,12 +257,9 @@ const NativeInfo kNatives[] = {
      [](World& w, A a, R) {
          Ped* p = LivePed(w, a.I(0));
          if (!p) return;
-         for (auto it = p->weapons.begin(); it != p->weapons.end(); ++it) {
-             if (it->hash == a.U(1)) {
-                 p->weapons.erase(it);
-                 break;
-             }
-         }
+         auto it = std::find_if(p->weapons.begin(), p->weapons.end(),
+                                [&](const GivenWeapon& g) { return g.hash == a.U(1); });
+         if (it != p->weapons.end()) p->weapons.erase(it);
      }},
     {0x3edcb0505123623b, "SetPedWeaponFlag", "eii",
      [](World& w, A a, R) {
@@ -369,12 +367,12 @@ const NativeInfo kNatives[] = {
      }},
     {0x23f74c2fda6e7c61, "AddBlipForEntity", "ie",
      [](World& w, A a, R r) {
-         Blip b;
-         b.handle = w.nextBlipHandle++;
+         const std::int32_t h = w.nextBlipHandle++;
+         Blip& b = w.blips[h];
+         b.handle = h;
          b.style = a.U(0);
          b.entity = a.I(1);
-         w.blips[b.handle] = b;
-         SetInt(r, b.handle);
+         SetInt(r, h);
      }},
     {0x9cb1a1623062f402, "SetBlipName", "bt",
      [](World& w, A a, R) {
@@ -388,10 +386,9 @@ const NativeInfo kNatives[] = {
     // ---- prompts
     {0x4f97de45a519419, "PromptRegisterBegin", "",
      [](World& w, A, R r) {
-         Prompt p;
-         p.handle = w.nextPromptHandle++;
-         w.prompts[p.handle] = p;
-         SetInt(r, p.handle);
+         const std::int32_t h = w.nextPromptHandle++;
+         w.prompts[h].handle = h;
+         SetInt(r, h);
      }},
     {0xb5352b7494a08258, "PromptSetControlAction", "ri",
      [](World& w, A a, R) {

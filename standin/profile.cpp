@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
 namespace standin {
 
