@@ -50,16 +50,11 @@ std::string FloatText(float f) {
 
 std::string CallLog::Describe(const Call& call, const std::map<std::uint64_t, std::string>& texts) {
     const NativeInfo* info = call.hash ? FindNative(call.hash) : nullptr;
-    const char* signature = info ? info->signature : "";
     std::string out = std::string(call.name) + "(";
-    bool fixed = true;
     for (std::size_t i = 0; i < call.args.size(); ++i) {
         if (i) out += ", ";
-        char kind = 'i';
-        if (fixed && signature[i] != '\0' && signature[i] != '*')
-            kind = signature[i];
-        else
-            fixed = false;
+        const bool fixed = info && i < static_cast<std::size_t>(info->fixedArgs);
+        const char kind = fixed ? info->signature[i] : 'i';
         const bool hasText = i < call.strings.size() && !call.strings[i].empty();
         const std::uint64_t slot = call.args[i];
         const auto text = texts.find(slot);

@@ -77,8 +77,9 @@ void AddText(World& w, std::uint64_t handle, float x, float y) {
     w.display.push_back(std::move(item));
 }
 
-void Draw(World& w, DisplayItem::Kind kind, A a, int first, int colour) {
-    if (leanMode) return;
+// The item drawn, or null in lean mode.
+DisplayItem* Draw(World& w, DisplayItem::Kind kind, A a, int first, int colour) {
+    if (leanMode) return nullptr;
     DisplayItem d;
     d.kind = kind;
     d.x = a.F(first);
@@ -90,7 +91,7 @@ void Draw(World& w, DisplayItem::Kind kind, A a, int first, int colour) {
     d.b = a.I(colour + 2);
     d.a = a.I(colour + 3);
     d.trailing1 = a.I(colour + 4);
-    w.display.push_back(d);
+    return &w.display.emplace_back(d);
 }
 
 // The plug-in hashes only constant texts (control names, the scenario, model
@@ -464,17 +465,15 @@ const NativeInfo kNatives[] = {
      }},
     {0x405224591df02025, "DrawRect", "ffffiiiiii",
      [](World& w, A a, R) {
-         Draw(w, DisplayItem::Rect, a, 0, 4);
-         if (!leanMode) w.display.back().trailing2 = a.I(9);
+         if (DisplayItem* d = Draw(w, DisplayItem::Rect, a, 0, 4)) d->trailing2 = a.I(9);
      }},
     {0xc9884ecade94cb34, "DrawSprite", "ssfffffiiiii",
      [](World& w, A a, R) {
-         Draw(w, DisplayItem::Sprite, a, 2, 7);
-         if (leanMode) return;
-         DisplayItem& d = w.display.back();
-         d.dictionary = a.S(0);
-         d.texture = a.S(1);
-         d.heading = a.F(6);
+         DisplayItem* d = Draw(w, DisplayItem::Sprite, a, 2, 7);
+         if (!d) return;
+         d->dictionary = a.S(0);
+         d->texture = a.S(1);
+         d->heading = a.F(6);
      }},
     {0x83666f9fb8febd4b, "GetMenuTimer", "", [](World& w, A, R r) { SetInt(r, w.menuTimer); }},
     {0xc1b1e9a034a63a62, "SetMenuTimer", "i", [](World& w, A a, R) { w.menuTimer = a.I(0); }},

@@ -55,11 +55,6 @@ void World::AdvanceClocks() {
     menuTimer = static_cast<std::int32_t>(static_cast<std::uint32_t>(menuTimer) + step);
 }
 
-Blip* World::FindBlip(std::int32_t handle) {
-    auto it = blips.find(handle);
-    return it == blips.end() ? nullptr : &it->second;
-}
-
 Ped& World::PlayerPed() {
     return peds[player.ped];
 }

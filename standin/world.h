@@ -170,6 +170,7 @@ struct World {
     std::int32_t nextBlipHandle = FIRST_BLIP_HANDLE;
     std::int32_t nextPromptHandle = FIRST_PROMPT_HANDLE;
     HandleIndex<Ped, 0> pedIndex;  // the player's ped (1) and the others share one table
+    HandleIndex<Blip, FIRST_BLIP_HANDLE> blipIndex;
     HandleIndex<Prompt, FIRST_PROMPT_HANDLE> promptIndex;
 
     // Models.
@@ -220,7 +221,7 @@ struct World {
     // Helpers for tests and the simulator.
     Ped* FindPed(std::int32_t handle) { return pedIndex.Find(peds, handle); }
     Prompt* FindPrompt(std::int32_t handle) { return promptIndex.Find(prompts, handle); }
-    Blip* FindBlip(std::int32_t handle);
+    Blip* FindBlip(std::int32_t handle) { return blipIndex.Find(blips, handle); }
     Ped& PlayerPed();
     std::int32_t SpawnPed(std::uint32_t model, Vec3 pos);  // a stranger, owned by the game
     std::uint32_t HashName(const std::string& name);       // the game's name hash, remembered
