@@ -84,4 +84,18 @@ int HighlightRowOfY(float y);
 // settings file again, as loading the module afresh would.
 void ResetPluginToLoadState();
 
+// Shared by the two script hosts (a thread on Linux, a fiber on Windows), which
+// add only how they hand the floor to the script and back.
+// What every game start begins with: a new call log, no queued keyboard events
+// or controls (their frame will not come), and nothing registered with the host.
+void ResetHostForNewGame();
+// Starts a frame: the clocks advance by world.frameMs, the frame's display
+// list and text handles are cleared, and queued controls and keyboard events
+// are delivered. The host then gives the script its turn.
+void BeginFrame();
+// Logs a call of one of the host's own functions (hash 0 in the call log).
+void LogHostCall(const char* name, std::uint64_t arg);
+// What each host undoes when the plug-in unregisters its script.
+void OnScriptUnregistered();
+
 }  // namespace standin

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "driver.h"
-#include "host_common.h"
 #include "lean.h"
 
 namespace standin {

@@ -46,6 +46,19 @@ void PedField(World& w, A a, R r) {
     SetInt(r, p ? static_cast<std::int32_t>(p->*Field) : 0);
 }
 
+// Whether a live ped's field is set (not 0) and equals the second argument.
+template <std::int32_t Ped::*Field>
+void PedFieldIs(World& w, A a, R r) {
+    Ped* p = LivePed(w, a.I(0));
+    SetInt(r, p && p->*Field != 0 && p->*Field == a.I(1) ? 1 : 0);
+}
+// The entity the player targets or aims at, written to the second argument; whether there is one.
+template <std::int32_t Player::*Field>
+void PlayerEntity(World& w, A a, R r) {
+    *a.P(1) = w.player.*Field;
+    SetInt(r, w.player.*Field != 0);
+}
+
 std::string StripMarkup(const std::string& s) {
     std::string out;
     bool inTag = false;
@@ -132,16 +145,8 @@ const NativeInfo kNatives[] = {
     {0x217e9dc48139933d, "GetPlayerId", "", [](World& w, A, R r) { SetInt(r, w.player.id); }},
     {0x9bab31815159abcf, "GetPlayerGroup", "i",
      [](World& w, A a, R r) { SetInt(r, a.I(0) == w.player.id ? w.player.group : 0); }},
-    {0x3ee1f7a8c32f24e1, "GetPlayerTargetEntity", "ioii",
-     [](World& w, A a, R r) {
-         *a.P(1) = w.player.target;
-         SetInt(r, w.player.target != 0);
-     }},
-    {0xa6817c110b830ead, "GetPlayerAimedEntity", "io",
-     [](World& w, A a, R r) {
-         *a.P(1) = w.player.aimed;
-         SetInt(r, w.player.aimed != 0);
-     }},
+    {0x3ee1f7a8c32f24e1, "GetPlayerTargetEntity", "ioii", PlayerEntity<&Player::target>},
+    {0xa6817c110b830ead, "GetPlayerAimedEntity", "io", PlayerEntity<&Player::aimed>},
     {0xd6f3b6d7716cff8e, "IsModelAvailable", "i",
      [](World& w, A a, R r) { SetInt(r, w.KnownModel(a.U(0)) && !w.unavailableModels.count(a.U(0)) ? 1 : 0); }},
     {0x392c8d8e07b70efc, "IsModelValid", "i",
@@ -295,11 +300,7 @@ const NativeInfo kNatives[] = {
     {0x7dbdd04862d95f04, "GetPedRelationshipGroupHash", "e", PedField<&Ped::relationshipGroup>},
     {0xc80a74ac829ddd92, "SetPedRelationshipGroupHash", "ei", SetPedField<&Ped::relationshipGroup>},
     {0x9f3480fe65db31b5, "SetPedAsGroupMember", "ei", SetPedField<&Ped::group>},
-    {0x9bb01e3834671191, "IsPedGroupMember", "eii",
-     [](World& w, A a, R r) {
-         Ped* p = LivePed(w, a.I(0));
-         SetInt(r, p && p->group != 0 && p->group == a.I(1) ? 1 : 0);
-     }},
+    {0x9bb01e3834671191, "IsPedGroupMember", "eii", PedFieldIs<&Ped::group>},
     {0xce2f5fc3af7e8c1e, "SetGroupFormation", "ii", [](World& w, A a, R) { w.groupFormation[a.I(0)] = a.I(1); }},
     {0x4102c7858cfee4e4, "SetGroupSeparationRange", "if",
      [](World& w, A a, R) { w.groupSeparation[a.I(0)] = a.F(1); }},
@@ -307,11 +308,7 @@ const NativeInfo kNatives[] = {
     {0x4859f1fc66a6278e, "IsPedInAnyVehicle", "ei",
      [](World& w, A a, R r) { SetInt(r, w.InCombat(a.I(0)) ? 1 : 0); }},
     {0xd5fe956c70ff370b, "IsPedOnFoot", "e", PedField<&Ped::crouching, true>},
-    {0x34d6ac1157c8226c, "IsPedUsingScenario", "ei",
-     [](World& w, A a, R r) {
-         Ped* p = LivePed(w, a.I(0));
-         SetInt(r, p && p->scenario != 0 && p->scenario == a.I(1) ? 1 : 0);
-     }},
+    {0x34d6ac1157c8226c, "IsPedUsingScenario", "ei", PedFieldIs<&Ped::scenario>},
     {0x524b54361229154f, "TaskStartScenarioInPlace", "eiiiifi",
      [](World& w, A a, R) {
          if (Ped* p = LivePed(w, a.I(0))) {

@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "driver.h"
-#include "host_common.h"
 #include "script/lifecycle.h"
 
 namespace standin {

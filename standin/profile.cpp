@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdint>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace standin {
 
@@ -88,9 +88,8 @@ unsigned int ProfileIntFromFile(const char* fileName, const char* section, const
     if (path.size() >= 2 && path[0] == '.' && path[1] == '\\') path = "./" + path.substr(2);
     std::ifstream in(path, std::ios::binary);
     if (!in) return static_cast<unsigned int>(defaultValue);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return ProfileInt(content.str(), section, key, defaultValue);
+    const std::string content{std::istreambuf_iterator<char>(in), {}};
+    return ProfileInt(content, section, key, defaultValue);
 }
 
 }  // namespace standin

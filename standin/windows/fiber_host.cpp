@@ -17,8 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "../host_common.h"
-
 namespace standin {
 
 namespace {
