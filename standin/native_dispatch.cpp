@@ -134,12 +134,6 @@ void SetLeanMode(bool on) {
     leanMode = on;
 }
 
-void CallRecording::Clear() {
-    calls.clear();
-    args.clear();
-    frameEnds.clear();
-}
-
 void StartRecording(CallRecording* into) {
     recording = into;
 }

@@ -289,10 +289,8 @@ const NativeInfo kNatives[] = {
      }},
     {0x7ee53118c892b513, "GetPedConfigFlag", "eii",
      [](World& w, A a, R r) {
-         Ped* p = LivePed(w, a.I(0));
-         if (!p) return SetInt(r, 0);
-         auto it = p->configFlags.find(a.I(1));
-         SetInt(r, it != p->configFlags.end() && it->second ? 1 : 0);
+         const Ped* p = LivePed(w, a.I(0));
+         SetInt(r, p && p->configFlags.count(a.I(1)) && p->configFlags.at(a.I(1)) ? 1 : 0);
      }},
     {0xf29cf591c4bf6cee, "SetPedFollowSettingA", "ef", SetPedField<&Ped::seeingRange>},
     {0x33a8f7f7d5f7f33c, "SetPedFollowSettingB", "ef", SetPedField<&Ped::hearingRange>},

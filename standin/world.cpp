@@ -21,7 +21,7 @@ void ResetWorld() {
     theWorld = new World();
     World& w = *theWorld;
     w.player.relationshipGroup = static_cast<std::int32_t>(GameHash("PLAYER"));
-    Ped player;
+    Ped& player = w.peds[w.player.ped];
     player.handle = w.player.ped;
     player.model = GameHash("player_zero");
     player.isPlayer = true;
@@ -30,7 +30,6 @@ void ResetWorld() {
     player.relationshipGroup = w.player.relationshipGroup;
     player.group = w.player.group;
     player.promptGroup = static_cast<std::int32_t>(0x80000000u | 1u);
-    w.peds[player.handle] = player;
 }
 
 std::uint32_t GameHash(const char* name) {
@@ -60,14 +59,13 @@ Ped& World::PlayerPed() {
 }
 
 std::int32_t World::SpawnPed(std::uint32_t model, Vec3 pos) {
-    Ped p;
+    Ped& p = peds[nextPedHandle];
     p.handle = nextPedHandle++;
     p.model = model;
     p.pos = pos;
     p.promptGroup = static_cast<std::int32_t>(0x80000000u | static_cast<std::uint32_t>(p.handle));
     auto oc = outfitCounts.find(model);
     p.outfitCount = oc == outfitCounts.end() ? 20 : oc->second;
-    peds[p.handle] = p;
     return p.handle;
 }
 
