@@ -33,10 +33,6 @@ std::string Number(std::uint64_t slot) {
     return std::to_string(static_cast<std::int64_t>(slot));
 }
 
-std::string Float(std::uint64_t slot) {
-    return slot >> 32 ? "bad-float:" + Number(slot) : FloatText(SlotFloat(slot));
-}
-
 }  // namespace
 
 std::string FloatText(float f) {
@@ -63,7 +59,7 @@ std::string CallLog::Describe(const Call& call, const std::map<std::uint64_t, st
         } else if (kind == 's' || (!fixed && hasText)) {
             out += hasText ? "\"" + call.strings[i] + "\"" : std::string("null");
         } else if (kind == 'f') {
-            out += Float(slot);
+            out += slot >> 32 ? "bad-float:" + Number(slot) : FloatText(SlotFloat(slot));
         } else if (kind == 'o' || kind == 'v') {
             out += slot ? "&" : "null";
         } else if (kind == 't') {

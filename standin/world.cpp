@@ -54,10 +54,6 @@ void World::AdvanceClocks() {
     menuTimer = static_cast<std::int32_t>(static_cast<std::uint32_t>(menuTimer) + step);
 }
 
-Ped& World::PlayerPed() {
-    return peds[player.ped];
-}
-
 std::int32_t World::SpawnPed(std::uint32_t model, Vec3 pos) {
     Ped& p = peds[nextPedHandle];
     p.handle = nextPedHandle++;
@@ -107,10 +103,6 @@ void World::SetHealth(Ped& p, int health) {
 void World::Damage(std::int32_t handle, int amount) {
     Ped* p = FindPed(handle);
     if (p && !p->dead) SetHealth(*p, p->health - amount);
-}
-
-void World::Kill(std::int32_t handle) {
-    if (Ped* p = FindPed(handle)) SetHealth(*p, 0);
 }
 
 bool World::InCombat(std::int32_t ped) const {
