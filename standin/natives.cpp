@@ -63,13 +63,10 @@ std::string StripMarkup(const std::string& s) {
     std::string out;
     bool inTag = false;
     for (char c : s) {
-        if (c == '<') {
-            inTag = true;
-        } else if (c == '>') {
-            inTag = false;
-        } else if (!inTag) {
+        if (c == '<' || c == '>')
+            inTag = c == '<';
+        else if (!inTag)
             out += c;
-        }
     }
     return out;
 }

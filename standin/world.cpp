@@ -114,7 +114,7 @@ bool World::InCombat(std::int32_t ped) const {
     if (p == nullptr) return false;
     if (p->combatTarget != 0 && live(p->combatTarget)) return true;
     for (const auto& [h, other] : peds) {
-        if (other.combatTarget == ped && other.exists && !other.dead) return true;
+        if (other.combatTarget == ped && live(h)) return true;
     }
     return false;
 }
