@@ -76,8 +76,7 @@ unsigned int ProfileInt(const std::string& content, const char* section, const c
         if (eq == std::string::npos) continue;
         if (!SameName(Trim(line.substr(0, eq)), key)) continue;
         const std::string value = Trim(line.substr(eq + 1));
-        if (value.empty()) return fallback;
-        return ParseValue(value);
+        return value.empty() ? fallback : ParseValue(value);
     }
     return fallback;
 }
