@@ -33,10 +33,6 @@ std::string Number(std::uint64_t slot) {
     return std::to_string(static_cast<std::int64_t>(slot));
 }
 
-std::string Float(std::uint64_t slot) {
-    return slot >> 32 ? "bad-float:" + Number(slot) : FloatText(SlotFloat(slot));
-}
-
 }  // namespace
 
 std::string FloatText(float f) {
@@ -50,16 +46,11 @@ std::string FloatText(float f) {
 
 std::string CallLog::Describe(const Call& call, const std::map<std::uint64_t, std::string>& texts) {
     const NativeInfo* info = call.hash ? FindNative(call.hash) : nullptr;
-    const char* signature = info ? info->signature : "";
     std::string out = std::string(call.name) + "(";
-    bool fixed = true;
     for (std::size_t i = 0; i < call.args.size(); ++i) {
         if (i) out += ", ";
-        char kind = 'i';
-        if (fixed && signature[i] != '\0' && signature[i] != '*')
-            kind = signature[i];
-        else
-            fixed = false;
+        const bool fixed = info && i < static_cast<std::size_t>(info->fixedArgs);
+        const char kind = fixed ? info->signature[i] : 'i';
         const bool hasText = i < call.strings.size() && !call.strings[i].empty();
         const std::uint64_t slot = call.args[i];
         const auto text = texts.find(slot);
@@ -68,7 +59,7 @@ std::string CallLog::Describe(const Call& call, const std::map<std::uint64_t, st
         } else if (kind == 's' || (!fixed && hasText)) {
             out += hasText ? "\"" + call.strings[i] + "\"" : std::string("null");
         } else if (kind == 'f') {
-            out += Float(slot);
+            out += slot >> 32 ? "bad-float:" + Number(slot) : FloatText(SlotFloat(slot));
         } else if (kind == 'o' || kind == 'v') {
             out += slot ? "&" : "null";
         } else if (kind == 't') {

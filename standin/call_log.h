@@ -31,7 +31,6 @@ struct Call {
     std::uint64_t result[3] = {0, 0, 0};
 
     std::int32_t I(std::size_t i) const { return SlotInt(args.at(i)); }
-    std::uint32_t U(std::size_t i) const { return static_cast<std::uint32_t>(args.at(i)); }
     float F(std::size_t i) const { return SlotFloat(args.at(i)); }
     const std::string& S(std::size_t i) const { return strings.at(i); }
     std::int32_t ResultInt() const { return SlotInt(result[0]); }

@@ -20,7 +20,6 @@ struct HostState {
     int scriptRegisterCalls = 0, scriptUnregisterCalls = 0;
     int keyboardRegisterCalls = 0, keyboardUnregisterCalls = 0;
     bool scriptRunning = false;  // the script thread has started and not ended
-    bool scriptBlocked = false;  // it waits in scriptWait for a later frame
     std::int64_t wakeAtMs = 0;   // world time at which a waiting script resumes
 };
 HostState& GetHost();
@@ -84,5 +83,19 @@ int HighlightRowOfY(float y);
 // Puts every piece of the plug-in's state back to its load value and reads the
 // settings file again, as loading the module afresh would.
 void ResetPluginToLoadState();
+
+// Shared by the two script hosts (a thread on Linux, a fiber on Windows), which
+// add only how they hand the floor to the script and back.
+// What every game start begins with: a new call log, no queued keyboard events
+// or controls (their frame will not come), and nothing registered with the host.
+void ResetHostForNewGame();
+// Starts a frame: the clocks advance by world.frameMs, the frame's display
+// list and text handles are cleared, and queued controls and keyboard events
+// are delivered. The host then gives the script its turn.
+void BeginFrame();
+// Logs a call of one of the host's own functions (hash 0 in the call log).
+void LogHostCall(const char* name, std::uint64_t arg);
+// What each host undoes when the plug-in unregisters its script.
+void OnScriptUnregistered();
 
 }  // namespace standin

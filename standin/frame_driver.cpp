@@ -1,10 +1,9 @@
 // The host-independent part of the frame driver: frame loops, queued input,
 // the start of each frame, and replays of recorded game calls.
-#include <deque>
+#include <set>
 #include <vector>
 
 #include "driver.h"
-#include "host_common.h"
 #include "lean.h"
 
 namespace standin {
@@ -15,8 +14,8 @@ struct KeyEvent {
     unsigned long vk;
     bool release;
 };
-std::deque<KeyEvent> pendingKeys;
-std::vector<std::int32_t> pendingTriggers;
+std::vector<KeyEvent> pendingKeys;
+std::set<std::int32_t> pendingTriggers;
 
 }  // namespace
 
@@ -39,25 +38,15 @@ void BeginFrame() {
     w.texts.clear();
     w.pendingText = DisplayItem{};
 
-    w.controlsTriggered.clear();
-    for (std::int32_t c : pendingTriggers) w.controlsTriggered.insert(c);
+    w.controlsTriggered = std::move(pendingTriggers);
     pendingTriggers.clear();
-    while (!pendingKeys.empty()) {
-        const KeyEvent e = pendingKeys.front();
-        pendingKeys.pop_front();
-        SendKeyEvent(e.vk, e.release);
-    }
+    for (const KeyEvent& e : pendingKeys) SendKeyEvent(e.vk, e.release);
+    pendingKeys.clear();
 }
 
 void LogHostCall(const char* name, std::uint64_t arg) {
     CallLog& log = GetCallLog();
-    if (!log.enabled) return;
-    Call c;
-    c.frame = GetWorld().frame;
-    c.name = name;
-    c.args.push_back(arg);
-    c.strings.resize(1);
-    log.calls.push_back(std::move(c));
+    if (log.enabled) log.calls.push_back({GetWorld().frame, 0, name, {arg}, {std::string()}, {}});
 }
 
 void RestartGame(bool freshWorld) {
@@ -108,7 +97,7 @@ void HoldControl(const char* name, bool held) {
 }
 
 void TriggerControl(const char* name) {
-    pendingTriggers.push_back(static_cast<std::int32_t>(GameHash(name)));
+    pendingTriggers.insert(static_cast<std::int32_t>(GameHash(name)));
 }
 
 // Here, apart from the host functions, so that a replay calls them as the plug-in does.

@@ -1,14 +1,9 @@
-// Lean mode: the stand-in made as cheap as it can be, so that what is left of a
-// frame's cost is the plug-in's own work (benchmarks) and so that a frame that
-// allocates can only be the plug-in's doing (the allocation test).
-//
-// Every game function is answered by its one handler, as always, but with no
-// call log, no stale-handle check, no display list, no copy of any text and no
-// memory of hashed names (a text's hash is cached by its address). Once warmed
-// up, answering allocates nothing.
-//
-// Calls can be recorded (hash and raw slots) and replayed later through the
-// same host functions: the floor a frame's game calls cost on their own.
+// Lean mode: the stand-in made as cheap as it can be, so that a frame's cost
+// and allocations are the plug-in's own. Game functions are answered by the
+// same handlers, with no call log, stale-handle check, display list, copies of
+// texts or memory of hashed names; once warmed up, answering allocates nothing.
+// Recorded calls replayed through the host functions give the floor a frame's
+// game calls cost on their own.
 #pragma once
 
 #include <cstdint>
@@ -41,7 +36,11 @@ struct CallRecording {
     std::vector<unsigned long long> args;
     std::vector<std::uint32_t> frameEnds;  // calls.size() at the end of each recorded frame
 
-    void Clear();
+    void Clear() {
+        calls.clear();
+        args.clear();
+        frameEnds.clear();
+    }
     // Closes the current frame: the calls since the last EndFrame belong to it.
     void EndFrame() { frameEnds.push_back(static_cast<std::uint32_t>(calls.size())); }
     std::uint32_t CallsInFrame(std::size_t frame) const {

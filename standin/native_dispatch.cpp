@@ -69,22 +69,10 @@ bool BuildIndex() {
 }
 
 bool IsStale(World& w, char kind, std::int32_t h) {
-    if (h == 0) return false;
-    switch (kind) {
-        case 'e': {
-            const Ped* p = w.FindPed(h);
-            return p && p->released;
-        }
-        case 'r': {
-            const Prompt* p = w.FindPrompt(h);
-            return p && p->deleted;
-        }
-        case 'b': {
-            const Blip* b = w.FindBlip(h);
-            return b && !b->exists;
-        }
-        default: return false;
-    }
+    const Ped* p = h && kind == 'e' ? w.FindPed(h) : nullptr;
+    const Prompt* r = h && kind == 'r' ? w.FindPrompt(h) : nullptr;
+    const Blip* b = h && kind == 'b' ? w.FindBlip(h) : nullptr;
+    return (p && p->released) || (r && r->deleted) || (b && !b->exists);
 }
 
 // The call, played on the world and logged with copies of its strings, made
@@ -144,12 +132,6 @@ void SetLeanMode(bool on) {
         recording = nullptr;
     }
     leanMode = on;
-}
-
-void CallRecording::Clear() {
-    calls.clear();
-    args.clear();
-    frameEnds.clear();
 }
 
 void StartRecording(CallRecording* into) {

@@ -1,5 +1,6 @@
 #include "natives.h"
 
+#include <algorithm>
 #include <cmath>
 #include <type_traits>
 #include <utility>
@@ -45,17 +46,27 @@ void PedField(World& w, A a, R r) {
     SetInt(r, p ? static_cast<std::int32_t>(p->*Field) : 0);
 }
 
+// Whether a live ped's field is set (not 0) and equals the second argument.
+template <std::int32_t Ped::*Field>
+void PedFieldIs(World& w, A a, R r) {
+    Ped* p = LivePed(w, a.I(0));
+    SetInt(r, p && p->*Field != 0 && p->*Field == a.I(1) ? 1 : 0);
+}
+// The entity the player targets or aims at, written to the second argument; whether there is one.
+template <std::int32_t Player::*Field>
+void PlayerEntity(World& w, A a, R r) {
+    *a.P(1) = w.player.*Field;
+    SetInt(r, w.player.*Field != 0);
+}
+
 std::string StripMarkup(const std::string& s) {
     std::string out;
     bool inTag = false;
     for (char c : s) {
-        if (c == '<') {
-            inTag = true;
-        } else if (c == '>') {
-            inTag = false;
-        } else if (!inTag) {
+        if (c == '<' || c == '>')
+            inTag = c == '<';
+        else if (!inTag)
             out += c;
-        }
     }
     return out;
 }
@@ -76,8 +87,9 @@ void AddText(World& w, std::uint64_t handle, float x, float y) {
     w.display.push_back(std::move(item));
 }
 
-void Draw(World& w, DisplayItem::Kind kind, A a, int first, int colour) {
-    if (leanMode) return;
+// The item drawn, or null in lean mode.
+DisplayItem* Draw(World& w, DisplayItem::Kind kind, A a, int first, int colour) {
+    if (leanMode) return nullptr;
     DisplayItem d;
     d.kind = kind;
     d.x = a.F(first);
@@ -89,7 +101,7 @@ void Draw(World& w, DisplayItem::Kind kind, A a, int first, int colour) {
     d.b = a.I(colour + 2);
     d.a = a.I(colour + 3);
     d.trailing1 = a.I(colour + 4);
-    w.display.push_back(d);
+    return &w.display.emplace_back(d);
 }
 
 // The plug-in hashes only constant texts (control names, the scenario, model
@@ -130,16 +142,8 @@ const NativeInfo kNatives[] = {
     {0x217e9dc48139933d, "GetPlayerId", "", [](World& w, A, R r) { SetInt(r, w.player.id); }},
     {0x9bab31815159abcf, "GetPlayerGroup", "i",
      [](World& w, A a, R r) { SetInt(r, a.I(0) == w.player.id ? w.player.group : 0); }},
-    {0x3ee1f7a8c32f24e1, "GetPlayerTargetEntity", "ioii",
-     [](World& w, A a, R r) {
-         *a.P(1) = w.player.target;
-         SetInt(r, w.player.target != 0);
-     }},
-    {0xa6817c110b830ead, "GetPlayerAimedEntity", "io",
-     [](World& w, A a, R r) {
-         *a.P(1) = w.player.aimed;
-         SetInt(r, w.player.aimed != 0);
-     }},
+    {0x3ee1f7a8c32f24e1, "GetPlayerTargetEntity", "ioii", PlayerEntity<&Player::target>},
+    {0xa6817c110b830ead, "GetPlayerAimedEntity", "io", PlayerEntity<&Player::aimed>},
     {0xd6f3b6d7716cff8e, "IsModelAvailable", "i",
      [](World& w, A a, R r) { SetInt(r, w.KnownModel(a.U(0)) && !w.unavailableModels.count(a.U(0)) ? 1 : 0); }},
     {0x392c8d8e07b70efc, "IsModelValid", "i",
@@ -256,12 +260,9 @@ const NativeInfo kNatives[] = {
      [](World& w, A a, R) {
          Ped* p = LivePed(w, a.I(0));
          if (!p) return;
-         for (auto it = p->weapons.begin(); it != p->weapons.end(); ++it) {
-             if (it->hash == a.U(1)) {
-                 p->weapons.erase(it);
-                 break;
-             }
-         }
+         auto it = std::find_if(p->weapons.begin(), p->weapons.end(),
+                                [&](const GivenWeapon& g) { return g.hash == a.U(1); });
+         if (it != p->weapons.end()) p->weapons.erase(it);
      }},
     {0x3edcb0505123623b, "SetPedWeaponFlag", "eii",
      [](World& w, A a, R) {
@@ -285,10 +286,8 @@ const NativeInfo kNatives[] = {
      }},
     {0x7ee53118c892b513, "GetPedConfigFlag", "eii",
      [](World& w, A a, R r) {
-         Ped* p = LivePed(w, a.I(0));
-         if (!p) return SetInt(r, 0);
-         auto it = p->configFlags.find(a.I(1));
-         SetInt(r, it != p->configFlags.end() && it->second ? 1 : 0);
+         const Ped* p = LivePed(w, a.I(0));
+         SetInt(r, p && p->configFlags.count(a.I(1)) && p->configFlags.at(a.I(1)) ? 1 : 0);
      }},
     {0xf29cf591c4bf6cee, "SetPedFollowSettingA", "ef", SetPedField<&Ped::seeingRange>},
     {0x33a8f7f7d5f7f33c, "SetPedFollowSettingB", "ef", SetPedField<&Ped::hearingRange>},
@@ -296,11 +295,7 @@ const NativeInfo kNatives[] = {
     {0x7dbdd04862d95f04, "GetPedRelationshipGroupHash", "e", PedField<&Ped::relationshipGroup>},
     {0xc80a74ac829ddd92, "SetPedRelationshipGroupHash", "ei", SetPedField<&Ped::relationshipGroup>},
     {0x9f3480fe65db31b5, "SetPedAsGroupMember", "ei", SetPedField<&Ped::group>},
-    {0x9bb01e3834671191, "IsPedGroupMember", "eii",
-     [](World& w, A a, R r) {
-         Ped* p = LivePed(w, a.I(0));
-         SetInt(r, p && p->group != 0 && p->group == a.I(1) ? 1 : 0);
-     }},
+    {0x9bb01e3834671191, "IsPedGroupMember", "eii", PedFieldIs<&Ped::group>},
     {0xce2f5fc3af7e8c1e, "SetGroupFormation", "ii", [](World& w, A a, R) { w.groupFormation[a.I(0)] = a.I(1); }},
     {0x4102c7858cfee4e4, "SetGroupSeparationRange", "if",
      [](World& w, A a, R) { w.groupSeparation[a.I(0)] = a.F(1); }},
@@ -308,11 +303,7 @@ const NativeInfo kNatives[] = {
     {0x4859f1fc66a6278e, "IsPedInAnyVehicle", "ei",
      [](World& w, A a, R r) { SetInt(r, w.InCombat(a.I(0)) ? 1 : 0); }},
     {0xd5fe956c70ff370b, "IsPedOnFoot", "e", PedField<&Ped::crouching, true>},
-    {0x34d6ac1157c8226c, "IsPedUsingScenario", "ei",
-     [](World& w, A a, R r) {
-         Ped* p = LivePed(w, a.I(0));
-         SetInt(r, p && p->scenario != 0 && p->scenario == a.I(1) ? 1 : 0);
-     }},
+    {0x34d6ac1157c8226c, "IsPedUsingScenario", "ei", PedFieldIs<&Ped::scenario>},
     {0x524b54361229154f, "TaskStartScenarioInPlace", "eiiiifi",
      [](World& w, A a, R) {
          if (Ped* p = LivePed(w, a.I(0))) {
@@ -369,12 +360,12 @@ const NativeInfo kNatives[] = {
      }},
     {0x23f74c2fda6e7c61, "AddBlipForEntity", "ie",
      [](World& w, A a, R r) {
-         Blip b;
-         b.handle = w.nextBlipHandle++;
+         const std::int32_t h = w.nextBlipHandle++;
+         Blip& b = w.blips[h];
+         b.handle = h;
          b.style = a.U(0);
          b.entity = a.I(1);
-         w.blips[b.handle] = b;
-         SetInt(r, b.handle);
+         SetInt(r, h);
      }},
     {0x9cb1a1623062f402, "SetBlipName", "bt",
      [](World& w, A a, R) {
@@ -388,10 +379,9 @@ const NativeInfo kNatives[] = {
     // ---- prompts
     {0x4f97de45a519419, "PromptRegisterBegin", "",
      [](World& w, A, R r) {
-         Prompt p;
-         p.handle = w.nextPromptHandle++;
-         w.prompts[p.handle] = p;
-         SetInt(r, p.handle);
+         const std::int32_t h = w.nextPromptHandle++;
+         w.prompts[h].handle = h;
+         SetInt(r, h);
      }},
     {0xb5352b7494a08258, "PromptSetControlAction", "ri",
      [](World& w, A a, R) {
@@ -467,17 +457,15 @@ const NativeInfo kNatives[] = {
      }},
     {0x405224591df02025, "DrawRect", "ffffiiiiii",
      [](World& w, A a, R) {
-         Draw(w, DisplayItem::Rect, a, 0, 4);
-         if (!leanMode) w.display.back().trailing2 = a.I(9);
+         if (DisplayItem* d = Draw(w, DisplayItem::Rect, a, 0, 4)) d->trailing2 = a.I(9);
      }},
     {0xc9884ecade94cb34, "DrawSprite", "ssfffffiiiii",
      [](World& w, A a, R) {
-         Draw(w, DisplayItem::Sprite, a, 2, 7);
-         if (leanMode) return;
-         DisplayItem& d = w.display.back();
-         d.dictionary = a.S(0);
-         d.texture = a.S(1);
-         d.heading = a.F(6);
+         DisplayItem* d = Draw(w, DisplayItem::Sprite, a, 2, 7);
+         if (!d) return;
+         d->dictionary = a.S(0);
+         d->texture = a.S(1);
+         d->heading = a.F(6);
      }},
     {0x83666f9fb8febd4b, "GetMenuTimer", "", [](World& w, A, R r) { SetInt(r, w.menuTimer); }},
     {0xc1b1e9a034a63a62, "SetMenuTimer", "i", [](World& w, A a, R) { w.menuTimer = a.I(0); }},

@@ -41,10 +41,9 @@ inline void SetFloat(unsigned long long* r, float v) {
     r[0] = bits;
 }
 inline void SetVector(unsigned long long* r, Vec3 v) {
-    r[0] = r[1] = r[2] = 0;
-    std::memcpy(&r[0], &v.x, 4);
-    std::memcpy(&r[1], &v.y, 4);
-    std::memcpy(&r[2], &v.z, 4);
+    SetFloat(r, v.x);
+    SetFloat(r + 1, v.y);
+    SetFloat(r + 2, v.z);
 }
 
 // Argument kinds, one letter each: i int, e entity (ped) handle, b blip handle,

@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "driver.h"
-#include "host_common.h"
 #include "script/lifecycle.h"
 
 namespace standin {
@@ -68,7 +67,6 @@ void StopScript() {
     }
     stopRequested = false;
     host.scriptRunning = false;
-    host.scriptBlocked = false;
     pendingJob = nullptr;
     jobRunning = false;
     jobDone = false;
@@ -77,22 +75,10 @@ void StopScript() {
 // On the script thread, with the handoff lock held: hands the floor to the
 // driver and blocks until the next frame resumes the script.
 void YieldToDriver(std::unique_lock<std::mutex>& lock) {
-    HostState& host = GetHost();
-    host.scriptBlocked = true;
     turn = Turn::Driver;
     handoff.notify_all();
     handoff.wait(lock, [] { return turn == Turn::Script; });
-    host.scriptBlocked = false;
     if (stopRequested) throw ScriptEnded{};
-}
-
-// Runs a RunOnScript job; an ended run unwinds through it.
-void RunJob(const std::function<void()>& job) {
-    struct Running {
-        Running() { jobRunning = true; }
-        ~Running() { jobRunning = false; }
-    } running;
-    job();
 }
 
 // A test that ends without EndGame still leaves the process cleanly.
@@ -169,7 +155,13 @@ void scriptWait(unsigned long ms) {
         const std::function<void()> job = std::move(pendingJob);
         pendingJob = nullptr;
         lock.unlock();
-        RunJob(job);
+        {
+            struct Running {  // an ended run unwinds through the job
+                Running() { jobRunning = true; }
+                ~Running() { jobRunning = false; }
+            } running;
+            job();
+        }
         lock.lock();
         jobDone = true;
         YieldToDriver(lock);

@@ -3,8 +3,7 @@
 #include <cctype>
 #include <cstdint>
 #include <fstream>
-#include <sstream>
-#include <vector>
+#include <iterator>
 
 namespace standin {
 
@@ -77,8 +76,7 @@ unsigned int ProfileInt(const std::string& content, const char* section, const c
         if (eq == std::string::npos) continue;
         if (!SameName(Trim(line.substr(0, eq)), key)) continue;
         const std::string value = Trim(line.substr(eq + 1));
-        if (value.empty()) return fallback;
-        return ParseValue(value);
+        return value.empty() ? fallback : ParseValue(value);
     }
     return fallback;
 }
@@ -89,9 +87,8 @@ unsigned int ProfileIntFromFile(const char* fileName, const char* section, const
     if (path.size() >= 2 && path[0] == '.' && path[1] == '\\') path = "./" + path.substr(2);
     std::ifstream in(path, std::ios::binary);
     if (!in) return static_cast<unsigned int>(defaultValue);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return ProfileInt(content.str(), section, key, defaultValue);
+    const std::string content{std::istreambuf_iterator<char>(in), {}};
+    return ProfileInt(content, section, key, defaultValue);
 }
 
 }  // namespace standin

@@ -21,7 +21,7 @@ void ResetWorld() {
     theWorld = new World();
     World& w = *theWorld;
     w.player.relationshipGroup = static_cast<std::int32_t>(GameHash("PLAYER"));
-    Ped player;
+    Ped& player = w.peds[w.player.ped];
     player.handle = w.player.ped;
     player.model = GameHash("player_zero");
     player.isPlayer = true;
@@ -30,7 +30,6 @@ void ResetWorld() {
     player.relationshipGroup = w.player.relationshipGroup;
     player.group = w.player.group;
     player.promptGroup = static_cast<std::int32_t>(0x80000000u | 1u);
-    w.peds[player.handle] = player;
 }
 
 std::uint32_t GameHash(const char* name) {
@@ -55,24 +54,14 @@ void World::AdvanceClocks() {
     menuTimer = static_cast<std::int32_t>(static_cast<std::uint32_t>(menuTimer) + step);
 }
 
-Blip* World::FindBlip(std::int32_t handle) {
-    auto it = blips.find(handle);
-    return it == blips.end() ? nullptr : &it->second;
-}
-
-Ped& World::PlayerPed() {
-    return peds[player.ped];
-}
-
 std::int32_t World::SpawnPed(std::uint32_t model, Vec3 pos) {
-    Ped p;
+    Ped& p = peds[nextPedHandle];
     p.handle = nextPedHandle++;
     p.model = model;
     p.pos = pos;
     p.promptGroup = static_cast<std::int32_t>(0x80000000u | static_cast<std::uint32_t>(p.handle));
     auto oc = outfitCounts.find(model);
     p.outfitCount = oc == outfitCounts.end() ? 20 : oc->second;
-    peds[p.handle] = p;
     return p.handle;
 }
 
@@ -116,10 +105,6 @@ void World::Damage(std::int32_t handle, int amount) {
     if (p && !p->dead) SetHealth(*p, p->health - amount);
 }
 
-void World::Kill(std::int32_t handle) {
-    if (Ped* p = FindPed(handle)) SetHealth(*p, 0);
-}
-
 bool World::InCombat(std::int32_t ped) const {
     auto live = [this](std::int32_t h) {
         auto it = peds.find(h);
@@ -129,7 +114,7 @@ bool World::InCombat(std::int32_t ped) const {
     if (p == nullptr) return false;
     if (p->combatTarget != 0 && live(p->combatTarget)) return true;
     for (const auto& [h, other] : peds) {
-        if (other.combatTarget == ped && other.exists && !other.dead) return true;
+        if (other.combatTarget == ped && live(h)) return true;
     }
     return false;
 }

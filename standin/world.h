@@ -170,6 +170,7 @@ struct World {
     std::int32_t nextBlipHandle = FIRST_BLIP_HANDLE;
     std::int32_t nextPromptHandle = FIRST_PROMPT_HANDLE;
     HandleIndex<Ped, 0> pedIndex;  // the player's ped (1) and the others share one table
+    HandleIndex<Blip, FIRST_BLIP_HANDLE> blipIndex;
     HandleIndex<Prompt, FIRST_PROMPT_HANDLE> promptIndex;
 
     // Models.
@@ -220,8 +221,8 @@ struct World {
     // Helpers for tests and the simulator.
     Ped* FindPed(std::int32_t handle) { return pedIndex.Find(peds, handle); }
     Prompt* FindPrompt(std::int32_t handle) { return promptIndex.Find(prompts, handle); }
-    Blip* FindBlip(std::int32_t handle);
-    Ped& PlayerPed();
+    Blip* FindBlip(std::int32_t handle) { return blipIndex.Find(blips, handle); }
+    Ped& PlayerPed() { return peds[player.ped]; }
     std::int32_t SpawnPed(std::uint32_t model, Vec3 pos);  // a stranger, owned by the game
     std::uint32_t HashName(const std::string& name);       // the game's name hash, remembered
     std::string NameOfHash(std::uint32_t hash) const;
@@ -230,7 +231,9 @@ struct World {
     // ped that dies fights nobody any more, and nobody fights it.
     void SetHealth(Ped& ped, int health);
     void Damage(std::int32_t ped, int amount);
-    void Kill(std::int32_t ped);
+    void Kill(std::int32_t ped) {
+        if (Ped* p = FindPed(ped)) SetHealth(*p, 0);
+    }
     // A live ped fighting, or fought by, a live ped is in combat.
     bool InCombat(std::int32_t ped) const;
     // `attacker` fights `target` (a stranger whose target is the player starts

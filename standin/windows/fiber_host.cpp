@@ -17,8 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "../host_common.h"
-
 namespace standin {
 
 namespace {
@@ -54,9 +52,7 @@ void DeleteScriptFiber() {
     if (onScriptFiber) HostFail("the script ended its own fiber");
     DeleteFiber(scriptFiber);
     scriptFiber = nullptr;
-    HostState& host = GetHost();
-    host.scriptRunning = false;
-    host.scriptBlocked = false;
+    GetHost().scriptRunning = false;
 }
 
 }  // namespace
@@ -132,9 +128,6 @@ using namespace standin;
 void scriptWait(unsigned long ms) {
     if (!onScriptFiber) HostFail("scriptWait called outside the script");
     LogHostCall("scriptWait", ms);
-    HostState& host = GetHost();
-    host.wakeAtMs = GetWorld().timeMs + static_cast<std::int64_t>(ms);
-    host.scriptBlocked = true;
+    GetHost().wakeAtMs = GetWorld().timeMs + static_cast<std::int64_t>(ms);
     SwitchToFiber(driverFiber);
-    host.scriptBlocked = false;
 }
