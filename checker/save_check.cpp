@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "catalog/catalog.h"
-#include "menu/state.h"
 #include "persist/save_file.h"
 #include "report.h"
 #include "roster/roster.h"
@@ -19,30 +18,22 @@ const char* const FIELD_NAMES[FIELDS_PER_SLOT] = {"model list",     "model row",
                                                   "second sidearm", "longarm",   "outfit"};
 const char* const LIST_NAMES[CATEGORY_COUNT] = {"Male", "Female", "Gang Member", "ALL", "Custom list"};
 
-std::int32_t& FieldAt(int position) {
-    if (position >= ROSTER_SIZE * FIELDS_PER_SLOT) return formationMode;
-    BodyguardRecord& record = roster[position / FIELDS_PER_SLOT];
-    std::int32_t* const fields[FIELDS_PER_SLOT] = {&record.modelCategory, &record.modelIndex, &record.sidearm,
-                                                   &record.secondSidearm, &record.longarm,    &record.outfit};
-    return *fields[position % FIELDS_PER_SLOT];
-}
-
-void FillAll(std::int32_t value) {
-    for (int p = 0; p < SAVE_FILE_VALUE_COUNT; ++p) FieldAt(p) = value;
+// The file read over a content that holds `value` everywhere.
+SaveFileContent ReadOver(std::int32_t value) {
+    SaveFileContent content;
+    for (int p = 0; p < SAVE_FILE_VALUE_COUNT; ++p) SaveFileValue(content, p) = value;
+    ReadSaveFile(content);
+    return content;
 }
 
 // How many values the plug-in's reading takes from the file: those it sets
-// whatever the fields held before.
-int ValuesRead() {
-    constexpr std::int32_t A = 0x5EED0001, B = 0x5EED0002;
-    std::int32_t first[SAVE_FILE_VALUE_COUNT];
-    FillAll(A);
-    LoadRoster();
-    for (int p = 0; p < SAVE_FILE_VALUE_COUNT; ++p) first[p] = FieldAt(p);
-    FillAll(B);
-    LoadRoster();
+// whatever the fields held before. `read` is one of the two readings.
+int ValuesRead(SaveFileContent& read) {
+    read = ReadOver(0x5EED0001);
+    SaveFileContent other = ReadOver(0x5EED0002);
     int count = 0;
-    while (count < SAVE_FILE_VALUE_COUNT && FieldAt(count) == first[count]) ++count;
+    while (count < SAVE_FILE_VALUE_COUNT && SaveFileValue(read, count) == SaveFileValue(other, count))
+        ++count;
     return count;
 }
 
@@ -102,7 +93,8 @@ std::string Where(int position) {
 }
 
 void CheckReading(Report& report, const std::string& content) {
-    const int read = ValuesRead();
+    SaveFileContent values;
+    const int read = ValuesRead(values);
     const std::vector<std::string> pieces = Pieces(content);
     LoadAsAtStartup();
     if (pieces.empty()) {
@@ -118,7 +110,7 @@ void CheckReading(Report& report, const std::string& content) {
         if (!number || OutOfRange(piece)) {
             std::string text = Where(last) + " is " + Quote(piece) + ", " +
                                (number ? "a number too large for 32 bits" : "not a number") +
-                               ": it reads as " + std::to_string(FieldAt(last));
+                               ": it reads as " + std::to_string(SaveFileValue(values, last));
             if (last + 1 < SAVE_FILE_VALUE_COUNT) {
                 text +=
                     ", and nothing after it is read: the later values stay empty (free slots, formation "
@@ -168,7 +160,7 @@ void CheckSlot(Report& report, int slot) {
         const std::string what = at + "model row " + std::to_string(r.modelIndex) + values +
                                  " is not on the " + listName +
                                  (r.modelCategory == CATEGORY_CUSTOM ? "" : " list") + " (" + rows + ")";
-        if (r.modelCategory == CATEGORY_CUSTOM && r.modelIndex >= 0 && sidearmOk && longarmOk) {
+        if (CheckSavedRanges(r) == RecordCheck::ModelUnusableNow) {
             Warning(report, what +
                                 ": this bodyguard waits in the save file and comes back once the custom "
                                 "list has that row again");

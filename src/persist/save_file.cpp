@@ -19,20 +19,6 @@ static_assert(SAVED_SLOT_COUNT * FIELDS_PER_SLOT + 1 == SAVE_FILE_VALUE_COUNT,
 // " -2147483648" is the longest value: 12 characters.
 constexpr int SAVE_TEXT_CAPACITY = SAVE_FILE_VALUE_COUNT * 12 + 1;
 
-// The value stored at a position of the file (0 to 42).
-std::int32_t& FieldAt(SaveFileContent& content, int position) {
-    if (position >= SAVED_SLOT_COUNT * FIELDS_PER_SLOT) return content.formationMode;
-    SavedLoadout& slot = content.slots[position / FIELDS_PER_SLOT];
-    switch (position % FIELDS_PER_SLOT) {
-        case 0: return slot.modelCategory;
-        case 1: return slot.modelIndex;
-        case 2: return slot.sidearm;
-        case 3: return slot.secondSidearm;
-        case 4: return slot.longarm;
-        default: return slot.outfit;
-    }
-}
-
 // Formats the 43 values, each as a space and the decimal number. Returns the
 // length, or -1 if the text did not fit (it always does).
 int FormatSaveText(const SaveFileContent& content, char* text, int capacity) {
@@ -109,6 +95,19 @@ ReadOutcome ReadValue(std::FILE* file, std::int32_t* out) {
 
 }  // namespace
 
+std::int32_t& SaveFileValue(SaveFileContent& content, int position) {
+    if (position >= SAVED_SLOT_COUNT * FIELDS_PER_SLOT) return content.formationMode;
+    SavedLoadout& slot = content.slots[position / FIELDS_PER_SLOT];
+    switch (position % FIELDS_PER_SLOT) {
+        case 0: return slot.modelCategory;
+        case 1: return slot.modelIndex;
+        case 2: return slot.sidearm;
+        case 3: return slot.secondSidearm;
+        case 4: return slot.longarm;
+        default: return slot.outfit;
+    }
+}
+
 void WriteSaveFile(const SaveFileContent& content) {
     char text[SAVE_TEXT_CAPACITY];
     const int length = FormatSaveText(content, text, SAVE_TEXT_CAPACITY);
@@ -150,7 +149,7 @@ void ReadSaveFile(SaveFileContent& content) {
         std::int32_t value = 0;
         const ReadOutcome outcome = ReadValue(file, &value);
         if (outcome == ReadOutcome::EndOfFile) break;
-        FieldAt(content, position) = value;
+        SaveFileValue(content, position) = value;
         if (outcome != ReadOutcome::Value) break;  // the reading stops for good
     }
     std::fclose(file);

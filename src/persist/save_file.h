@@ -23,6 +23,9 @@ struct SaveFileContent {
     std::int32_t formationMode = 0;
 };
 
+// The value at a position of the file, 0 to 42 (42 is the formation).
+std::int32_t& SaveFileValue(SaveFileContent& content, int position);
+
 // Writes the content. It goes to a temporary file, flushed to the disk, that
 // then replaces the old one in one step, so a crash, a power cut or a full disk
 // never leaves a short file behind. Where no temporary file can be made, the

@@ -20,9 +20,6 @@ constexpr const char* HELP_PROMPT_TEXT = "Help";
 constexpr int HELP_PROMPT_NUMBER = 20;
 constexpr std::int32_t NAMED_SET_MEMBER_KIND = 1;
 
-// A hired longarm goes to one of the two back slots, 9 or 10, at random.
-constexpr std::int32_t LONGARM_PLACE_END = 11;  // exclusive
-
 constexpr float FOLLOW_SETTING = 50.0f;
 
 // The model row must exist: a category or row outside the catalogue would read

@@ -5,10 +5,11 @@
 #include <cstdint>
 
 // Where the game keeps a weapon once given: the right hand, the left hand, and
-// the first of the two back slots a longarm can go to.
+// the two back slots a longarm can go to (LONGARM_PLACE_END is past the last).
 constexpr std::int32_t SIDEARM_PLACE = 2;
 constexpr std::int32_t SECOND_SIDEARM_PLACE = 3;
 constexpr std::int32_t LONGARM_PLACE = 9;
+constexpr std::int32_t LONGARM_PLACE_END = 11;
 
 // A row read back from a record or a save file can be anything; only a row of
 // its table may look up a hash.

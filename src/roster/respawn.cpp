@@ -15,29 +15,12 @@
 
 namespace {
 
-constexpr unsigned MAX_SIDEARM_ROW = SIDEARM_COUNT - 1;
-constexpr unsigned MAX_LONGARM_ROW = LONGARM_COUNT - 1;
-
-enum class RecordCheck { Usable, Broken, ModelUnusableNow };
-
 // The four startup checks, in order; the first that fails decides. The
 // model's hash is asked for anew before each of the two game tests.
 RecordCheck CheckSavedRecord(const BodyguardRecord& record) {
-    if (static_cast<unsigned>(record.modelCategory) > static_cast<unsigned>(CATEGORY_CUSTOM)) {
-        return RecordCheck::Broken;
-    }
-    const ModelList& list = modelCatalogue[record.modelCategory];
-    const bool weaponsInRange = static_cast<unsigned>(record.sidearm) <= MAX_SIDEARM_ROW &&
-                                static_cast<unsigned>(record.longarm) <= MAX_LONGARM_ROW;
-    if (record.modelIndex < 0 || record.modelIndex >= list.count) {
-        // Only the custom list can change between two starts; a row past the
-        // end of a constant list never becomes valid.
-        const bool mayReturn =
-            record.modelCategory == CATEGORY_CUSTOM && record.modelIndex >= 0 && weaponsInRange;
-        return mayReturn ? RecordCheck::ModelUnusableNow : RecordCheck::Broken;
-    }
-    if (!weaponsInRange) return RecordCheck::Broken;
-    const char* name = list.names[record.modelIndex];
+    const RecordCheck ranges = CheckSavedRanges(record);
+    if (ranges != RecordCheck::Usable) return ranges;
+    const char* name = modelCatalogue[record.modelCategory].names[record.modelIndex];
     if (IsModelAvailable(HashOfName(name)) == 0) return RecordCheck::ModelUnusableNow;
     if (IsModelValid(HashOfName(name)) == 0) return RecordCheck::ModelUnusableNow;
     return RecordCheck::Usable;

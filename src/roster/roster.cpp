@@ -1,5 +1,7 @@
 #include "roster/roster.h"
 
+#include "catalog/catalog.h"
+
 static_assert(ROSTER_SIZE == SAVED_SLOT_COUNT, "the save file has a line for every slot");
 
 BodyguardRecord roster[ROSTER_SIZE] = {};
@@ -28,6 +30,24 @@ void SetLoadout(BodyguardRecord& record, const SavedLoadout& loadout) {
     record.secondSidearm = loadout.secondSidearm;
     record.longarm = loadout.longarm;
     record.outfit = loadout.outfit;
+}
+
+RecordCheck CheckSavedRanges(const BodyguardRecord& record) {
+    if (static_cast<unsigned>(record.modelCategory) > static_cast<unsigned>(CATEGORY_CUSTOM)) {
+        return RecordCheck::Broken;
+    }
+    const ModelList& list = modelCatalogue[record.modelCategory];
+    const bool weaponsInRange =
+        static_cast<unsigned>(record.sidearm) < static_cast<unsigned>(SIDEARM_COUNT) &&
+        static_cast<unsigned>(record.longarm) < static_cast<unsigned>(LONGARM_COUNT);
+    if (record.modelIndex < 0 || record.modelIndex >= list.count) {
+        // Only the custom list can change between two starts; a row past the
+        // end of a constant list never becomes valid.
+        const bool mayReturn =
+            record.modelCategory == CATEGORY_CUSTOM && record.modelIndex >= 0 && weaponsInRange;
+        return mayReturn ? RecordCheck::ModelUnusableNow : RecordCheck::Broken;
+    }
+    return weaponsInRange ? RecordCheck::Usable : RecordCheck::Broken;
 }
 
 void SaveRoster() {

@@ -94,6 +94,13 @@ void SaveRoster();
 // missing, short or damaged file loads as far as it goes.
 void LoadRoster();
 
+// What the startup makes of a saved record: it comes back, it is broken (its
+// slot is cleared), or its model cannot be used at this start (it waits in the
+// save file). CheckSavedRanges makes the three checks that need no game call:
+// the model list, the row within it, and the two weapon rows.
+enum class RecordCheck { Usable, Broken, ModelUnusableNow };
+RecordCheck CheckSavedRanges(const BodyguardRecord& record);
+
 // Startup: brings the loaded records back beside the player, each at
 // (base.x, base.y - 2.0 + i, base.z) for saved record i.
 void RespawnSavedRoster(float baseX, float baseY, float baseZ);
