@@ -17,6 +17,7 @@ mkdir -p "$build"
 cxx=$(command -v x86_64-w64-mingw32-g++-posix || command -v x86_64-w64-mingw32-g++)
 "$cxx" -std=c++17 -O2 -Wall -Wextra -Werror -I"$root/src" -I"$root/tests/support" \
   tests/wine_kill/save_loop.cpp src/persist/save_file.cpp src/roster/roster.cpp \
+  src/catalog/model_lists.cpp src/catalog/all_models.cpp src/catalog/weapons.cpp \
   src/host/platform.cpp -static -o "$build/save_loop.exe"
 
 export WINEDEBUG=-all
