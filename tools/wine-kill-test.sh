@@ -6,6 +6,15 @@
 # exactly one of the two rosters' texts, and the folder may hold nothing but
 # the save file and the save's single temporary file.
 #
+# One idle Wine process runs beside the children for the whole test. Without
+# it, each kill leaves the wineserver without a program for a moment, and a
+# wineserver that has begun shutting down (it does so a few seconds after its
+# last program ends, sooner on a busy machine's clock) kills any program that
+# starts meanwhile: a child ended by Wine, not by a fault of the save. A child
+# that Wine still ends before its main runs is started again, at most three
+# times in the whole test; one that ends by itself after its main ran fails the
+# test.
+#
 #   tools/wine-kill-test.sh [kills]        (default: $WINE_KILLS, else 40)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,8 +34,20 @@ export WINEPREFIX=${WINEPREFIX:-$build/prefix}
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
 
+wineserver=${wine%64}server64
+[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+
 folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
+keeper=
+finish() {
+  if [ -n "$keeper" ]; then
+    kill -KILL "$keeper" 2>/dev/null || true
+    wait "$keeper" 2>/dev/null || true
+  fi
+  "$wineserver" -k 2>/dev/null || true
+  rm -rf "$folder"
+}
+trap finish EXIT
 cd "$folder"
 "$wine" "$build/save_loop.exe" --texts | tr -d '\r' >texts
 textA=$(sed -n 1p texts)
@@ -34,7 +55,17 @@ textB=$(sed -n 2p texts)
 rm texts
 [ -n "$textA" ] && [ -n "$textB" ] && [ "$textA" != "$textB" ] || { echo "no roster texts from the child"; exit 1; }
 
-sawA=0 sawB=0 sawNone=0 sawTemp=0 early=0
+# The idle process runs from the build folder, so the save folder holds only
+# what the children leave.
+(cd "$build" && exec "$wine" "$build/save_loop.exe" --idle >"$build/keeper.out") &
+keeper=$!
+for ((tries = 0; tries < 3000; tries++)); do
+  grep -q idle "$build/keeper.out" 2>/dev/null && break
+  sleep 0.02
+done
+grep -q idle "$build/keeper.out" || { echo "the idle Wine process never started"; exit 1; }
+
+sawA=0 sawB=0 sawNone=0 sawTemp=0 early=0 restarts=0
 out=$build/child.out
 for ((kill = 1; kill <= kills; kill++)); do
   # Every eighth run starts from an empty folder and is killed at a random
@@ -57,15 +88,29 @@ for ((kill = 1; kill <= kills; kill++)); do
   else
     for ((tries = 0; tries < 3000; tries++)); do
       grep -q saving "$out" 2>/dev/null && break
-      kill -0 "$pid" 2>/dev/null || { echo "kill $kill: the child ended by itself"; exit 1; }
+      kill -0 "$pid" 2>/dev/null || break
       sleep 0.02
     done
-    grep -q saving "$out" || { echo "kill $kill: the child never started saving"; exit 1; }
-    sleep "$(awk -v r="$RANDOM" 'BEGIN { printf "%.3f", (r % 400) / 1000 }')"
+    if kill -0 "$pid" 2>/dev/null; then
+      grep -q saving "$out" || { echo "kill $kill: the child never started saving"; exit 1; }
+      sleep "$(awk -v r="$RANDOM" 'BEGIN { printf "%.3f", (r % 400) / 1000 }')"
+    fi
   fi
-  grep -q saving "$out" 2>/dev/null || early=$((early + 1))
-  kill -KILL "$pid"
-  wait "$pid" 2>/dev/null || true
+  kill -KILL "$pid" 2>/dev/null || true
+  status=0
+  wait "$pid" 2>/dev/null || status=$?
+  if ((status != 128 + 9)); then
+    if grep -q started "$out"; then
+      echo "kill $kill: the child ended by itself (exit status $status) after its main ran"
+      exit 1
+    fi
+    restarts=$((restarts + 1))
+    ((restarts <= 3)) || { echo "kill $kill: Wine ended the child before its main ran, $restarts times"; exit 1; }
+    echo "kill $kill: Wine ended the child before its main ran (exit status $status); starting it again"
+    kill=$((kill - 1))
+    continue
+  fi
+  grep -q saving "$out" || early=$((early + 1))
 
   for f in * .[!.]*; do
     [ -e "$f" ] || continue
@@ -91,5 +136,4 @@ for ((kill = 1; kill <= kills; kill++)); do
     echo "kill $kill left a save that is neither roster: \"$text\""; exit 1
   fi
 done
-"${wine%64}server64" -k 2>/dev/null || wineserver -k 2>/dev/null || true
-echo "wine kill test: $kills kills survived (roster A $sawA, roster B $sawB, no file yet $sawNone, killed before the loop ran $early, temporary left $sawTemp)"
+echo "wine kill test: $kills kills survived (roster A $sawA, roster B $sawB, no file yet $sawNone, killed before the loop ran $early, temporary left $sawTemp, children Wine ended early $restarts)"
