@@ -12,14 +12,6 @@ void GiveWeapon(std::int32_t ped, std::uint32_t weapon, std::int32_t a, std::int
 
 }  // namespace
 
-bool IsSidearmRow(int row) {
-    return row >= 0 && row < SIDEARM_COUNT;
-}
-
-bool IsLongarmRow(int row) {
-    return row >= 0 && row < LONGARM_COUNT;
-}
-
 void GiveSidearm(std::int32_t ped, int row, std::int32_t place) {
     GiveWeapon(ped, sidearmHashes[row], 0, 1, place);
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "catalog/catalog.h"
+
 // Where the game keeps a weapon once given: the right hand, the left hand, and
 // the two back slots a longarm can go to (LONGARM_PLACE_END is past the last).
 constexpr std::int32_t SIDEARM_PLACE = 2;
@@ -13,10 +15,14 @@ constexpr std::int32_t LONGARM_PLACE_END = 11;
 
 // A row read back from a record or a save file can be anything; only a row of
 // its table may look up a hash.
-bool IsSidearmRow(int row);
-bool IsLongarmRow(int row);
+inline bool IsSidearmRow(int row) {
+    return row >= 0 && row < SIDEARM_COUNT;
+}
+inline bool IsLongarmRow(int row) {
+    return row >= 0 && row < LONGARM_COUNT;
+}
 
-// Gives the ped the weapon of a row of the table and sets its weapon flag.
+// Gives the ped the weapon of a row of the table, with infinite ammunition for it.
 void GiveSidearm(std::int32_t ped, int row, std::int32_t place);
 void GiveLongarm(std::int32_t ped, int row, std::int32_t place);
 

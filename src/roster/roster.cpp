@@ -1,6 +1,7 @@
 #include "roster/roster.h"
 
 #include "catalog/catalog.h"
+#include "roster/loadout.h"
 
 static_assert(ROSTER_SIZE == SAVED_SLOT_COUNT, "the save file has a line for every slot");
 
@@ -37,9 +38,7 @@ RecordCheck CheckSavedRanges(const BodyguardRecord& record) {
         return RecordCheck::Broken;
     }
     const ModelList& list = modelCatalogue[record.modelCategory];
-    const bool weaponsInRange =
-        static_cast<unsigned>(record.sidearm) < static_cast<unsigned>(SIDEARM_COUNT) &&
-        static_cast<unsigned>(record.longarm) < static_cast<unsigned>(LONGARM_COUNT);
+    const bool weaponsInRange = IsSidearmRow(record.sidearm) && IsLongarmRow(record.longarm);
     if (record.modelIndex < 0 || record.modelIndex >= list.count) {
         // Only the custom list can change between two starts; a row past the
         // end of a constant list never becomes valid.

@@ -61,7 +61,8 @@ int FirstFreeSlot();
 // slot, or -1 when the roster is full or the model never loaded.
 int HireBodyguard(int category, int modelIndex, int outfit, int sidearm, int secondSidearm, int longarm,
                   float x, float y, float z);
-// The same into the free slot `slot`; returns it, or -1 when the model never loaded.
+// The same into the free slot `slot`; returns it, or -1 when that slot is not
+// a free slot of the roster or the model never loaded.
 int HireBodyguardInto(int slot, int category, int modelIndex, int outfit, int sidearm, int secondSidearm,
                       int longarm, float x, float y, float z);
 

@@ -1,6 +1,7 @@
 #pragma once
 
-// Interior ids of the saloons in which the menu key works when ONLY_IN_SALOONS is on.
+// Interior ids of the saloons in which the menu key (and the controller chord)
+// works when ONLY_IN_SALOONS is on.
 constexpr int SALOON_INTERIOR_COUNT = 8;
 extern const int SALOON_INTERIORS[SALOON_INTERIOR_COUNT];
 
@@ -11,5 +12,6 @@ struct PadChord {
 };
 extern PadChord padChord;
 
-// Once per frame: the menu key, one menu page, then the bodyguard section.
+// Once per frame: the menu key and the controller chord, one menu page, then
+// the bodyguard section.
 void FrameTick();
