@@ -18,8 +18,9 @@ namespace {
 //
 // Frames are 33 ms (the stand-in's default frame). Counting from the steps of
 // the frame routine, with the default settings (ALLOW_REVIVE on, formation
-// "Auto"), the player on foot and idle (no key, no control, no target unless
-// the state has one):
+// "Auto"), the player crouching (SetUp crouches him, and IsPedOnFoot answers
+// crouching, so a following step puts the on-foot settings on) and otherwise
+// idle (no key, no control, no target unless the state has one):
 //
 // Bodyguard section, every frame: the target query, GetPlayerId and
 // GetPlayerTargetEntity; the attack and FOLLOW_ALL keys are not released, so
