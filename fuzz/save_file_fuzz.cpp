@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "fuzz_support.h"
+#include "kill_rosters.h"
 #include "menu/state.h"
 #include "persist/save_file.h"
 #include "roster/roster.h"
@@ -15,24 +16,8 @@
 namespace {
 
 using fuzzsupport::Expect;
-
-savetext::Values RosterValues() {
-    savetext::Values v{};
-    for (int s = 0; s < ROSTER_SIZE; ++s) {
-        const BodyguardRecord& r = roster[s];
-        const std::int32_t fields[savetext::FIELDS] = {r.modelCategory, r.modelIndex, r.sidearm,
-                                                       r.secondSidearm, r.longarm,    r.outfit};
-        for (int f = 0; f < savetext::FIELDS; ++f)
-            v[static_cast<std::size_t>(s * savetext::FIELDS + f)] = fields[f];
-    }
-    v[savetext::VALUES - 1] = formationMode;
-    return v;
-}
-
-void ResetRoster() {
-    for (BodyguardRecord& r : roster) ClearRecord(r);
-    formationMode = FORMATION_AUTO;
-}
+using killrosters::ClearRosterAsAtStartup;
+using killrosters::RosterValues;
 
 void ExpectValues(const savetext::Values& got, const savetext::Values& want, const char* when) {
     for (int i = 0; i < savetext::VALUES; ++i) {
@@ -60,7 +45,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
 
-    ResetRoster();
+    ClearRosterAsAtStartup();
     fuzzsupport::WriteFile(SAVE_FILE_NAME, text);
     LoadRoster();
 
@@ -81,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
            "the saved text is not the loaded values, each after one space");
     Expect(OnlyTheSaveFileIsThere(), "saving left another file in the folder");
 
-    ResetRoster();
+    ClearRosterAsAtStartup();
     LoadRoster();
     ExpectValues(RosterValues(), loaded, "reading the saved file back");
     return 0;

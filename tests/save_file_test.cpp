@@ -17,41 +17,23 @@
 #include <string>
 #include <vector>
 
+#include "kill_rosters.h"
 #include "menu/state.h"
 #include "menu_game.h"
 #include "roster/roster.h"
+#include "save_text.h"
 
-namespace {
-
-// The 43 loaded fields, in file order.
-std::vector<int> Fields() {
-    std::vector<int> out;
-    for (const BodyguardRecord& r : roster) {
-        out.insert(out.end(),
-                   {r.modelCategory, r.modelIndex, r.sidearm, r.secondSidearm, r.longarm, r.outfit});
-    }
-    out.push_back(formationMode);
-    return out;
-}
-
-std::vector<int> StartupFields() {
-    std::vector<int> out;
-    for (int slot = 0; slot < ROSTER_SIZE; ++slot) out.insert(out.end(), {-1, -1, 0, 0, 0, 0});
-    out.push_back(11);
-    return out;
-}
-
-}  // namespace
+using killrosters::RosterValues;
+using savetext::StartupValues;
 
 class SaveFile : public MenuGameTest {
   protected:
     // Loads `content` into a roster in its startup state.
-    std::vector<int> Load(const std::string& content) {
-        for (BodyguardRecord& r : roster) ClearRecord(r);
-        formationMode = FORMATION_AUTO;
+    savetext::Values Load(const std::string& content) {
+        killrosters::ClearRosterAsAtStartup();
         WriteFile(SAVE_FILE_NAME, content);
         LoadRoster();
-        return Fields();
+        return RosterValues();
     }
     std::vector<std::string> Entries() {
         std::vector<std::string> e = FolderEntries();
@@ -78,7 +60,7 @@ TEST_F(SaveFile, WritesFortyThreeSpacedValuesAndReadsThemBack) {
     std::string expected = " -1 -1 0 0 0 0 4 12 2 9 5 -1";
     for (int slot = 2; slot < 6; ++slot) expected += " -1 -1 0 0 0 0";
     EXPECT_EQ(text, expected + " -1 -2147483648 0 0 0 0 3");
-    const std::vector<int> saved = Fields();
+    const savetext::Values saved = RosterValues();
     EXPECT_EQ(Load(text), saved);
     EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrossimer.dat"});
 }
@@ -86,8 +68,8 @@ TEST_F(SaveFile, WritesFortyThreeSpacedValuesAndReadsThemBack) {
 TEST_F(SaveFile, LayoutOfWhitespaceDoesNotMatter) {
     std::string byLine = "4\r\n\t12\n+2\n9\v5\f-1";
     for (int i = 6; i < 43; ++i) byLine += "\n" + std::to_string(i == 42 ? 3 : -1);
-    std::vector<int> expected = {4, 12, 2, 9, 5, -1};
-    expected.resize(43, -1);
+    savetext::Values expected{4, 12, 2, 9, 5, -1};
+    std::fill(expected.begin() + 6, expected.end(), -1);
     expected[42] = 3;
     EXPECT_EQ(Load(byLine), expected);
     // Text after the 43rd value is ignored.
@@ -95,7 +77,7 @@ TEST_F(SaveFile, LayoutOfWhitespaceDoesNotMatter) {
 }
 
 TEST_F(SaveFile, ShortFileFillsOnlyWhatItHolds) {
-    std::vector<int> expected = StartupFields();
+    savetext::Values expected = StartupValues();
     const int values[10] = {0, 3, 2, 0, 4, 6, 1, 0, 1, 9};
     std::string text;
     for (int i = 0; i < 10; ++i) {
@@ -106,37 +88,37 @@ TEST_F(SaveFile, ShortFileFillsOnlyWhatItHolds) {
     // A Ctrl-Z ends the file, as in a Windows text-mode read, even inside a number.
     EXPECT_EQ(Load(text + "\x1A 5 5 5"), expected);
     EXPECT_EQ(Load(text + " 7\x1A" + "8 5"), [&] {
-        std::vector<int> withSeven = expected;
+        savetext::Values withSeven = expected;
         withSeven[10] = 7;
         return withSeven;
     }());
-    EXPECT_EQ(Load(""), StartupFields());
+    EXPECT_EQ(Load(""), StartupValues());
     std::remove(SAVE_FILE_NAME);
     for (BodyguardRecord& r : roster) ClearRecord(r);
     LoadRoster();  // a missing file loads nothing
-    EXPECT_EQ(Fields(), StartupFields());
+    EXPECT_EQ(RosterValues(), StartupValues());
 }
 
 TEST_F(SaveFile, ReadingStopsForGoodAtTheFirstUnreadableValue) {
-    std::vector<int> expected = StartupFields();
+    savetext::Values expected = StartupValues();
     expected[0] = 0;
     EXPECT_EQ(Load("x 1 2 3"), expected);
     EXPECT_EQ(Load(" - 5"), expected);  // a sign without digits reads as nothing
 
     // Digits followed at once by letters give the digits; the next value meets the letters.
-    expected = StartupFields();
+    expected = StartupValues();
     expected[0] = 12;
     expected[1] = 0;
     EXPECT_EQ(Load(" 12abc 7 7"), expected);
 
-    expected = StartupFields();
+    expected = StartupValues();
     expected[0] = 1;
     expected[1] = INT32_MAX;
     EXPECT_EQ(Load(" 1 2147483648 5"), expected);
     expected[1] = INT32_MIN;
     EXPECT_EQ(Load(" 1 -99999999999999999999999 5"), expected);
 
-    expected = StartupFields();
+    expected = StartupValues();
     expected[0] = INT32_MIN;
     expected[1] = INT32_MAX;
     expected[2] = 7;

@@ -30,18 +30,9 @@ using killrosters::RosterA;
 using killrosters::RosterB;
 
 savetext::Values LoadedRoster() {
-    for (BodyguardRecord& r : roster) ClearRecord(r);
-    formationMode = FORMATION_AUTO;
+    killrosters::ClearRosterAsAtStartup();
     LoadRoster();
-    savetext::Values v{};
-    for (int s = 0; s < ROSTER_SIZE; ++s) {
-        const BodyguardRecord& r = roster[s];
-        const int fields[6] = {r.modelCategory, r.modelIndex, r.sidearm,
-                               r.secondSidearm, r.longarm,    r.outfit};
-        for (int f = 0; f < 6; ++f) v[static_cast<std::size_t>(s * 6 + f)] = fields[f];
-    }
-    v[42] = formationMode;
-    return v;
+    return killrosters::RosterValues();
 }
 
 // The child: saves for ever, B then A then B...

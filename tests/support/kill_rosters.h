@@ -1,4 +1,5 @@
-// The two complete rosters the kill tests save in turn (Linux: a forked child;
+// The roster as the save file's 43 values, to and from, and the two complete
+// rosters the kill tests save in turn (Linux: a forked child;
 // Windows: tests/wine_kill/save_loop.cpp under Wine). They differ in every slot
 // and in the formation, so a file that is neither is a broken save.
 #pragma once
@@ -29,7 +30,27 @@ inline savetext::Values RosterB() {
     return v;
 }
 
-// Puts the values into the roster's loadout fields and formationMode.
+// The roster's loadout fields and formationMode as the save file's 43 values.
+inline savetext::Values RosterValues() {
+    savetext::Values v{};
+    for (int s = 0; s < ROSTER_SIZE; ++s) {
+        const BodyguardRecord& r = roster[s];
+        const std::int32_t fields[savetext::FIELDS] = {r.modelCategory, r.modelIndex, r.sidearm,
+                                                       r.secondSidearm, r.longarm,    r.outfit};
+        for (int f = 0; f < savetext::FIELDS; ++f)
+            v[static_cast<std::size_t>(s * savetext::FIELDS + f)] = fields[f];
+    }
+    v[savetext::VALUES - 1] = formationMode;
+    return v;
+}
+
+// Every record cleared and the formation "Auto", as at a game start before the load.
+inline void ClearRosterAsAtStartup() {
+    for (BodyguardRecord& r : roster) ClearRecord(r);
+    formationMode = FORMATION_AUTO;
+}
+
+// Puts the values into the roster's loadout fields and formationMode (the inverse of RosterValues).
 inline void PutInRoster(const savetext::Values& v) {
     for (int s = 0; s < ROSTER_SIZE; ++s) {
         const savetext::Record rec = savetext::RecordOf(v, s);
