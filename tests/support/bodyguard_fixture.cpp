@@ -4,10 +4,6 @@
 
 #include "roster/roster.h"
 
-void BodyguardTest::WriteSettings(const std::string& lines) {
-    WriteFile("Tavrossimer.ini", "[SETTINGS]\n" + lines);
-}
-
 std::int32_t BodyguardTest::PlaceBodyguard(int slot, int health, float dx) {
     standin::World& w = World();
     const standin::Vec3 at = w.PlayerPed().pos;

@@ -16,9 +16,6 @@ constexpr char kPeriodicStepStart[] =
 
 class BodyguardTest : public GameTest {
   protected:
-    // Writes a settings file with the given lines under [SETTINGS] (before StartAndSettle).
-    void WriteSettings(const std::string& lines);
-
     // Puts a bodyguard into roster slot `slot` as a hire leaves it: a ped `dx`
     // metres east of the player with `health` (also its maximum), in the
     // player's group and relationship group, and a "Help" prompt registered,

@@ -5,23 +5,6 @@
 #include "menu/state.h"
 #include "script_calls.h"
 
-void BuilderDriverTest::WriteSettings(const std::string& lines) {
-    WriteFile("Tavrossimer.ini", "[SETTINGS]\n" + lines);
-}
-
-void BuilderDriverTest::Arrow(int vk) {
-    standin::KeyDown(vk);
-    standin::RunFrame();
-    standin::KeyUp(vk);
-    standin::RunFrame();
-    WaitGate();
-}
-
-void BuilderDriverTest::MoveTo(const int& item, int target) {
-    for (int i = 0; i < 12 && item != target; ++i) Arrow(VK_DOWN_KEY);
-    ASSERT_EQ(item, target);
-}
-
 void BuilderDriverTest::OpenBuilder() {
     Home();
     ASSERT_EQ(menu.menuPage, PAGE_MAIN);

@@ -12,19 +12,11 @@
 
 class BuilderDriverTest : public GameTest {
   protected:
-    // Writes a settings file with the given lines under [SETTINGS] (before StartAndSettle).
-    void WriteSettings(const std::string& lines);
-
-    // Holds an arrow key for one frame, lets it go and waits out the gate.
-    void Arrow(int vk);
     void Left() { Arrow(VK_LEFT_KEY); }
     void Right() { Arrow(VK_RIGHT_KEY); }
     void Enter() { Press(VK_ENTER_KEY); }
     void Back() { Press(VK_BACK_KEY); }
     void Home() { Press(VK_HOME_KEY); }
-
-    // Presses Down until the plug-in's item variable `item` reads `target`.
-    void MoveTo(const int& item, int target);
 
     // From a closed menu: the menu key, then "Custom Bodyguard".
     void OpenBuilder();

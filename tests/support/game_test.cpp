@@ -50,6 +50,10 @@ std::vector<std::string> GameTest::FolderEntries() {
     return out;
 }
 
+void GameTest::WriteSettings(const std::string& lines) {
+    WriteFile("Tavrossimer.ini", "[SETTINGS]\n" + lines);
+}
+
 void GameTest::StartAndSettle(int frames) {
     standin::StartGame();
     standin::RunFrames(frames);
@@ -63,6 +67,19 @@ void GameTest::Press(int vk) {
 
 void GameTest::WaitGate() {
     standin::RunMs(160);
+}
+
+void GameTest::Arrow(int vk) {
+    standin::KeyDown(vk);
+    standin::RunFrame();
+    standin::KeyUp(vk);
+    standin::RunFrame();
+    WaitGate();
+}
+
+void GameTest::MoveTo(const int& item, int target) {
+    for (int i = 0; i < 12 && item != target; ++i) Arrow(VK_DOWN_KEY);
+    ASSERT_EQ(item, target);
 }
 
 const std::vector<FramePace>& FramePaces() {

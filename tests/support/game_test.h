@@ -27,6 +27,8 @@ class GameTest : public ::testing::Test {
     std::string ReadFile(const std::string& name);
     bool FileExists(const std::string& name);
     std::vector<std::string> FolderEntries();
+    // Writes a settings file with the given lines under [SETTINGS] (before StartAndSettle).
+    void WriteSettings(const std::string& lines);
 
     // Loads the plug-in (reading the settings file present now) and runs frames
     // until the script is in its frame loop (the player's ped exists by default).
@@ -35,6 +37,10 @@ class GameTest : public ::testing::Test {
     void Press(int vk);
     // Runs enough frames for the menu's 150 ms input gate to open again.
     void WaitGate();
+    // Holds an arrow key for one frame, lets it go and waits out the gate.
+    void Arrow(int vk);
+    // Presses Down until the menu's item variable `item` reads `target`.
+    void MoveTo(const int& item, int target);
 
     std::string folder_;
     std::string previousFolder_;

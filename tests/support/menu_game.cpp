@@ -13,14 +13,6 @@ void MenuGameTest::TearDown() {
     GameTest::TearDown();
 }
 
-void MenuGameTest::Arrow(int vk) {
-    standin::KeyDown(vk);
-    standin::RunFrame();
-    standin::KeyUp(vk);
-    standin::RunFrame();
-    WaitGate();
-}
-
 void MenuGameTest::Pad(const char* control) {
     standin::HoldControl(control, true);
     standin::RunFrame();
@@ -34,8 +26,7 @@ void MenuGameTest::OpenMenu() {
 }
 
 void MenuGameTest::MoveTo(int item) {
-    for (int guard = 0; menu.mainMenuItem != item && guard < 5; ++guard) Arrow(VK_DOWN_KEY);
-    ASSERT_EQ(menu.mainMenuItem, item);
+    GameTest::MoveTo(menu.mainMenuItem, item);
 }
 
 std::vector<int> MenuGameTest::SavedValues() {

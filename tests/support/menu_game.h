@@ -11,8 +11,6 @@ class MenuGameTest : public GameTest {
   protected:
     void TearDown() override;
 
-    // An arrow key held for one frame, then released; the gate is waited out.
-    void Arrow(int vk);
     // A frontend control held for one frame; the gate is waited out.
     void Pad(const char* control);
     // Opens the menu with the menu key; the main page is on screen.
