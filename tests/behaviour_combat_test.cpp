@@ -154,7 +154,7 @@ TEST_F(Combat, ADownedCheckMakesItsCallsInOrderEveryFiveSeconds) {
     const int start =
         IndexOf(mark, "GetPlayerPed", IndexOfOn(mark, "PromptHasCompleted", roster[0].helpPrompt));
     ASSERT_GE(start, 0);
-    EXPECT_EQ(GameCallLines(mark, start),
+    EXPECT_EQ(GameCallsSince(mark, start),
               ExpectedCalls(kPeriodicStepStart + std::string(R"(
         IsEntityDead({ped})
         IsPedRagdoll({ped})
@@ -230,7 +230,7 @@ TEST_F(Combat, TheHelpPromptShowsOnlyForADownedBodyguardCloseToTheCrouchingPlaye
     // The distance is asked from the player's point to the bodyguard's.
     const int first = IndexOf(mark, "GetPlayerPed");
     ASSERT_GE(first, 0);
-    std::vector<std::string> lines = GameCallLines(mark, first);
+    std::vector<std::string> lines = GameCallsSince(mark, first);
     lines.resize(std::min<std::size_t>(lines.size(), 5));
     const standin::Vec3 p = World().PlayerPed().pos, b = PedOf(ped).pos;
     EXPECT_EQ(lines, ExpectedCalls(R"(

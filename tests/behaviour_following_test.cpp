@@ -31,7 +31,7 @@ TEST_F(Following, TheSectionRunsItsStepsInOrderAndEachRecordInTurn) {
     const int stayAll = IndexOf(mark, "TaskStartScenarioInPlace");
     const int formation = IndexOf(mark, "SetGroupFormation");
     // The section is the frame's first game call; the target goes straight into behaviour.targetEntity.
-    Transcript first = GameCallLines(mark);
+    Transcript first = GameCallsSince(mark);
     first.resize(std::min<std::size_t>(first.size(), 2));
     EXPECT_EQ(first,
               (Transcript{"GetPlayerId()", "GetPlayerTargetEntity(" + Z(World().player.id) + ", &, 1, 1)"}));
@@ -81,7 +81,7 @@ TEST_F(Following, AFollowingStepMakesItsCallsInOrder) {
     const int start = IndexOf(mark, "GetPlayerPed", IndexOf(mark, "GetEntityHealth"));
     ASSERT_GE(start, 0);
     // Handle -200 and group -7 as pushed: sign-extended to IsPedGroupMember, zero-extended elsewhere.
-    EXPECT_EQ(GameCallLines(mark, start),
+    EXPECT_EQ(GameCallsSince(mark, start),
               ExpectedCalls(kPeriodicStepStart + std::string(R"(
         HashOfName("WORLD_HUMAN_SMOKE")
         IsPedUsingScenario(4294967096, {smoke})

@@ -105,7 +105,7 @@ TEST_F(CommandPrompts, FirstTargetMakesFivePromptsAndShowsOnlyShowCommands) {
 
     // Flag 130 goes false once, after the prompts are made.
     EXPECT_EQ(Flag130(mark, ped), Transcript{Flag130Line(ped, false)});
-    const Transcript calls = GameCallLines(mark);
+    const Transcript calls = GameCallsSince(mark);
     const auto flag = std::find(calls.begin(), calls.end(), Flag130Line(ped, false));
     EXPECT_EQ(std::count(calls.begin(), flag, "PromptRegisterBegin()"), 5);
 

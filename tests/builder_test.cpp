@@ -14,8 +14,6 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
-
 constexpr int MALE = 1, GANG = 2;  // category page items
 
 constexpr std::uint32_t CATTLEMAN = 0x169F59F7, DOUBLE_ACTION = 0x0797FBF5, MAUSER = 0x8580C63E;
@@ -47,7 +45,7 @@ std::string Remove(std::int32_t ped, std::uint32_t weapon) {
 
 class Builder : public BuilderDriverTest {
   protected:
-    const Strings weaponCalls{"GiveWeaponToPed", "SetPedWeaponFlag", "RemoveWeaponFromPed"};
+    const std::vector<std::string> weaponCalls{"GiveWeaponToPed", "SetPedWeaponFlag", "RemoveWeaponFromPed"};
 
     std::int32_t BuildPed() { return builder.lastSpawnSlot == -1 ? 0 : roster[builder.lastSpawnSlot].ped; }
     bool AllChoicesCleared() {
@@ -57,7 +55,7 @@ class Builder : public BuilderDriverTest {
                builder.lastSpawnCategory == -1 && builder.lastSpawnModelIndex == -1;
     }
     // One key on a line: the weapon calls it made.
-    Strings Step(int vk) {
+    Transcript Step(int vk) {
         const std::size_t mark = Log().Mark();
         if (vk == VK_LEFT_KEY || vk == VK_RIGHT_KEY)
             Arrow(vk);
@@ -71,8 +69,8 @@ TEST_F(Builder, WithoutABodyguardTheLinesAreDimmedAndConfirmBuildsNothing) {
     WriteSettings("PRICE=5\n");
     StartAndSettle();
     OpenBuilder();
-    EXPECT_EQ(Lines(), (Strings{"0:Choose Model", "2:~- chose outfit -", "3:~- chose sidearm -",
-                                "5:~- chose longarm -", "8:~Confirm", "9:Cancel"}));
+    EXPECT_EQ(Lines(), (Transcript{"0:Choose Model", "2:~- chose outfit -", "3:~- chose sidearm -",
+                                   "5:~- chose longarm -", "8:~Confirm", "9:Cancel"}));
     EXPECT_EQ(standin::HighlightRow(), 0);
 
     // The value lines do nothing without a bodyguard.
@@ -104,15 +102,15 @@ TEST_F(Builder, DutchComesWithBothSchofieldsIsPaidForAndReturnsAtTheNextStart) {
     // Prepared once: his outfit limit and both fixed guns, no outfit count asked.
     EXPECT_EQ(builder.builderOutfitMax, 16);
     EXPECT_EQ(CallsNamed(mark, {"GiveWeaponToPed", "SetPedWeaponFlag", "GetPedOutfitCount"}),
-              (Strings{Give(ped, DUTCH_RIGHT, 0, 1, 2), Flag(ped, DUTCH_RIGHT),
-                       Give(ped, DUTCH_LEFT, 0, 1, 3), Flag(ped, DUTCH_LEFT)}));
+              (Transcript{Give(ped, DUTCH_RIGHT, 0, 1, 2), Flag(ped, DUTCH_RIGHT),
+                          Give(ped, DUTCH_LEFT, 0, 1, 3), Flag(ped, DUTCH_LEFT)}));
     EXPECT_EQ(roster[0].sidearm, 8);
     EXPECT_EQ(roster[0].secondSidearm, 9);
     EXPECT_EQ(roster[0].longarm, 0);
     EXPECT_EQ(builder.builderLongarm, -1);
     EXPECT_EQ(Lines(),
-              (Strings{"0:Choose Model", "1:Dutch", "2:- Choose Outfit -", "3:~- Choose Sidearm -",
-                       "4:Dutch's Dual Schofields", "5:- Choose Longarm -", "8:Confirm", "9:Cancel"}));
+              (Transcript{"0:Choose Model", "1:Dutch", "2:- Choose Outfit -", "3:~- Choose Sidearm -",
+                          "4:Dutch's Dual Schofields", "5:- Choose Longarm -", "8:Confirm", "9:Cancel"}));
 
     // His sidearm cannot be changed.
     MoveTo(menu.builderItem, 2);
@@ -125,7 +123,7 @@ TEST_F(Builder, DutchComesWithBothSchofieldsIsPaidForAndReturnsAtTheNextStart) {
     std::size_t before = Log().Mark();
     Left();
     EXPECT_EQ(CallsNamed(before, {"SetPedOutfit"}),
-              (Strings{"SetPedOutfit(" + std::to_string(ped) + ", 16, 0)"}));
+              (Transcript{"SetPedOutfit(" + std::to_string(ped) + ", 16, 0)"}));
     EXPECT_EQ(standin::MenuLineAt(2), "Outfit - 16 -");
 
     MoveTo(menu.builderItem, 4);
@@ -162,7 +160,7 @@ TEST_F(Builder, SteppingAMaleModelTakesTheOldWeaponAwayBeforeGivingTheNew) {
     const std::int32_t ped = BuildPed();
     ASSERT_NE(ped, 0);
     EXPECT_EQ(CallsNamed(mark, {"GetPedOutfitCount"}),
-              (Strings{"GetPedOutfitCount(" + std::to_string(ped) + ")"}));
+              (Transcript{"GetPedOutfitCount(" + std::to_string(ped) + ")"}));
     EXPECT_EQ(builder.builderOutfitMax, 4);
     EXPECT_TRUE(CallsNamed(mark, weaponCalls).empty());
 
@@ -179,27 +177,27 @@ TEST_F(Builder, SteppingAMaleModelTakesTheOldWeaponAwayBeforeGivingTheNew) {
     // The first choice removes nothing (the record holds "No Sidearm"); index 0
     // is handed to the game as hash 0 like any other.
     MoveTo(menu.builderItem, 2);
-    EXPECT_EQ(Step(VK_RIGHT_KEY), (Strings{Give(ped, 0, 0, 1, 0), Flag(ped, 0)}));
-    EXPECT_EQ(Step(VK_RIGHT_KEY), (Strings{Give(ped, CATTLEMAN, 0, 1, 0), Flag(ped, CATTLEMAN)}));
-    EXPECT_EQ(Step(VK_RIGHT_KEY),
-              (Strings{Remove(ped, CATTLEMAN), Give(ped, DOUBLE_ACTION, 0, 1, 0), Flag(ped, DOUBLE_ACTION)}));
+    EXPECT_EQ(Step(VK_RIGHT_KEY), (Transcript{Give(ped, 0, 0, 1, 0), Flag(ped, 0)}));
+    EXPECT_EQ(Step(VK_RIGHT_KEY), (Transcript{Give(ped, CATTLEMAN, 0, 1, 0), Flag(ped, CATTLEMAN)}));
+    EXPECT_EQ(Step(VK_RIGHT_KEY), (Transcript{Remove(ped, CATTLEMAN), Give(ped, DOUBLE_ACTION, 0, 1, 0),
+                                              Flag(ped, DOUBLE_ACTION)}));
     EXPECT_EQ(Step(VK_LEFT_KEY),
-              (Strings{Remove(ped, DOUBLE_ACTION), Give(ped, CATTLEMAN, 0, 1, 0), Flag(ped, CATTLEMAN)}));
-    EXPECT_EQ(Step(VK_LEFT_KEY), (Strings{Remove(ped, CATTLEMAN), Give(ped, 0, 0, 1, 0), Flag(ped, 0)}));
-    EXPECT_EQ(Step(VK_LEFT_KEY), (Strings{Give(ped, MAUSER, 0, 1, 0), Flag(ped, MAUSER)}));
+              (Transcript{Remove(ped, DOUBLE_ACTION), Give(ped, CATTLEMAN, 0, 1, 0), Flag(ped, CATTLEMAN)}));
+    EXPECT_EQ(Step(VK_LEFT_KEY), (Transcript{Remove(ped, CATTLEMAN), Give(ped, 0, 0, 1, 0), Flag(ped, 0)}));
+    EXPECT_EQ(Step(VK_LEFT_KEY), (Transcript{Give(ped, MAUSER, 0, 1, 0), Flag(ped, MAUSER)}));
     EXPECT_EQ(builder.builderSidearm, 6);
 
     MoveTo(menu.builderItem, 3);
-    EXPECT_EQ(Step(VK_LEFT_KEY), (Strings{Give(ped, CARCANO, 1, 0, 9), Flag(ped, CARCANO)}));
-    EXPECT_EQ(Step(VK_LEFT_KEY),
-              (Strings{Remove(ped, CARCANO), Give(ped, ROLLING_BLOCK, 1, 0, 9), Flag(ped, ROLLING_BLOCK)}));
+    EXPECT_EQ(Step(VK_LEFT_KEY), (Transcript{Give(ped, CARCANO, 1, 0, 9), Flag(ped, CARCANO)}));
+    EXPECT_EQ(Step(VK_LEFT_KEY), (Transcript{Remove(ped, CARCANO), Give(ped, ROLLING_BLOCK, 1, 0, 9),
+                                             Flag(ped, ROLLING_BLOCK)}));
     // Accept on a line changes nothing.
     EXPECT_TRUE(Step(VK_ENTER_KEY).empty());
     EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
 
-    EXPECT_EQ(Lines(), (Strings{"0:Choose Model", "1:A_M_M_UniCoachGuards_01", "2:Outfit - 1 -",
-                                "3:Sidearm - 6 -", "4:Mauser Pistol", "5:Longarm - 9 -",
-                                "6:Rolling Block Rifle", "8:Confirm", "9:Cancel"}));
+    EXPECT_EQ(Lines(), (Transcript{"0:Choose Model", "1:A_M_M_UniCoachGuards_01", "2:Outfit - 1 -",
+                                   "3:Sidearm - 6 -", "4:Mauser Pistol", "5:Longarm - 9 -",
+                                   "6:Rolling Block Rifle", "8:Confirm", "9:Cancel"}));
     std::vector<std::uint32_t> carried;
     for (const standin::GivenWeapon& w : World().FindPed(ped)->weapons) {
         if (w.hash != 0) carried.push_back(w.hash);
@@ -218,9 +216,9 @@ TEST_F(Builder, FixedGangWeaponsAreDimmedAndEveryBuildStartsFromNothing) {
     StartAndSettle();
     SpawnModel(GANG, 7);  // John: his own sidearm and longarm
     std::int32_t ped = BuildPed();
-    EXPECT_EQ(Lines(), (Strings{"0:Choose Model", "1:John", "2:- Choose Outfit -", "3:~- Choose Sidearm -",
-                                "4:John's Cattleman", "5:~- Choose Longarm -", "6:John's Repeater",
-                                "8:Confirm", "9:Cancel"}));
+    EXPECT_EQ(Lines(), (Transcript{"0:Choose Model", "1:John", "2:- Choose Outfit -", "3:~- Choose Sidearm -",
+                                   "4:John's Cattleman", "5:~- Choose Longarm -", "6:John's Repeater",
+                                   "8:Confirm", "9:Cancel"}));
     std::vector<std::uint32_t> carried;
     for (const standin::GivenWeapon& w : World().FindPed(ped)->weapons) carried.push_back(w.hash);
     EXPECT_EQ(carried, (std::vector<std::uint32_t>{JOHNS_CATTLEMAN, JOHNS_REPEATER}));
@@ -334,8 +332,8 @@ TEST_F(Builder, ClosingTheMenuMidBuildKeepsTheBodyguardAndTheBuildGoesOn) {
     Enter();
     EXPECT_EQ(menu.menuPage, PAGE_BUILDER);
     EXPECT_EQ(Lines(),
-              (Strings{"0:Choose Model", "1:S_M_M_RACRAILGUARDS_01", "2:Outfit - 1 -", "3:Sidearm - 1 -",
-                       "4:Cattleman Revolver", "5:- Choose Longarm -", "8:Confirm", "9:Cancel"}));
+              (Transcript{"0:Choose Model", "1:S_M_M_RACRAILGUARDS_01", "2:Outfit - 1 -", "3:Sidearm - 1 -",
+                          "4:Cattleman Revolver", "5:- Choose Longarm -", "8:Confirm", "9:Cancel"}));
     // Not prepared a second time.
     EXPECT_TRUE(CallsNamed(mark, {"GetPedOutfitCount", "GiveWeaponToPed"}).empty());
 

@@ -46,22 +46,6 @@ std::vector<const standin::Call*> BodyguardTest::GameCalls(std::size_t mark, con
     return out;
 }
 
-std::vector<std::string> BodyguardTest::CallsOn(std::size_t mark, const char* name, std::int32_t handle) {
-    std::vector<std::string> out;
-    for (const standin::Call* c : GameCalls(mark, name)) {
-        if (!c->args.empty() && c->I(0) == handle) out.push_back(standin::CallLog::Describe(*c));
-    }
-    return out;
-}
-
-std::vector<std::string> BodyguardTest::GameCallLines(std::size_t mark, int from) {
-    const std::vector<const standin::Call*> calls = GameCalls(mark);
-    std::vector<std::string> out;
-    for (std::size_t i = static_cast<std::size_t>(std::max(from, 0)); i < calls.size(); ++i)
-        out.push_back(standin::CallLog::Describe(*calls[i]));
-    return out;
-}
-
 int BodyguardTest::IndexOf(std::size_t mark, const char* name, int from) {
     const std::vector<const standin::Call*> calls = GameCalls(mark);
     for (int i = from; i < static_cast<int>(calls.size()); ++i) {

@@ -30,11 +30,6 @@ class BodyguardTest : public GameTest {
 
     // Game calls since `mark` (host calls left out), optionally only those named `name`.
     std::vector<const standin::Call*> GameCalls(std::size_t mark, const char* name = nullptr);
-    // Game calls since `mark` named `name` whose first argument is `handle`, as transcript lines.
-    std::vector<std::string> CallsOn(std::size_t mark, const char* name, std::int32_t handle);
-    // The game calls since `mark` as transcript lines (standin::CallLog::Describe),
-    // from the one at position `from` on.
-    std::vector<std::string> GameCallLines(std::size_t mark, int from = 0);
     // Index in the game calls since `mark` of the first call named `name` at or
     // after position `from`, or -1.
     int IndexOf(std::size_t mark, const char* name, int from = 0);

@@ -1,6 +1,7 @@
 #include "script_calls.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "driver.h"
 #include "natives.h"
@@ -17,6 +18,32 @@ std::vector<std::string> CallsNamed(std::size_t mark, const std::vector<std::str
         if (std::find(names.begin(), names.end(), line.substr(0, line.find('('))) != names.end())
             out.push_back(line);
     }
+    return out;
+}
+
+std::vector<std::string> CallsOn(std::size_t mark, const std::string& name, std::int32_t handle) {
+    std::vector<std::string> out;
+    for (const std::string& line : CallsNamed(mark, {name})) {
+        // The first argument: from the '(' to the first ',' or the ')'.
+        const std::size_t begin = line.find('(') + 1;
+        const std::string first = line.substr(begin, line.find_first_of(",)", begin) - begin);
+        char* end = nullptr;
+        const long long value = std::strtoll(first.c_str(), &end, 10);
+        if (!first.empty() && *end == '\0' &&
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(value)) == handle)
+            out.push_back(line);
+    }
+    return out;
+}
+
+std::vector<std::string> GameCallsSince(std::size_t mark, int from) {
+    const std::vector<standin::Call>& calls = standin::GetCallLog().calls;
+    const std::vector<std::string> lines = CallsSince(mark);
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (calls[mark + i].hash != 0) out.push_back(lines[i]);
+    }
+    out.erase(out.begin(), out.begin() + std::min(static_cast<std::size_t>(std::max(from, 0)), out.size()));
     return out;
 }
 

@@ -19,6 +19,11 @@ using Transcript = std::vector<std::string>;
 std::vector<std::string> CallsSince(std::size_t mark);
 // The same, only the calls with one of the given names.
 std::vector<std::string> CallsNamed(std::size_t mark, const std::vector<std::string>& names);
+// The calls since `mark` named `name` whose first argument, as a 32-bit handle, is `handle`.
+std::vector<std::string> CallsOn(std::size_t mark, const std::string& name, std::int32_t handle);
+// The game's calls since `mark` (the host's, such as scriptWait, left out), from
+// the one at position `from` among them on.
+std::vector<std::string> GameCallsSince(std::size_t mark, int from = 0);
 
 // An expected call list written as text: calls separated by "; " or line
 // breaks, surrounding blanks ignored, each placeholder replaced by its value.
