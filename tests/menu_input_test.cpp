@@ -401,12 +401,10 @@ TEST_P(MenuInputAtPace, AHeldArrowStepsOncePerGate) {
     const FramePace pace = GetParam();
     int item = 0;
     std::vector<std::uint32_t> steps;
-    bool hitchDone = !pace.hitch;
+    bool hitchDone = false;
     const int length = 2000 + (pace.hitch ? HITCH_MS : 0);
     for (int elapsed = 0; elapsed < length;) {
-        const bool hitchNow = !hitchDone && elapsed >= 1000;
-        const int frameMs = hitchNow ? HITCH_MS : pace.frameMs;
-        hitchDone = hitchDone || hitchNow;
+        const int frameMs = PacedFrameMs(pace, elapsed, 1000, hitchDone);
         Advance(frameMs);
         elapsed += frameMs;
         Down(VK_DOWN_KEY);
@@ -415,10 +413,7 @@ TEST_P(MenuInputAtPace, AHeldArrowStepsOncePerGate) {
         ASSERT_LE(item - before, 1);
         if (item == before) continue;
         const std::uint32_t now = World().tickCount;
-        if (!steps.empty()) {
-            EXPECT_GT(now - steps.back(), 150u);
-            EXPECT_LE(now - steps.back(), 150u + static_cast<std::uint32_t>(frameMs));
-        }
+        if (!steps.empty()) ExpectFirstFrameAfterPeriod(now - steps.back(), 150, frameMs, "a step");
         steps.push_back(now);
     }
     EXPECT_GE(steps.size(), 1800u / (150u + static_cast<std::uint32_t>(pace.frameMs)));

@@ -97,15 +97,25 @@ std::string PaceName(const ::testing::TestParamInfo<FramePace>& info) {
     return std::to_string(info.param.frameMs) + "ms" + (info.param.hitch ? "WithAHitch" : "");
 }
 
+int PacedFrameMs(const FramePace& pace, std::int64_t elapsed, std::int64_t hitchAt, bool& hitchDone) {
+    if (!pace.hitch || hitchDone || elapsed < hitchAt) return pace.frameMs;
+    hitchDone = true;
+    return HITCH_MS;
+}
+
+void ExpectFirstFrameAfterPeriod(std::int64_t interval, std::int64_t period, std::int64_t frameMs,
+                                 const std::string& what) {
+    EXPECT_GT(interval, period) << what;
+    EXPECT_LE(interval, period + frameMs) << what << " later than its first frame";
+}
+
 void RunPaced(const FramePace& pace, int ms, const std::function<void()>& afterFrame) {
     standin::World& w = standin::GetWorld();
     const std::int64_t start = w.timeMs;
-    bool hitchDone = !pace.hitch;
+    bool hitchDone = false;
     while (w.timeMs - start < ms) {
-        const bool hitchNow = !hitchDone && w.timeMs - start >= ms / 2;
-        w.frameMs = hitchNow ? HITCH_MS : pace.frameMs;
+        w.frameMs = PacedFrameMs(pace, w.timeMs - start, ms / 2, hitchDone);
         standin::RunFrame();
-        hitchDone = hitchDone || hitchNow;
         afterFrame();
     }
     w.frameMs = pace.frameMs;

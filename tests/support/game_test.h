@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -57,6 +58,15 @@ constexpr int HITCH_MS = 3000;
 const std::vector<FramePace>& FramePaces();
 void PrintTo(const FramePace& pace, std::ostream* out);
 std::string PaceName(const ::testing::TestParamInfo<FramePace>& info);
+// The length of the next frame of a run at `pace` that has lasted `elapsed` ms:
+// with the hitch, the first frame from `hitchAt` on lasts HITCH_MS (`hitchDone`
+// remembers it); every other one the pace's frame.
+int PacedFrameMs(const FramePace& pace, std::int64_t elapsed, std::int64_t hitchAt, bool& hitchDone);
+// Expects a periodic event `interval` ms after the one before it in the first
+// frame past its period: more than `period`, at most `period` plus the frame it
+// came in (`frameMs`). `what` names the event in a failure.
+void ExpectFirstFrameAfterPeriod(std::int64_t interval, std::int64_t period, std::int64_t frameMs,
+                                 const std::string& what = "");
 // Runs frames at `pace` for at least `ms` of game time, calling `afterFrame`
 // after each one; the world's frameMs is `pace.frameMs` afterwards.
 void RunPaced(const FramePace& pace, int ms, const std::function<void()>& afterFrame);
