@@ -139,7 +139,7 @@ TEST_F(FrameTickMenu, PageNumbersNoPageOwnsDrawNothingAndTheKeyClosesThem) {
 
 TEST_F(FrameTickMenu, AnUnusableMenuKeySettingNeverOpensTheMenu) {
     // 300 is no key code; it must not act as 300 & 0xFF = 44 either.
-    WriteFile("Tavrossimer.ini", "[SETTINGS]\nSPAWN_MENU_KEY=300\n");
+    WriteSettings("SPAWN_MENU_KEY=300\n");
     StartAndSettle();
     for (int vk : {300, 44, VK_HOME_KEY, 254}) {
         TapAndRun(vk);
@@ -147,7 +147,7 @@ TEST_F(FrameTickMenu, AnUnusableMenuKeySettingNeverOpensTheMenu) {
         EXPECT_EQ(menu.menuPage, PAGE_CLOSED) << "key " << vk;
     }
 
-    WriteFile("Tavrossimer.ini", "[SETTINGS]\nSPAWN_MENU_KEY=-1\n");
+    WriteSettings("SPAWN_MENU_KEY=-1\n");
     standin::RestartGame();
     standin::RunFrames(3);
     for (int vk : {255, VK_HOME_KEY, 254}) {
@@ -157,7 +157,7 @@ TEST_F(FrameTickMenu, AnUnusableMenuKeySettingNeverOpensTheMenu) {
     }
 
     // A usable setting moves the menu to that key.
-    WriteFile("Tavrossimer.ini", "[SETTINGS]\nSPAWN_MENU_KEY=45\n");
+    WriteSettings("SPAWN_MENU_KEY=45\n");
     standin::RestartGame();
     standin::RunFrames(3);
     TapAndRun(VK_HOME_KEY);
@@ -349,7 +349,7 @@ TEST_F(ControllerChord, OffByDefaultThePadIsNeverAsked) {
 }
 
 TEST_F(ControllerChord, OpensOnceThePagesWaitForTheLetGoAndTheChordClosesWithASave) {
-    WriteFile("Tavrossimer.ini", "[SETTINGS]\nCONTROLLER_MENU=1\n");
+    WriteSettings("CONTROLLER_MENU=1\n");
     StartAndSettle();
     World().usingKeyboard = false;
     // One button alone does nothing.
@@ -389,7 +389,7 @@ TEST_F(ControllerChord, OpensOnceThePagesWaitForTheLetGoAndTheChordClosesWithASa
 }
 
 TEST_F(ControllerChord, TheSaloonRuleApplies) {
-    WriteFile("Tavrossimer.ini", "[SETTINGS]\nCONTROLLER_MENU=1\nONLY_IN_SALOONS=1\n");
+    WriteSettings("CONTROLLER_MENU=1\nONLY_IN_SALOONS=1\n");
     StartAndSettle();
     World().usingKeyboard = false;
     World().player.interior = 0;

@@ -80,7 +80,7 @@ TEST_F(MainPage, HomeOpensItAndItsItemsMoveWithKeysAndControls) {
 }
 
 TEST_F(MainPage, RandomHireDrawsModelLongarmSidearmThenAnOutfitAndCharges) {
-    WriteFile("Tavrossimer.ini", "[SETTINGS]\nPRICE=25\n");
+    WriteSettings("PRICE=25\n");
     standin::RestartGame();
     standin::RunFrames(3);
     OpenMenu();

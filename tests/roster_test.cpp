@@ -190,7 +190,7 @@ TEST_F(Hiring, WeaponsGoToTheirPlacesAndBadRowsAreSkipped) {
 }
 
 TEST_F(Hiring, HeadshotFlagAndHealthFollowTheSettings) {
-    WriteFile("Tavrossimer.ini", "[SETTINGS]\nNO_HEADSHOT=0\nALLOW_REVIVE=0\n");
+    WriteSettings("NO_HEADSHOT=0\nALLOW_REVIVE=0\n");
     StartAndSettle();
     const std::size_t mark = Log().Mark();
     ASSERT_EQ(Hire(CATEGORY_MALE, 0), 0);
