@@ -32,7 +32,10 @@ std::vector<Event> EventLog::Since(std::uint64_t count) const {
 
 namespace {
 
+// The problems of saves that ended without success, and those of the save
+// under way: a later step of the same save may still land it.
 std::vector<std::string> saveProblems;
+std::vector<std::string> currentSaveProblems;
 
 SaveStamp StampOf(const char* path) {
     struct stat st;
@@ -44,8 +47,17 @@ SaveStamp StampOf(const char* path) {
 
 }  // namespace
 
+void NoteSaveStarted() {
+    saveProblems.insert(saveProblems.end(), currentSaveProblems.begin(), currentSaveProblems.end());
+    currentSaveProblems.clear();
+}
+
 void NoteSaveProblem(const std::string& what) {
-    saveProblems.push_back(what);
+    currentSaveProblems.push_back(what);
+}
+
+void NoteSaveLanded() {
+    currentSaveProblems.clear();
 }
 
 WorldSnapshot TakeSnapshot() {
@@ -219,6 +231,8 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
                                      ? std::string("Saved ") + SAVE_FILE + ": " + DescribeSaveFile(saved)
                                      : std::string(SAVE_FILE) + " was removed");
     }
+    // A save ends within the frame that made it: what is still noted did not land.
+    NoteSaveStarted();
     for (const std::string& p : saveProblems) log.Add(EventKind::Warning, "Save failed: " + p);
     saveProblems.clear();
     for (std::size_t i = before.staleUses; i < after.staleUses && i < w.staleUses.size(); ++i) {
