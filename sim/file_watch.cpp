@@ -11,6 +11,7 @@
 #include <string>
 
 #include "event_log.h"
+#include "persist/save_file.h"
 
 extern "C" {
 std::FILE* __real_fopen(const char* name, const char* mode);
@@ -23,7 +24,7 @@ int __real_fclose(std::FILE* file);
 namespace {
 
 bool IsSave(const char* name) {
-    return std::strncmp(name, sim::SAVE_FILE, std::strlen(sim::SAVE_FILE)) == 0;
+    return std::strncmp(name, SAVE_FILE_NAME, std::strlen(SAVE_FILE_NAME)) == 0;
 }
 
 // The new save that could not replace the old one is removed next: that is said once.
@@ -43,7 +44,7 @@ extern "C" {
 std::FILE* __wrap_fopen(const char* name, const char* mode) {
     std::FILE* file = __real_fopen(name, mode);
     if (!file && mode[0] == 'w' && IsSave(name)) Note(std::string("cannot create ") + name, errno);
-    if (file && mode[0] == 'w' && std::strcmp(name, sim::SAVE_FILE) == 0) inPlace = file;
+    if (file && mode[0] == 'w' && std::strcmp(name, SAVE_FILE_NAME) == 0) inPlace = file;
     return file;
 }
 
@@ -58,7 +59,7 @@ int __wrap_fclose(std::FILE* file) {
 
 // Every save first asks whether the save file may be written.
 int __wrap_access(const char* name, int mode) {
-    if (std::strcmp(name, sim::SAVE_FILE) == 0) sim::NoteSaveStarted();
+    if (std::strcmp(name, SAVE_FILE_NAME) == 0) sim::NoteSaveStarted();
     const int result = __real_access(name, mode);
     if (result != 0 && errno != ENOENT && IsSave(name))
         Note(std::string(name) + " cannot be written, so it is left as it is", errno);
@@ -68,14 +69,14 @@ int __wrap_access(const char* name, int mode) {
 int __wrap_rename(const char* from, const char* to) {
     const int result = __real_rename(from, to);
     replaceFailed = result != 0 && IsSave(to);
-    if (result == 0 && std::strcmp(to, sim::SAVE_FILE) == 0) sim::NoteSaveLanded();
+    if (result == 0 && std::strcmp(to, SAVE_FILE_NAME) == 0) sim::NoteSaveLanded();
     if (replaceFailed) Note(std::string("cannot replace ") + to + " with the new save", errno);
     return result;
 }
 
 int __wrap_remove(const char* name) {
     const int error = errno;
-    if (IsSave(name) && std::strcmp(name, sim::SAVE_FILE) != 0 && !replaceFailed)
+    if (IsSave(name) && std::strcmp(name, SAVE_FILE_NAME) != 0 && !replaceFailed)
         Note(std::string("the new save could not be written whole, ") + name + " is removed", error);
     replaceFailed = false;
     return __real_remove(name);

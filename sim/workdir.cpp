@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "keys.h"
+#include "persist/custom_peds.h"
+#include "persist/save_file.h"
 
 namespace fs = std::filesystem;
 
@@ -50,7 +52,8 @@ bool ChangeInto(const fs::path& dir, bool temporary, WorkDir* out, std::string* 
 void SeedMissingFiles() {
     const std::pair<const char*, std::string> files[] = {
         {INI_FILE, kFallbackIni},
-        {CUSTOM_LIST_FILE, std::string(kCustomListHeader) + "\nCS_SheriffOwens\nS_M_M_Army_01\nEND_LIST\n"}};
+        {CUSTOM_PEDS_FILE_NAME,
+         std::string(kCustomListHeader) + "\nCS_SheriffOwens\nS_M_M_Army_01\nEND_LIST\n"}};
     for (const auto& [name, fallback] : files) {
         std::string text;
         if (fs::exists(name)) continue;
@@ -68,7 +71,7 @@ bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* 
         return Fail(error, "cannot make the working folder " + dir + (ec ? ": " + ec.message() : ""));
     if (!ChangeInto(dir, false, out, error)) return false;
     if (fresh) {
-        for (const char* f : {INI_FILE, SAVE_FILE, CUSTOM_LIST_FILE}) fs::remove(f, ec);
+        for (const char* f : {INI_FILE, SAVE_FILE_NAME, CUSTOM_PEDS_FILE_NAME}) fs::remove(f, ec);
     }
     SeedMissingFiles();
     return true;
@@ -134,7 +137,7 @@ void WriteCustomList(const std::vector<std::string>& names) {
     std::string out = std::string(kCustomListHeader) + "\n";
     for (const std::string& n : names) out += n + "\n";
     out += "END_LIST\n";
-    WriteTextFile(CUSTOM_LIST_FILE, out);
+    WriteTextFile(CUSTOM_PEDS_FILE_NAME, out);
 }
 
 bool WriteTextFile(const std::string& path, const std::string& content) {

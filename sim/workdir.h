@@ -11,8 +11,6 @@
 namespace sim {
 
 constexpr const char* INI_FILE = "Tavrossimer.ini";
-constexpr const char* SAVE_FILE = "Tavrossimer.dat";
-constexpr const char* CUSTOM_LIST_FILE = "Tavrossimer_CustomPeds.txt";
 constexpr const char* DEFAULT_WORK_DIR = "tavrossimer-sim-work";
 
 struct WorkDir {
