@@ -41,6 +41,10 @@ bool SplitAssignment(const std::string& text, std::string* key, std::string* val
 // The custom list file with its header line, the names, and END_LIST.
 void WriteCustomList(const std::vector<std::string>& names);
 
+// The settings file and the sample custom list the plug-in ships with.
+const char* ShippedSettingsText();
+const char* ShippedCustomListText();
+
 // Whole-file helpers, relative to the current folder.
 bool WriteTextFile(const std::string& path, const std::string& content);
 bool ReadTextFile(const std::string& path, std::string* content);
