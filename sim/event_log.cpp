@@ -9,9 +9,12 @@
 #include <map>
 #include <sstream>
 
+#include "behaviour/behaviour.h"
+#include "catalog/catalog.h"
 #include "keys.h"
 #include "menu/state.h"
 #include "persist/custom_peds.h"
+#include "persist/save_file.h"
 #include "world.h"
 #include "world_view.h"
 
@@ -32,7 +35,10 @@ std::vector<Event> EventLog::Since(std::uint64_t count) const {
 
 namespace {
 
+// The problems of saves that ended without success, and those of the save
+// under way: a later step of the same save may still land it.
 std::vector<std::string> saveProblems;
+std::vector<std::string> currentSaveProblems;
 
 SaveStamp StampOf(const char* path) {
     struct stat st;
@@ -44,8 +50,17 @@ SaveStamp StampOf(const char* path) {
 
 }  // namespace
 
+void NoteSaveStarted() {
+    saveProblems.insert(saveProblems.end(), currentSaveProblems.begin(), currentSaveProblems.end());
+    currentSaveProblems.clear();
+}
+
 void NoteSaveProblem(const std::string& what) {
-    saveProblems.push_back(what);
+    currentSaveProblems.push_back(what);
+}
+
+void NoteSaveLanded() {
+    currentSaveProblems.clear();
 }
 
 WorldSnapshot TakeSnapshot() {
@@ -62,7 +77,7 @@ WorldSnapshot TakeSnapshot() {
     s.playerInCombat = w.InCombat(w.player.ped);
     auto f = w.groupFormation.find(w.player.group);
     s.formation = f == w.groupFormation.end() ? -1 : f->second;
-    s.save = StampOf(SAVE_FILE);
+    s.save = StampOf(SAVE_FILE_NAME);
     s.staleUses = w.staleUses.size();
     return s;
 }
@@ -102,14 +117,20 @@ std::string DescribeSaveFile(const std::string& content) {
     std::istringstream in(content);
     std::vector<long long> values;
     long long v;
-    while (values.size() < 43 && in >> v) values.push_back(v);
+    constexpr std::size_t kValues = SAVE_FILE_VALUE_COUNT;
+    while (values.size() < kValues && in >> v) values.push_back(v);
+    // Each slot's values start with its model category; the formation comes last.
+    constexpr std::size_t kPerSlot = (kValues - 1) / SAVED_SLOT_COUNT;
     int bodyguards = 0;
-    for (std::size_t i = 0; i < values.size() && i < 42; i += 6) {
-        if (values[i] >= 0 && values[i] <= 4) ++bodyguards;
+    for (std::size_t i = 0; i < values.size() && i < kValues - 1; i += kPerSlot) {
+        if (values[i] >= 0 && values[i] <= CATEGORY_CUSTOM) ++bodyguards;
     }
     std::string out = std::to_string(bodyguards) + (bodyguards == 1 ? " bodyguard" : " bodyguards");
-    if (values.size() < 43) return out + " (" + std::to_string(values.size()) + " of 43 values)";
-    return out + ", formation " + (values[42] == 11 ? std::string("Auto") : std::to_string(values[42]));
+    if (values.size() < kValues)
+        return out + " (" + std::to_string(values.size()) + " of " + std::to_string(kValues) + " values)";
+    const long long formation = values[kValues - 1];
+    return out + ", formation " +
+           (formation == FORMATION_AUTO ? std::string("Auto") : std::to_string(formation));
 }
 
 namespace {
@@ -131,9 +152,9 @@ void NoteRosterChanges(const WorldSnapshot& before, const WorldSnapshot& after, 
         if (b.ped != 0 && b.ped != a.ped) {
             const standin::Ped* p = w.FindPed(b.ped);
             const std::string who = SlotName(s, b.ped);
-            const char* what = !b.downed              ? " died"
-                               : b.downedChecks >= 50 ? " died (bled out)"
-                                                      : " died while down";
+            const char* what = !b.downed                            ? " died"
+                               : b.downedChecks >= BLEED_OUT_CHECKS ? " died (bled out)"
+                                                                    : " died while down";
             if (!p || !p->dead)
                 what = p && p->deleted ? " was removed (builder discarded)" : " was dismissed";
             log.Add(p && p->dead ? EventKind::Death : EventKind::Dismiss,
@@ -156,7 +177,8 @@ void NoteRosterChanges(const WorldSnapshot& before, const WorldSnapshot& after, 
         }
         if (b.downed && !a.downed) log.Add(EventKind::Revive, who + " was revived");
         if (a.downed && a.downedChecks > b.downedChecks)
-            log.Add(EventKind::Downed, who + " is down: check " + std::to_string(a.downedChecks) + " of 50");
+            log.Add(EventKind::Downed, who + " is down: check " + std::to_string(a.downedChecks) + " of " +
+                                           std::to_string(BLEED_OUT_CHECKS));
         if (!b.staying && a.staying) log.Add(EventKind::Order, who + " stays here");
         if (before.inCombat[s] != after.inCombat[s])
             log.Add(EventKind::Order, who + (after.inCombat[s] ? " is in combat" : " is out of combat"));
@@ -214,11 +236,13 @@ void NoteFrameEvents(const WorldSnapshot& before, const WorldSnapshot& after,
     if (before.playerDead && !after.playerDead) log.Add(EventKind::Player, "The player is alive again");
     if (after.save != before.save) {
         std::string saved;
-        ReadTextFile(SAVE_FILE, &saved);
+        ReadTextFile(SAVE_FILE_NAME, &saved);
         log.Add(EventKind::Save, after.save.exists
-                                     ? std::string("Saved ") + SAVE_FILE + ": " + DescribeSaveFile(saved)
-                                     : std::string(SAVE_FILE) + " was removed");
+                                     ? std::string("Saved ") + SAVE_FILE_NAME + ": " + DescribeSaveFile(saved)
+                                     : std::string(SAVE_FILE_NAME) + " was removed");
     }
+    // A save ends within the frame that made it: what is still noted did not land.
+    NoteSaveStarted();
     for (const std::string& p : saveProblems) log.Add(EventKind::Warning, "Save failed: " + p);
     saveProblems.clear();
     for (std::size_t i = before.staleUses; i < after.staleUses && i < w.staleUses.size(); ++i) {

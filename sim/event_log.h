@@ -82,8 +82,12 @@ struct WorldSnapshot {
 
 WorldSnapshot TakeSnapshot();
 
-// A save that failed, with its reason; the next frame's events show it.
+// The save file's watch: a save starts, meets a problem (with its reason), or
+// lands (the save file is whole and new). The problems of a save that does not
+// land show in the frame's events.
+void NoteSaveStarted();
 void NoteSaveProblem(const std::string& what);
+void NoteSaveLanded();
 
 // Notes the events of one frame: `before` and `after` are the snapshots around
 // it, `calls` the game calls the plug-in made in it.

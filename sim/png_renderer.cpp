@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "driver.h"
 #include "keys.h"
 
 namespace sim {
@@ -49,7 +50,7 @@ void FillCentred(cairo_t* cr, const standin::DisplayItem& d) {
     // The game lights its highlight bar; a dark red frame on the black panel
     // would hardly show in a picture, so its edge is drawn in the full red of
     // its hue.
-    if (d.kind == standin::DisplayItem::Rect && d.r > d.g && d.r > d.b) {
+    if (standin::IsHighlightBar(d)) {
         const double top = std::max({d.r, d.g, d.b, 1});
         cairo_set_source_rgb(cr, Channel(d.r) * 255 / top, Channel(d.g) * 255 / top,
                              Channel(d.b) * 255 / top);

@@ -6,6 +6,8 @@
 #include "driver.h"
 #include "keys.h"
 #include "menu/state.h"
+#include "persist/custom_peds.h"
+#include "persist/save_file.h"
 #include "png_renderer.h"
 #include "scenario.h"
 #include "world_view.h"
@@ -112,7 +114,8 @@ void Runner::ShowFile(const char* name) {
     std::string content;
     if (!ReadTextFile(name, &content)) return Print(std::string("        ") + name + ": (none)");
     const std::size_t size = content.size();
-    const std::string summary = std::string(name) == SAVE_FILE ? "  (" + DescribeSaveFile(content) + ")" : "";
+    const std::string summary =
+        std::string(name) == SAVE_FILE_NAME ? "  (" + DescribeSaveFile(content) + ")" : "";
     content.resize(std::min(size, kShownFileBytes));
     Print(std::string("        ") + name + ":" + (summary.empty() ? "" : " \"" + content + "\"" + summary));
     std::istringstream lines(summary.empty() ? content : "");
@@ -152,7 +155,7 @@ void Runner::Show(const Args& what) {
         }
     }
     if (wants("files")) {
-        for (const char* f : {INI_FILE, SAVE_FILE, CUSTOM_LIST_FILE}) ShowFile(f);
+        for (const char* f : {INI_FILE, SAVE_FILE_NAME, CUSTOM_PEDS_FILE_NAME}) ShowFile(f);
     }
 }
 

@@ -76,7 +76,6 @@ void Session::Launch(bool freshWorld, const std::string& message) {
     current_ = PendingKey();
     shownDisplay_.clear();
     standin::StartGame();
-    standin::GetCallLog().Clear();
     sawFrameLoop_ = lastFrameTicked_ = false;
     started_ = true;
     ++starts_;

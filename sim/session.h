@@ -70,8 +70,9 @@ class Session {
 
     EventLog& Log() { return log_; }
     const EventLog& Log() const { return log_; }
-    // When set, every game call of every frame is described into it (drawing,
-    // text and menu-timer calls left out).
+    // When set, every game call of every frame is described into it; left out
+    // are drawing and text, the menu timer, control and keyboard queries, name
+    // hashing and the host's own calls.
     void SetCallSink(std::vector<std::string>* sink) { callSink_ = sink; }
     // Frames and game time over all the game starts of this run.
     long long TotalFrames() const { return totalFrames_; }

@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "keys.h"
+#include "persist/custom_peds.h"
+#include "persist/save_file.h"
 
 namespace fs = std::filesystem;
 
@@ -15,25 +17,11 @@ namespace sim {
 
 namespace {
 
-// The files the plug-in ships with, in the source tree the simulator was built from.
-constexpr const char* kPackagingDir = TAVROSSIMER_PACKAGING_DIR;
-
-constexpr const char* kFallbackIni =
-    "; Tavrossimer settings, read once when the game starts.\n"
-    "; Keys are Windows virtual-key codes (36 Home, 35 End, 45 Insert, 48 to 57 the\n"
-    "; number keys, 112 to 123 F1 to F12, 18 Alt); 255 or more turns a key off.\n"
-    "[SETTINGS]\n"
-    "SPAWN_MENU_KEY=36\n"
-    "ALLOW_REVIVE=1\n"
-    "NO_HEADSHOT=1\n"
-    "BODYGUARD_HEALTH=500\n"
-    "ATTACK_KEY=48\n"
-    "FOLLOW_ALL=18\n"
-    "PRICE=0\n"
-    "ONLY_IN_SALOONS=0\n";
-
-constexpr const char* kCustomListHeader =
-    "Tavrossimer custom bodyguards: one ped model name per line below this first line, ended by END_LIST";
+// The sample custom list's first line, which the plug-in skips.
+std::string CustomListHeader() {
+    const std::string sample = ShippedCustomListText();
+    return sample.substr(0, sample.find('\n'));
+}
 
 bool ChangeInto(const fs::path& dir, bool temporary, WorkDir* out, std::string* error) {
     std::error_code ec;
@@ -45,17 +33,12 @@ bool ChangeInto(const fs::path& dir, bool temporary, WorkDir* out, std::string* 
     return true;
 }
 
-// The settings file and the sample custom list, when missing: the shipped ones
-// when the simulator runs from a source tree, else their built-in text.
+// The settings file and the sample custom list, when missing: the shipped ones.
 void SeedMissingFiles() {
-    const std::pair<const char*, std::string> files[] = {
-        {INI_FILE, kFallbackIni},
-        {CUSTOM_LIST_FILE, std::string(kCustomListHeader) + "\nCS_SheriffOwens\nS_M_M_Army_01\nEND_LIST\n"}};
-    for (const auto& [name, fallback] : files) {
-        std::string text;
-        if (fs::exists(name)) continue;
-        if (!ReadTextFile(std::string(kPackagingDir) + "/" + name, &text)) text = fallback;
-        WriteTextFile(name, text);
+    const std::pair<const char*, const char*> files[] = {{INI_FILE, ShippedSettingsText()},
+                                                         {CUSTOM_PEDS_FILE_NAME, ShippedCustomListText()}};
+    for (const auto& [name, text] : files) {
+        if (!fs::exists(name)) WriteTextFile(name, text);
     }
 }
 
@@ -68,7 +51,7 @@ bool OpenWorkDir(const std::string& dir, bool fresh, WorkDir* out, std::string* 
         return Fail(error, "cannot make the working folder " + dir + (ec ? ": " + ec.message() : ""));
     if (!ChangeInto(dir, false, out, error)) return false;
     if (fresh) {
-        for (const char* f : {INI_FILE, SAVE_FILE, CUSTOM_LIST_FILE}) fs::remove(f, ec);
+        for (const char* f : {INI_FILE, SAVE_FILE_NAME, CUSTOM_PEDS_FILE_NAME}) fs::remove(f, ec);
     }
     SeedMissingFiles();
     return true;
@@ -131,10 +114,10 @@ void SetIniValue(const std::string& key, const std::string& value) {
 }
 
 void WriteCustomList(const std::vector<std::string>& names) {
-    std::string out = std::string(kCustomListHeader) + "\n";
+    std::string out = CustomListHeader() + "\n";
     for (const std::string& n : names) out += n + "\n";
     out += "END_LIST\n";
-    WriteTextFile(CUSTOM_LIST_FILE, out);
+    WriteTextFile(CUSTOM_PEDS_FILE_NAME, out);
 }
 
 bool WriteTextFile(const std::string& path, const std::string& content) {

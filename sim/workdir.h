@@ -11,8 +11,6 @@
 namespace sim {
 
 constexpr const char* INI_FILE = "Tavrossimer.ini";
-constexpr const char* SAVE_FILE = "Tavrossimer.dat";
-constexpr const char* CUSTOM_LIST_FILE = "Tavrossimer_CustomPeds.txt";
 constexpr const char* DEFAULT_WORK_DIR = "tavrossimer-sim-work";
 
 struct WorkDir {
@@ -42,6 +40,10 @@ bool SplitAssignment(const std::string& text, std::string* key, std::string* val
 
 // The custom list file with its header line, the names, and END_LIST.
 void WriteCustomList(const std::vector<std::string>& names);
+
+// The settings file and the sample custom list the plug-in ships with.
+const char* ShippedSettingsText();
+const char* ShippedCustomListText();
 
 // Whole-file helpers, relative to the current folder.
 bool WriteTextFile(const std::string& path, const std::string& content);

@@ -40,7 +40,6 @@ std::int32_t SpawnStranger(EventLog& log, const std::string& model) {
     const standin::Vec3 me = w.PlayerPed().pos;
     const float offset = 6.0f + 2.0f * static_cast<float>(theExtras.strangers.size() % 8);
     const std::int32_t h = w.SpawnPed(w.HashName(model), {me.x + offset, me.y + 4.0f, me.z});
-    if (standin::Ped* p = w.FindPed(h)) p->health = p->maxHealth = 150;
     theExtras.strangers.push_back(h);
     log.Add(EventKind::Action, "A stranger appears: " + PedLabel(h));
     return h;
@@ -133,9 +132,8 @@ void SetInVehicle(EventLog& log, bool inVehicle) {
 }
 
 void KillPlayer(EventLog& log) {
-    standin::Ped& me = standin::GetWorld().PlayerPed();
-    me.health = 0;
-    me.dead = true;
+    standin::World& w = standin::GetWorld();
+    w.Kill(w.player.ped);
     log.Add(EventKind::Action, "The player is killed");
 }
 
@@ -158,9 +156,9 @@ void EndFights(EventLog& log, std::int32_t ped) {
 }
 
 void RespawnPlayer(EventLog& log) {
-    standin::Ped& me = standin::GetWorld().PlayerPed();
-    me.dead = false;
-    me.health = me.maxHealth;
+    standin::World& w = standin::GetWorld();
+    standin::Ped& me = w.PlayerPed();
+    w.SetHealth(me, me.maxHealth);
     me.mount = 0;
     me.inVehicle = false;
     me.crouching = false;

@@ -167,14 +167,12 @@ MenuView ViewOfMenu(const std::vector<standin::DisplayItem>& display) {
         switch (d.kind) {
             case standin::DisplayItem::Sprite: m.panel = true; break;
             case standin::DisplayItem::Rect:
-                // The red frame of the highlight bar; the black fill drawn on it has the same centre.
-                if (d.r > d.g && d.r > d.b) m.highlightRow = standin::HighlightRowOfY(d.y);
+                if (standin::IsHighlightBar(d)) m.highlightRow = standin::HighlightRowOfY(d.y);
                 break;
             case standin::DisplayItem::Text: {
                 const int row = standin::TextRowOfY(d.y);
-                const bool dimmed = d.colourSet && d.r < 200 && d.g < 200 && d.b < 200;
                 if (row >= 0 && row < MenuView::kRows)
-                    m.rows[row] = {true, d.plainText, dimmed};
+                    m.rows[row] = {true, d.plainText, standin::IsDimmedText(d)};
                 else
                     m.offRows.push_back(d.plainText);
                 break;

@@ -76,6 +76,10 @@ std::vector<MenuLine> MenuLines();
 std::string MenuLineAt(int row);
 // The row of the highlight bar drawn this frame, or -1.
 int HighlightRow();
+// The highlight bar's red frame (the black fill drawn on it has the same
+// centre), and a menu line drawn dimmed, as the plug-in draws them.
+bool IsHighlightBar(const DisplayItem& d);
+bool IsDimmedText(const DisplayItem& d);
 // The screen row of a menu text's y, and of a highlight bar's centre y.
 int TextRowOfY(float y);
 int HighlightRowOfY(float y);

@@ -125,17 +125,14 @@ struct StaleUse {
 // from a base, so a handle's offset from it indexes a flat table of pointers
 // into the map (whose nodes never move, and are never erased). An entry is
 // filled the first time its handle is found; a handle outside the table is
-// looked up in the map each time. A copy starts empty: it would point into
+// looked up in the map each time. It is not copied: a copy would point into
 // another world's map.
 template <typename T, std::int32_t Base>
 class HandleIndex {
   public:
     HandleIndex() = default;
-    HandleIndex(const HandleIndex&) {}
-    HandleIndex& operator=(const HandleIndex&) {
-        entries_.fill(nullptr);
-        return *this;
-    }
+    HandleIndex(const HandleIndex&) = delete;
+    HandleIndex& operator=(const HandleIndex&) = delete;
 
     T* Find(std::map<std::int32_t, T>& all, std::int32_t handle) {
         const std::uint32_t i = static_cast<std::uint32_t>(handle) - static_cast<std::uint32_t>(Base);

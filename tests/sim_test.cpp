@@ -16,6 +16,8 @@
 #include "keys.h"
 #include "menu/state.h"
 #include "options.h"
+#include "persist/custom_peds.h"
+#include "persist/save_file.h"
 #include "png_renderer.h"
 #include "roster/roster.h"
 #include "scenario.h"
@@ -202,7 +204,7 @@ TEST_F(SimFolderTest, SetsIniValuesInPlaceAndKeepsTheRest) {
 
 TEST_F(SimFolderTest, WritesTheCustomListAsThePluginReadsIt) {
     WriteCustomList({"CS_dutch", "S_M_M_Army_01"});
-    const std::string text = ReadFile(CUSTOM_LIST_FILE);
+    const std::string text = ReadFile(CUSTOM_PEDS_FILE_NAME);
     EXPECT_EQ(text.substr(text.find('\n') + 1), "CS_dutch\nS_M_M_Army_01\nEND_LIST\n");
 }
 
@@ -221,16 +223,16 @@ TEST_F(SimFolderTest, AFreshFolderLosesOnlyThePluginsFiles) {
     ASSERT_TRUE(ReadTextFile(INI_FILE, &ini));
     EXPECT_NE(ini.find("SPAWN_MENU_KEY=36"), std::string::npos);
     EXPECT_NE(ini.find("PRICE=0"), std::string::npos);
-    EXPECT_TRUE(fs::exists(CUSTOM_LIST_FILE));
+    EXPECT_TRUE(fs::exists(CUSTOM_PEDS_FILE_NAME));
     EXPECT_EQ(UserPath(dir, "pic.png"), (fs::path(folder_) / "pic.png").string());
     CloseWorkDir(dir, true);
     EXPECT_EQ(fs::current_path().string(), folder_);
 
     ASSERT_TRUE(OpenWorkDir("game", false, &dir, &error));
-    WriteTextFile(SAVE_FILE, " 5");
+    WriteTextFile(SAVE_FILE_NAME, " 5");
     CloseWorkDir(dir, true);
     ASSERT_TRUE(OpenWorkDir("game", false, &dir, &error));
-    EXPECT_TRUE(fs::exists(SAVE_FILE)) << "a folder opened without --fresh keeps the save file";
+    EXPECT_TRUE(fs::exists(SAVE_FILE_NAME)) << "a folder opened without --fresh keeps the save file";
     CloseWorkDir(dir, true);
 }
 
@@ -352,7 +354,7 @@ TEST_F(SimEventsTest, ASaveIsSeenWhenTheFileIsReplaced) {
     WriteFile("Tavrossimer.dat.tmp",
               " -1 -1 0 0 0 0 -1 -1 0 0 0 0 -1 -1 0 0 0 0 -1 -1 0 0 0 0 -1 -1 0 0 0 0 -1 -1 0 "
               "0 0 0 -1 -1 0 0 0 0 3");
-    fs::rename("Tavrossimer.dat.tmp", SAVE_FILE);
+    fs::rename("Tavrossimer.dat.tmp", SAVE_FILE_NAME);
     EXPECT_TRUE(Has(Frame(), "Saved Tavrossimer.dat: 0 bodyguards, formation 3"));
     EXPECT_TRUE(Frame().empty()) << "an unchanged file is no new save";
 }
