@@ -44,13 +44,6 @@ std::string Trimmed(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-std::string Upper(std::string s) {
-    for (char& c : s) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return s;
-}
-
 void CheckName(Report& report, int row, int line, const std::string& name,
                const std::vector<std::string>& names) {
     const std::string at =

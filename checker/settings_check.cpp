@@ -122,19 +122,7 @@ std::string ShowKey(int code) {
 
 // ---- the file's lines ------------------------------------------------------
 
-std::string Trim(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-    return s.substr(b, e - b);
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return s;
-}
+using standin::Trim;
 
 // Edit distance, to point at the setting a misspelt name meant.
 int Distance(const std::string& a, const std::string& b) {
