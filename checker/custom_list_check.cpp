@@ -60,16 +60,15 @@ void CheckName(Report& report, int row, int line, const std::string& name,
 
 void CheckCustomList(Report& report) {
     Heading(report, std::string(CUSTOM_PEDS_FILE_NAME) + " (the menu's \"Custom list\" page)");
+    // What the plug-in holds, which the save file's check needs too.
+    LoadCustomPedList();
     std::string content;
     if (ReadForCheck(report, CUSTOM_PEDS_FILE_NAME, content,
                      "not found: the Custom list page has no models") != FileState::Read) {
-        LoadCustomPedList();
         return;
     }
 
-    // The plug-in's own reading, for what it holds (the save file's check needs
-    // the list), then the same reading again for where each name stands.
-    LoadCustomPedList();
+    // The same reading again, for where each name stands.
     std::FILE* file = std::fopen(CUSTOM_PEDS_FILE_NAME, "rb");
     if (file == nullptr) return;
     std::string header;
