@@ -1,5 +1,6 @@
 // The custom ped list: the names the plug-in's own reader takes, each with the
 // line it stands on, and the lines it leaves out.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -8,30 +9,7 @@
 
 namespace {
 
-constexpr const char* END_OF_LIST = "END_LIST";
 constexpr std::size_t MAX_IGNORED_LINES_SHOWN = 10;
-
-// The file's lines as a text-mode read gives them: a CR before the LF is
-// dropped, a Ctrl-Z ends the file.
-std::vector<std::string> Lines(const std::string& content) {
-    std::vector<std::string> lines;
-    std::string current;
-    bool any = false;
-    for (char c : content) {
-        if (c == '\x1A') break;
-        any = true;
-        if (c == '\n') {
-            if (!current.empty() && current.back() == '\r') current.pop_back();
-            lines.push_back(current);
-            current.clear();
-            any = false;
-        } else {
-            current += c;
-        }
-    }
-    if (any) lines.push_back(current);
-    return lines;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
@@ -44,19 +22,12 @@ std::string Trimmed(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-std::string Upper(std::string s) {
-    for (char& c : s) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return s;
-}
-
 void CheckName(Report& report, int row, int line, const std::string& name,
                const std::vector<std::string>& names) {
     const std::string at =
         "row " + std::to_string(row) + " (line " + std::to_string(line) + ") " + Quote(name);
     const std::string trimmed = Trimmed(name);
-    if (Upper(trimmed) == END_OF_LIST) {
+    if (Upper(trimmed) == CUSTOM_LIST_END) {
         Problem(report, at +
                             " is not exactly END_LIST (capitals, nothing else on the line): it is taken as a "
                             "model name and the list goes on");
@@ -89,24 +60,29 @@ void CheckName(Report& report, int row, int line, const std::string& name,
 
 void CheckCustomList(Report& report) {
     Heading(report, std::string(CUSTOM_PEDS_FILE_NAME) + " (the menu's \"Custom list\" page)");
+    // What the plug-in holds, which the save file's check needs too.
+    LoadCustomPedList();
     std::string content;
     if (ReadForCheck(report, CUSTOM_PEDS_FILE_NAME, content,
                      "not found: the Custom list page has no models") != FileState::Read) {
-        LoadCustomPedList();
         return;
     }
 
-    // The names are the plug-in's own reading; the lines only say where they stand.
-    LoadCustomPedList();
-    const std::vector<std::string>& names = customPedNames;
-    const std::vector<std::string> lines = Lines(content);
-    if (lines.empty()) {
+    // The same reading again, for where each name stands.
+    std::FILE* file = std::fopen(CUSTOM_PEDS_FILE_NAME, "rb");
+    if (file == nullptr) return;
+    std::string header;
+    if (!ReadCustomListLine(file, header)) {
+        std::fclose(file);
         Warning(report, "the file is empty: the Custom list page has no models");
         return;
     }
+    std::rewind(file);
+    std::vector<std::string> names;
+    std::vector<int> nameLines;
+    const int endLine = ReadCustomPedNames(file, names, &nameLines);
 
-    const std::string header = lines[0];
-    if (header == END_OF_LIST) {
+    if (endLine == 1) {
         Line(report, "line 1 is END_LIST: the list is empty");
     } else if (InCatalogue(Trimmed(header))) {
         Warning(report, "line 1 " + Quote(header) +
@@ -115,27 +91,8 @@ void CheckCustomList(Report& report) {
     } else {
         Line(report, "line 1 is the title line: " + Quote(header));
     }
-
-    std::size_t row = 0;
-    std::size_t endLine = 0;  // the END_LIST line (1-based), 0 when there is none
-    if (header == END_OF_LIST) {
-        endLine = 1;
-    } else {
-        for (std::size_t i = 1; i < lines.size(); ++i) {
-            if (lines[i] == END_OF_LIST) {
-                endLine = i + 1;
-                break;
-            }
-            if (lines[i].empty()) continue;
-            if (row < names.size() && names[row] == lines[i]) {
-                CheckName(report, static_cast<int>(row), static_cast<int>(i + 1), names[row], names);
-            }
-            ++row;
-        }
-    }
-    if (row != names.size() && endLine != 1) {
-        Warning(report, "the plug-in reads " + std::to_string(names.size()) + " names here, " +
-                            std::to_string(row) + " lines were expected");
+    for (std::size_t row = 0; row < names.size(); ++row) {
+        CheckName(report, static_cast<int>(row), nameLines[row], names[row], names);
     }
     if (names.empty()) {
         Line(report, "no models on the Custom list page");
@@ -145,20 +102,24 @@ void CheckCustomList(Report& report) {
     }
 
     if (endLine == 0) {
+        std::fclose(file);
         Warning(report, "no END_LIST line: the whole file is read as names, to its end");
         return;
     }
+    // The reading stopped just after END_LIST: the rest of the file.
     std::size_t shown = 0, ignored = 0;
-    for (std::size_t i = endLine; i < lines.size(); ++i) {
-        if (Trimmed(lines[i]).empty()) continue;
+    std::string line;
+    for (int number = endLine + 1; ReadCustomListLine(file, line); ++number) {
+        if (Trimmed(line).empty()) continue;
         ++ignored;
         if (shown < MAX_IGNORED_LINES_SHOWN) {
             ++shown;
-            Warning(report, "line " + std::to_string(i + 1) + " " + Quote(lines[i]) +
+            Warning(report, "line " + std::to_string(number) + " " + Quote(line) +
                                 " comes after END_LIST (line " + std::to_string(endLine) +
                                 "): the plug-in does not read it");
         }
     }
+    std::fclose(file);
     if (ignored > shown) {
         Warning(report, std::to_string(ignored - shown) + " more lines after END_LIST are not read");
     }

@@ -2,10 +2,10 @@
 
 #include <sys/stat.h>
 
-#include <cctype>
 #include <cstdio>
 
 #include "catalog/catalog.h"
+#include "profile.h"
 
 void Heading(Report& report, const std::string& text) {
     std::fprintf(report.out, "\n%s\n", text.c_str());
@@ -39,27 +39,19 @@ std::string Quote(const std::string& text) {
     return out + "\"";
 }
 
-namespace {
-
-bool SameIgnoringCase(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
-    return i == a.size() && b[i] == '\0';
+    return text;
 }
-
-}  // namespace
 
 bool InCatalogue(const std::string& name) {
     // The game hashes a model name without regard to letter case.
     for (int category = 0; category < CATEGORY_CUSTOM; ++category) {
         const ModelList& list = modelCatalogue[category];
         for (int row = 0; row < list.count; ++row) {
-            if (SameIgnoringCase(name, list.names[row])) return true;
+            if (standin::SameName(name, list.names[row])) return true;
         }
     }
     return false;

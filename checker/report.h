@@ -30,6 +30,7 @@ int CheckGameFolder(Report& report);
 
 // Helpers shared by the parts.
 std::string Quote(const std::string& text);  // "text", with control bytes shown as \xNN
+std::string Upper(std::string text);         // ASCII letters in capitals
 bool InCatalogue(const std::string& name);   // a name of lists 0 to 3, letter case aside
 // Reads a whole file for a check. One that is there but cannot be read is a
 // problem (the exit status becomes 2); a missing one is reported with

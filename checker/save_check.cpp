@@ -1,7 +1,7 @@
 // The save file: what the next start brings back, slot by slot, and every
-// saved bodyguard it leaves out, with the value that makes it so. The values
-// are the plug-in's own reading (LoadRoster); the file's text is looked at only
-// to quote it.
+// saved bodyguard it leaves out, with the value that makes it so. The values,
+// and where and why the reading stopped, are the plug-in's own reading
+// (ReadSaveFile, LoadRoster); the file's text is looked at only to quote it.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,33 +9,14 @@
 #include "catalog/catalog.h"
 #include "persist/save_file.h"
 #include "report.h"
+#include "roster/loadout.h"
 #include "roster/roster.h"
 
 namespace {
 
-constexpr int FIELDS_PER_SLOT = 6;
-const char* const FIELD_NAMES[FIELDS_PER_SLOT] = {"model list",     "model row", "sidearm",
-                                                  "second sidearm", "longarm",   "outfit"};
+const char* const FIELD_NAMES[SAVED_FIELDS_PER_SLOT] = {"model list",     "model row", "sidearm",
+                                                        "second sidearm", "longarm",   "outfit"};
 const char* const LIST_NAMES[CATEGORY_COUNT] = {"Male", "Female", "Gang Member", "ALL", "Custom list"};
-
-// The file read over a content that holds `value` everywhere.
-SaveFileContent ReadOver(std::int32_t value) {
-    SaveFileContent content;
-    for (int p = 0; p < SAVE_FILE_VALUE_COUNT; ++p) SaveFileValue(content, p) = value;
-    ReadSaveFile(content);
-    return content;
-}
-
-// How many values the plug-in's reading takes from the file: those it sets
-// whatever the fields held before. `read` is one of the two readings.
-int ValuesRead(SaveFileContent& read) {
-    read = ReadOver(0x5EED0001);
-    SaveFileContent other = ReadOver(0x5EED0002);
-    int count = 0;
-    while (count < SAVE_FILE_VALUE_COUNT && SaveFileValue(read, count) == SaveFileValue(other, count))
-        ++count;
-    return count;
-}
 
 // What the plug-in holds at startup, then the file read into it.
 void LoadAsAtStartup() {
@@ -49,19 +30,6 @@ bool IsDigit(char c) {
 }
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-bool IsNumber(const std::string& piece) {
-    const std::size_t start = piece[0] == '+' || piece[0] == '-' ? 1 : 0;
-    return piece.size() > start && IsDigit(piece[start]);
-}
-
-bool OutOfRange(const std::string& piece) {
-    std::int64_t magnitude = 0;
-    for (char c : piece) {
-        if (IsDigit(c) && magnitude <= INT32_MAX) magnitude = magnitude * 10 + (c - '0');
-    }
-    return magnitude > (piece[0] == '-' ? std::int64_t{INT32_MAX} + 1 : std::int64_t{INT32_MAX});
 }
 
 // The file's text piece by piece, one piece per value, to quote it: a number,
@@ -87,31 +55,38 @@ std::vector<std::string> Pieces(const std::string& content) {
 }
 
 std::string Where(int position) {
-    if (position >= ROSTER_SIZE * FIELDS_PER_SLOT) return "value 43 (the formation)";
-    return "value " + std::to_string(position + 1) + " (slot " + std::to_string(position / FIELDS_PER_SLOT) +
-           ", " + FIELD_NAMES[position % FIELDS_PER_SLOT] + ")";
+    const std::string value = "value " + std::to_string(position + 1);
+    if (position == SAVE_FILE_VALUE_COUNT - 1) return value + " (the formation)";
+    return value + " (slot " + std::to_string(position / SAVED_FIELDS_PER_SLOT) + ", " +
+           FIELD_NAMES[position % SAVED_FIELDS_PER_SLOT] + ")";
 }
 
 void CheckReading(Report& report, const std::string& content) {
     SaveFileContent values;
-    const int read = ValuesRead(values);
-    const std::vector<std::string> pieces = Pieces(content);
+    const SaveFileReading reading = ReadSaveFile(values);
     LoadAsAtStartup();
-    if (pieces.empty()) {
-        Warning(report, "the file is empty: no bodyguards come back");
-        return;
-    }
-    // Where the reading stopped early: text that is no number, or a number
-    // past 32 bits; it is the last value read.
-    const int last = read - 1;
-    if (last >= 0 && last < static_cast<int>(pieces.size())) {
-        const std::string& piece = pieces[last];
-        const bool number = IsNumber(piece);
-        if (!number || OutOfRange(piece)) {
+    const std::string count = std::to_string(SAVE_FILE_VALUE_COUNT);
+    const int last = reading.valuesSet - 1;
+    const std::vector<std::string> pieces = Pieces(content);
+    switch (reading.last) {
+        case SaveValueRead::EndOfFile:
+            if (reading.valuesSet == 0) {
+                Warning(report, "the file is empty: no bodyguards come back");
+            } else {
+                Problem(report, "the file holds only " + std::to_string(reading.valuesSet) + " of the " +
+                                    count + " values: from " + Where(reading.valuesSet) +
+                                    " on, everything reads as empty (free slots, formation Auto)");
+            }
+            return;
+        case SaveValueRead::NotANumber:
+        case SaveValueRead::OutOfRange: {
+            // The reading stopped at the last value it set.
+            const std::string piece = last < static_cast<int>(pieces.size()) ? pieces[last] : "";
             std::string text = Where(last) + " is " + Quote(piece) + ", " +
-                               (number ? "a number too large for 32 bits" : "not a number") +
+                               (reading.last == SaveValueRead::OutOfRange ? "a number too large for 32 bits"
+                                                                          : "not a number") +
                                ": it reads as " + std::to_string(SaveFileValue(values, last));
-            if (last + 1 < SAVE_FILE_VALUE_COUNT) {
+            if (reading.valuesSet < SAVE_FILE_VALUE_COUNT) {
                 text +=
                     ", and nothing after it is read: the later values stay empty (free slots, formation "
                     "Auto)";
@@ -119,15 +94,12 @@ void CheckReading(Report& report, const std::string& content) {
             Problem(report, text);
             return;
         }
-    }
-    if (read < SAVE_FILE_VALUE_COUNT) {
-        Problem(report, "the file holds only " + std::to_string(read) + " of the 43 values: from " +
-                            Where(read) + " on, everything reads as empty (free slots, formation Auto)");
-        return;
-    }
-    if (static_cast<int>(pieces.size()) > SAVE_FILE_VALUE_COUNT) {
-        Warning(report, "the text after the 43rd value is not read, from " +
-                            Quote(pieces[SAVE_FILE_VALUE_COUNT]) + " on");
+        case SaveValueRead::Value:
+            if (static_cast<int>(pieces.size()) > SAVE_FILE_VALUE_COUNT) {
+                Warning(report, "the text after the " + count + "rd value is not read, from " +
+                                    Quote(pieces[SAVE_FILE_VALUE_COUNT]) + " on");
+            }
+            return;
     }
 }
 
@@ -152,8 +124,8 @@ void CheckSlot(Report& report, int slot) {
     }
     const ModelList& list = modelCatalogue[r.modelCategory];
     const std::string listName = LIST_NAMES[r.modelCategory];
-    const bool sidearmOk = static_cast<unsigned>(r.sidearm) < static_cast<unsigned>(SIDEARM_COUNT);
-    const bool longarmOk = static_cast<unsigned>(r.longarm) < static_cast<unsigned>(LONGARM_COUNT);
+    const bool sidearmOk = IsSidearmRow(r.sidearm);
+    const bool longarmOk = IsLongarmRow(r.longarm);
     if (r.modelIndex < 0 || r.modelIndex >= list.count) {
         const std::string rows =
             list.count == 0 ? "which is empty" : "rows 0 to " + std::to_string(list.count - 1);

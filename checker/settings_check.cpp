@@ -13,27 +13,10 @@
 
 namespace {
 
-enum class Kind { Key, Flag, Number };
-
-struct Setting {
-    const char* key;
-    int defaultValue;
-    Kind kind;
-    int (*inForce)();  // what the plug-in holds once it has read the file
-};
-
-const Setting SETTINGS[] = {
-    {"SPAWN_MENU_KEY", 36, Kind::Key, [] { return SPAWN_MENU_KEY; }},
-    {"ALLOW_REVIVE", 1, Kind::Flag, [] { return int{ALLOW_REVIVE}; }},
-    {"NO_HEADSHOT", 1, Kind::Flag, [] { return int{NO_HEADSHOT}; }},
-    {"BODYGUARD_HEALTH", 500, Kind::Number, [] { return BODYGUARD_HEALTH; }},
-    {"ATTACK_KEY", 48, Kind::Key, [] { return ATTACK_KEY; }},
-    {"FOLLOW_ALL", 18, Kind::Key, [] { return FOLLOW_ALL; }},
-    {"PRICE", 0, Kind::Number, [] { return PRICE; }},
-    {"ONLY_IN_SALOONS", 0, Kind::Flag, [] { return int{ONLY_IN_SALOONS}; }},
-    {"CONTROLLER_MENU", 0, Kind::Flag, [] { return int{CONTROLLER_MENU}; }},
-};
-constexpr int SETTING_COUNT = sizeof SETTINGS / sizeof SETTINGS[0];
+// What the plug-in holds for a setting once it has read the file.
+int InForce(const SettingDefinition& setting) {
+    return setting.kind == SettingKind::OnOff ? int{*setting.onOff} : *setting.number;
+}
 
 // ---- key codes -------------------------------------------------------------
 
@@ -122,19 +105,7 @@ std::string ShowKey(int code) {
 
 // ---- the file's lines ------------------------------------------------------
 
-std::string Trim(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-    return s.substr(b, e - b);
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return s;
-}
+using standin::Trim;
 
 // Edit distance, to point at the setting a misspelt name meant.
 int Distance(const std::string& a, const std::string& b) {
@@ -155,14 +126,14 @@ int Distance(const std::string& a, const std::string& b) {
 
 int SettingNamed(const std::string& key) {
     for (int i = 0; i < SETTING_COUNT; ++i) {
-        if (Upper(key) == SETTINGS[i].key) return i;
+        if (Upper(key) == SETTING_DEFINITIONS[i].name) return i;
     }
     return -1;
 }
 
 std::string Suggestion(const std::string& key) {
-    for (const Setting& s : SETTINGS) {
-        if (Distance(Upper(key), s.key) <= 3) return std::string(" (did you mean ") + s.key + "?)";
+    for (const SettingDefinition& s : SETTING_DEFINITIONS) {
+        if (Distance(Upper(key), s.name) <= 3) return std::string(" (did you mean ") + s.name + "?)";
     }
     return "";
 }
@@ -224,7 +195,7 @@ void ScanLines(Report& report, const std::string& content, Found found[SETTING_C
             continue;
         }
         if (found[i].line != 0) {
-            Warning(report, at + SETTINGS[i].key + " again: only the first, on line " +
+            Warning(report, at + SETTING_DEFINITIONS[i].name + " again: only the first, on line " +
                                 std::to_string(found[i].line) + ", counts");
             continue;
         }
@@ -255,10 +226,10 @@ bool PlainNumber(std::string text, std::int64_t& number) {
     return true;
 }
 
-std::string ShowValue(const Setting& setting, int raw, int inForce) {
+std::string ShowValue(const SettingDefinition& setting, int raw, int inForce) {
     switch (setting.kind) {
-        case Kind::Key: return ShowKey(inForce);
-        case Kind::Flag:
+        case SettingKind::KeyCode: return ShowKey(inForce);
+        case SettingKind::OnOff:
             return std::string(inForce ? "on" : "off") +
                    (raw == 0 || raw == 1 ? "" : " (" + std::to_string(raw) + ")");
         default: return std::to_string(inForce);
@@ -268,13 +239,13 @@ std::string ShowValue(const Setting& setting, int raw, int inForce) {
 // One line per setting: its value in force and where it came from, and a
 // warning when the file's text reads as something else.
 void ReportSetting(Report& report, int i, const Found& found) {
-    const Setting& setting = SETTINGS[i];
+    const SettingDefinition& setting = SETTING_DEFINITIONS[i];
     // The number the plug-in's read gives (flags are held as on or off).
     const int raw = static_cast<int>(
-        GetPrivateProfileIntA(SETTINGS_SECTION, setting.key, setting.defaultValue, SETTINGS_FILE));
-    std::string shown = setting.key;
+        GetPrivateProfileIntA(SETTINGS_SECTION, setting.name, setting.defaultValue, SETTINGS_FILE));
+    std::string shown = setting.name;
     shown.resize(18, ' ');
-    shown += ShowValue(setting, raw, setting.inForce());
+    shown += ShowValue(setting, raw, InForce(setting));
     const std::string at = "line " + std::to_string(found.line);
     std::int64_t number = 0;
     if (found.line == 0) {
@@ -283,7 +254,7 @@ void ReportSetting(Report& report, int i, const Found& found) {
         Line(report, shown + ", default (" + at + " gives no value)");
     } else {
         Line(report, shown + ", from " + at);
-        const std::string says = at + ": " + setting.key + " says ";
+        const std::string says = at + ": " + setting.name + " says ";
         if (!PlainNumber(found.value, number)) {
             Warning(report,
                     says + Quote(found.value) + ", which is no number and reads as " + std::to_string(raw));
@@ -294,33 +265,39 @@ void ReportSetting(Report& report, int i, const Found& found) {
     }
 }
 
+// What is lost when the key a setting names cannot be pressed.
+const char* KeyLost(const int* code) {
+    if (code == &SPAWN_MENU_KEY) return "the menu cannot be opened with a key";
+    if (code == &ATTACK_KEY) return "the attack order never fires";
+    return "the stay/follow switch for everybody never fires";
+}
+
 void CheckKeys(Report& report) {
-    const char* const names[] = {"SPAWN_MENU_KEY", "ATTACK_KEY", "FOLLOW_ALL"};
-    const int codes[] = {SPAWN_MENU_KEY, ATTACK_KEY, FOLLOW_ALL};
-    const char* const actions[] = {"the menu cannot be opened with a key", "the attack order never fires",
-                                   "the stay/follow switch for everybody never fires"};
-    for (int k = 0; k < 3; ++k) {
-        const std::string name = names[k];
-        const int code = codes[k];
+    for (const SettingDefinition& setting : SETTING_DEFINITIONS) {
+        if (setting.kind != SettingKind::KeyCode) continue;
+        const bool menuKey = setting.number == &SPAWN_MENU_KEY;
+        const std::string name = setting.name;
+        const int code = *setting.number;
         if (!KeyCodeUsable(code)) {
             const std::string off = name + " " + std::to_string(code) +
                                     " turns the key off (255 or more, or "
                                     "below 0): ";
-            if (k == 0 && !CONTROLLER_MENU) {
-                Problem(report, off + actions[k] + ", and CONTROLLER_MENU is off");
-            } else if (k == 0) {
+            if (menuKey && !CONTROLLER_MENU) {
+                Problem(report, off + KeyLost(setting.number) + ", and CONTROLLER_MENU is off");
+            } else if (menuKey) {
                 Warning(report, off + "only the controller chord opens the menu");
             } else {
-                Line(report, off + actions[k]);
+                Line(report, off + KeyLost(setting.number));
             }
             continue;
         }
         const std::string why = NoKeySends(code);
         if (!why.empty()) {
-            const std::string text = name + " " + std::to_string(code) + ": " + why + ", so " + actions[k];
-            if (k == 0 && !CONTROLLER_MENU) {
+            const std::string text =
+                name + " " + std::to_string(code) + ": " + why + ", so " + KeyLost(setting.number);
+            if (menuKey && !CONTROLLER_MENU) {
                 Problem(report, text + ", and CONTROLLER_MENU is off");
-            } else if (k == 0) {
+            } else if (menuKey) {
                 Warning(report, text + ": only the controller chord opens it");
             } else {
                 Warning(report, text + " (write -1 to turn it off on purpose)");
@@ -328,10 +305,11 @@ void CheckKeys(Report& report) {
         }
     }
     if (KeyCodeUsable(SPAWN_MENU_KEY)) {
-        for (int k = 1; k < 3; ++k) {
-            if (codes[k] == SPAWN_MENU_KEY) {
-                Warning(report, std::string(names[k]) + " is the menu key, " + ShowKey(SPAWN_MENU_KEY) +
-                                    ": the menu takes every release of it, so " + actions[k]);
+        for (const SettingDefinition& setting : SETTING_DEFINITIONS) {
+            if (setting.kind != SettingKind::KeyCode || setting.number == &SPAWN_MENU_KEY) continue;
+            if (*setting.number == SPAWN_MENU_KEY) {
+                Warning(report, std::string(setting.name) + " is the menu key, " + ShowKey(SPAWN_MENU_KEY) +
+                                    ": the menu takes every release of it, so " + KeyLost(setting.number));
             }
         }
         const int code = SPAWN_MENU_KEY;
@@ -346,7 +324,7 @@ void CheckKeys(Report& report) {
     }
     if (KeyCodeUsable(ATTACK_KEY) && ATTACK_KEY == FOLLOW_ALL && ATTACK_KEY != SPAWN_MENU_KEY) {
         Warning(report, "FOLLOW_ALL is the same key as ATTACK_KEY, " + ShowKey(ATTACK_KEY) +
-                            ": each release orders the attack, so " + actions[2]);
+                            ": each release orders the attack, so " + KeyLost(&FOLLOW_ALL));
     }
 }
 

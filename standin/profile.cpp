@@ -5,9 +5,11 @@
 #include <fstream>
 #include <iterator>
 
-namespace standin {
+#if !defined(_WIN32)
+#include "host/platform.h"
+#endif
 
-namespace {
+namespace standin {
 
 std::string Trim(const std::string& s) {
     std::size_t b = 0, e = s.size();
@@ -24,6 +26,8 @@ bool SameName(const std::string& a, const char* b) {
     }
     return i == a.size() && b[i] == '\0';
 }
+
+namespace {
 
 unsigned int ParseValue(const std::string& raw) {
     std::string v = raw;
@@ -92,3 +96,10 @@ unsigned int ProfileIntFromFile(const char* fileName, const char* section, const
 }
 
 }  // namespace standin
+
+#if !defined(_WIN32)
+// The Windows function, for the Linux builds of the plug-in and the file checker.
+UINT GetPrivateProfileIntA(const char* section, const char* key, int defaultValue, const char* fileName) {
+    return standin::ProfileIntFromFile(fileName, section, key, defaultValue);
+}
+#endif

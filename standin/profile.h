@@ -11,6 +11,8 @@
 // - a name starting with ".\" is a file in the current directory; any other
 //   name is taken as a path as it stands (the real function would look in the
 //   Windows folder for a bare name).
+// On Linux this file also defines GetPrivateProfileIntA itself, for the plug-in
+// on the stand-in and for the file checker; on Windows both use KERNEL32's.
 #pragma once
 
 #include <string>
@@ -20,6 +22,10 @@ namespace standin {
 
 // An ini file's lines, ended by LF, CRLF or CR, as the Windows reader splits them.
 std::vector<std::string> IniLines(const std::string& content);
+// `s` without the spaces and tabs around it, as names and values are read.
+std::string Trim(const std::string& s);
+// Whether two names are the same without regard to letter case.
+bool SameName(const std::string& a, const char* b);
 
 unsigned int ProfileInt(const std::string& content, const char* section, const char* key, int defaultValue);
 unsigned int ProfileIntFromFile(const char* fileName, const char* section, const char* key, int defaultValue);

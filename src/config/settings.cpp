@@ -29,15 +29,14 @@ const bool settingsRead = (ReadSettings(), true);
 }  // namespace
 
 void ReadSettings() {
-    SPAWN_MENU_KEY = ReadInt("SPAWN_MENU_KEY", 36);
-    ALLOW_REVIVE = ReadInt("ALLOW_REVIVE", 1) != 0;
-    NO_HEADSHOT = ReadInt("NO_HEADSHOT", 1) != 0;
-    BODYGUARD_HEALTH = ReadInt("BODYGUARD_HEALTH", 500);
-    ATTACK_KEY = ReadInt("ATTACK_KEY", 48);
-    FOLLOW_ALL = ReadInt("FOLLOW_ALL", 18);
-    PRICE = ReadInt("PRICE", 0);
-    ONLY_IN_SALOONS = ReadInt("ONLY_IN_SALOONS", 0) != 0;
-    CONTROLLER_MENU = ReadInt("CONTROLLER_MENU", 0) != 0;
+    for (const SettingDefinition& setting : SETTING_DEFINITIONS) {
+        const int value = ReadInt(setting.name, setting.defaultValue);
+        if (setting.kind == SettingKind::OnOff) {
+            *setting.onOff = value != 0;
+        } else {
+            *setting.number = value;
+        }
+    }
     (void)settingsRead;
 }
 

@@ -17,8 +17,33 @@ extern int spawnHealth;  // set by the script entry before anybody is spawned
 constexpr const char* SETTINGS_FILE = ".\\Tavrossimer.ini";
 constexpr const char* SETTINGS_SECTION = "SETTINGS";
 
-// Reads all the settings. Runs during static initialisation; the stand-in
-// calls it again when it simulates a fresh load of the module.
+// The settings in the order they are read: each one's name in the file, its
+// default, and the variable above its value goes to. A key code and a number
+// are kept as they read; an on/off setting is on for any value but 0.
+enum class SettingKind { KeyCode, OnOff, Number };
+struct SettingDefinition {
+    const char* name;
+    int defaultValue;
+    SettingKind kind;
+    int* number;  // where a KeyCode or Number setting goes
+    bool* onOff;  // where an OnOff setting goes
+};
+inline constexpr SettingDefinition SETTING_DEFINITIONS[] = {
+    {"SPAWN_MENU_KEY", 36, SettingKind::KeyCode, &SPAWN_MENU_KEY, nullptr},
+    {"ALLOW_REVIVE", 1, SettingKind::OnOff, nullptr, &ALLOW_REVIVE},
+    {"NO_HEADSHOT", 1, SettingKind::OnOff, nullptr, &NO_HEADSHOT},
+    {"BODYGUARD_HEALTH", 500, SettingKind::Number, &BODYGUARD_HEALTH, nullptr},
+    {"ATTACK_KEY", 48, SettingKind::KeyCode, &ATTACK_KEY, nullptr},
+    {"FOLLOW_ALL", 18, SettingKind::KeyCode, &FOLLOW_ALL, nullptr},
+    {"PRICE", 0, SettingKind::Number, &PRICE, nullptr},
+    {"ONLY_IN_SALOONS", 0, SettingKind::OnOff, nullptr, &ONLY_IN_SALOONS},
+    {"CONTROLLER_MENU", 0, SettingKind::OnOff, nullptr, &CONTROLLER_MENU},
+};
+constexpr int SETTING_COUNT = sizeof SETTING_DEFINITIONS / sizeof SETTING_DEFINITIONS[0];
+
+// Reads all the settings, in the table's order. Runs during static
+// initialisation; the stand-in calls it again when it simulates a fresh load of
+// the module.
 void ReadSettings();
 
 // BODYGUARD_HEALTH, plus 500 when ALLOW_REVIVE is on, kept between 1 and the

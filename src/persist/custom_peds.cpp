@@ -14,17 +14,12 @@
 std::vector<std::string> customPedNames;
 std::vector<const char*> customPedNamePointers;
 
-namespace {
-
-constexpr const char* END_OF_LIST = "END_LIST";
-
-// Reads one line into `line`; false when the file (or a Ctrl-Z) ends before a
-// line starts. A CR right before the LF is dropped here, which is what the
-// Windows text-mode read does, so both builds see the same names (a CR
-// elsewhere in a line, or a last line ending in a CR without LF, stays part of
-// the text, as it does on Windows). A Ctrl-Z ends the file: what stands before
-// it on its line is the last line.
-bool ReadLine(std::FILE* file, std::string& line) {
+// A CR right before the LF is dropped here, which is what the Windows text-mode
+// read does, so both builds see the same names (a CR elsewhere in a line, or a
+// last line ending in a CR without LF, stays part of the text, as it does on
+// Windows). A Ctrl-Z ends the file: what stands before it on its line is the
+// last line.
+bool ReadCustomListLine(std::FILE* file, std::string& line) {
     line.clear();
     int c = ReadTextChar(file);
     if (c == EOF) return false;
@@ -36,22 +31,27 @@ bool ReadLine(std::FILE* file, std::string& line) {
     return true;
 }
 
-}  // namespace
+int ReadCustomPedNames(std::FILE* file, std::vector<std::string>& names, std::vector<int>* nameLines) {
+    names.clear();
+    if (nameLines != nullptr) nameLines->clear();
+    std::string line;
+    ReadCustomListLine(file, line);  // the header
+    if (line == CUSTOM_LIST_END) return 1;
+    for (int number = 2; ReadCustomListLine(file, line); ++number) {
+        if (line == CUSTOM_LIST_END) return number;
+        if (line.empty()) continue;
+        names.push_back(line);
+        if (nameLines != nullptr) nameLines->push_back(number);
+    }
+    return 0;
+}
 
 void LoadCustomPedList() {
     customPedNames.clear();
 
     std::FILE* file = std::fopen(CUSTOM_PEDS_FILE_NAME, "rb");
     if (file != nullptr) {
-        std::string line;
-        ReadLine(file, line);  // the header
-        if (line != END_OF_LIST) {
-            while (ReadLine(file, line)) {
-                if (line == END_OF_LIST) break;
-                if (line.empty()) continue;
-                customPedNames.push_back(line);
-            }
-        }
+        ReadCustomPedNames(file, customPedNames, nullptr);
         std::fclose(file);
     }
 

@@ -12,10 +12,6 @@ namespace {
 // replacement is a rename within one file system.
 constexpr const char* SAVE_TEMP_FILE_NAME = "Tavrossimer.dat.tmp";
 
-constexpr int FIELDS_PER_SLOT = 6;
-static_assert(SAVED_SLOT_COUNT * FIELDS_PER_SLOT + 1 == SAVE_FILE_VALUE_COUNT,
-              "six fields per slot and the formation");
-
 // " -2147483648" is the longest value: 12 characters.
 constexpr int SAVE_TEXT_CAPACITY = SAVE_FILE_VALUE_COUNT * 12 + 1;
 
@@ -43,7 +39,6 @@ int FormatSaveText(const SaveFileContent& content, char* text, int capacity) {
 
 // Reading the file: one value at a time, as a decimal number after any
 // whitespace.
-enum class ReadOutcome { Value, EndOfFile, NotANumber, OutOfRange };
 
 bool IsSpace(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -52,10 +47,10 @@ bool IsDigit(int c) {
     return c >= '0' && c <= '9';
 }
 
-ReadOutcome ReadValue(std::FILE* file, std::int32_t* out) {
+SaveValueRead ReadValue(std::FILE* file, std::int32_t* out) {
     int c = ReadTextChar(file);
     while (c != EOF && IsSpace(c)) c = ReadTextChar(file);
-    if (c == EOF) return ReadOutcome::EndOfFile;
+    if (c == EOF) return SaveValueRead::EndOfFile;
 
     bool negative = false;
     if (c == '+' || c == '-') {
@@ -64,7 +59,7 @@ ReadOutcome ReadValue(std::FILE* file, std::int32_t* out) {
     }
     if (!IsDigit(c)) {
         *out = 0;
-        return ReadOutcome::NotANumber;
+        return SaveValueRead::NotANumber;
     }
 
     // The whole digit run is consumed; the magnitude stops growing once it is
@@ -80,25 +75,25 @@ ReadOutcome ReadValue(std::FILE* file, std::int32_t* out) {
     if (negative) {
         if (magnitude > LIMIT) {
             *out = INT32_MIN;
-            return ReadOutcome::OutOfRange;
+            return SaveValueRead::OutOfRange;
         }
         *out = static_cast<std::int32_t>(-magnitude);
-        return ReadOutcome::Value;
+        return SaveValueRead::Value;
     }
     if (magnitude > INT32_MAX) {
         *out = INT32_MAX;
-        return ReadOutcome::OutOfRange;
+        return SaveValueRead::OutOfRange;
     }
     *out = static_cast<std::int32_t>(magnitude);
-    return ReadOutcome::Value;
+    return SaveValueRead::Value;
 }
 
 }  // namespace
 
 std::int32_t& SaveFileValue(SaveFileContent& content, int position) {
-    if (position >= SAVED_SLOT_COUNT * FIELDS_PER_SLOT) return content.formationMode;
-    SavedLoadout& slot = content.slots[position / FIELDS_PER_SLOT];
-    switch (position % FIELDS_PER_SLOT) {
+    if (position >= SAVED_SLOT_COUNT * SAVED_FIELDS_PER_SLOT) return content.formationMode;
+    SavedLoadout& slot = content.slots[position / SAVED_FIELDS_PER_SLOT];
+    switch (position % SAVED_FIELDS_PER_SLOT) {
         case 0: return slot.modelCategory;
         case 1: return slot.modelIndex;
         case 2: return slot.sidearm;
@@ -141,16 +136,19 @@ void WriteSaveFile(const SaveFileContent& content) {
     }
 }
 
-void ReadSaveFile(SaveFileContent& content) {
+SaveFileReading ReadSaveFile(SaveFileContent& content) {
+    SaveFileReading reading;
     // A file that cannot be opened reads like an empty one: nothing changes.
     std::FILE* file = std::fopen(SAVE_FILE_NAME, "rb");
-    if (file == nullptr) return;
+    if (file == nullptr) return reading;
     for (int position = 0; position < SAVE_FILE_VALUE_COUNT; ++position) {
         std::int32_t value = 0;
-        const ReadOutcome outcome = ReadValue(file, &value);
-        if (outcome == ReadOutcome::EndOfFile) break;
+        reading.last = ReadValue(file, &value);
+        if (reading.last == SaveValueRead::EndOfFile) break;
         SaveFileValue(content, position) = value;
-        if (outcome != ReadOutcome::Value) break;  // the reading stops for good
+        reading.valuesSet = position + 1;
+        if (reading.last != SaveValueRead::Value) break;  // the reading stops for good
     }
     std::fclose(file);
+    return reading;
 }

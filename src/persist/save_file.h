@@ -6,6 +6,9 @@
 constexpr const char* SAVE_FILE_NAME = "Tavrossimer.dat";
 constexpr int SAVE_FILE_VALUE_COUNT = 43;
 constexpr int SAVED_SLOT_COUNT = 7;
+constexpr int SAVED_FIELDS_PER_SLOT = 6;
+static_assert(SAVED_SLOT_COUNT * SAVED_FIELDS_PER_SLOT + 1 == SAVE_FILE_VALUE_COUNT,
+              "six fields per slot and the formation");
 
 // What the file keeps of one slot: the six values a bodyguard is built from.
 struct SavedLoadout {
@@ -33,6 +36,18 @@ std::int32_t& SaveFileValue(SaveFileContent& content, int position);
 // cannot be opened for writing (read-only) is left as it is.
 void WriteSaveFile(const SaveFileContent& content);
 
+// How reading one value went: a number, the end of the file, text that is no
+// number (read as 0), or a number past 32 bits (read as the nearest 32-bit one).
+enum class SaveValueRead { Value, EndOfFile, NotANumber, OutOfRange };
+
+// How far a reading of the file went: how many values it set, and how the last
+// value it tried went (Value when all of them were read as numbers). A
+// NotANumber or OutOfRange value is set, and the reading stops after it.
+struct SaveFileReading {
+    int valuesSet = 0;
+    SaveValueRead last = SaveValueRead::EndOfFile;
+};
+
 // Reads the file over `content`; a missing, short or damaged file loads as far
 // as it goes, and the values it does not reach stay as they were.
-void ReadSaveFile(SaveFileContent& content);
+SaveFileReading ReadSaveFile(SaveFileContent& content);

@@ -48,6 +48,11 @@ printf ' 0 4 1 0 2 3 0 4 x9 0 2 0' >"$work/letters/Tavrossimer.dat"
 expect letters 1 'value 9 (slot 1, sidearm) is "x9", not a number: it reads as 0'
 printf ' 0 4 1 0 2 3\n 0 5' >"$work/short/Tavrossimer.dat"
 expect short 1 "the file holds only 8 of the 43 values"
+mkdir "$work/huge" "$work/long"
+printf ' 0 4 99999999999x 0 2 0' >"$work/huge/Tavrossimer.dat"
+expect huge 1 'value 3 (slot 0, sidearm) is "99999999999", a number too large for 32 bits: it reads as 2147483647'
+printf '%s 4 5' "$(printf ' -1 -1 0 0 0 0%.0s' 1 2 3 4 5 6 7)" >"$work/long/Tavrossimer.dat"
+expect long 1 'the text after the 43rd value is not read, from "5" on'
 
 # A file that is there but cannot be read, and a folder that is not there.
 mkdir -p "$work/unreadable/Tavrossimer.dat"
